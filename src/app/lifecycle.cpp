@@ -1,0 +1,158 @@
+#include "app/lifecycle.h"
+
+#include "app/program.h"
+#include "app/settings.h"
+#include "lang/messages.h"
+#include "ui/splash.h"
+#include "ui/tray_menu.h"
+
+namespace ombrix {
+
+namespace {
+
+constexpr const char* kMainClass = "ThunderRT6FormDC";
+constexpr const char* kMainCaption = "OmbrixMainWND";
+constexpr const char* kDebugCommandLine = "DEBUG=SI";
+
+void ShowSplash(Program& program) {
+  program.splash = std::make_unique<frmSplash>(program.platform.forms);
+  FormHost& forms = program.platform.forms;
+  program.lSplashHwnd = forms.Load(*program.splash);
+  forms.Show(*program.splash);
+  forms.Refresh(*program.splash);
+}
+
+void ShowWelcomeOnFirstUse(Program& program) {
+  SettingsStore& store = program.platform.store;
+  if (!GetBool(store, kSettingsSection, "FirstUse", true)) return;
+  SaveBool(store, kSettingsSection, "FirstUse", false);
+  BringProgramToFront(program);
+  program.platform.tray.Balloon(
+      GetMsg(program, "0035", "Welcome to Ombrix! Click over this icon to use the program!"), "",
+      1, 30000);
+}
+
+}  // namespace
+
+StartOutcome StartUp(Program& program) {
+  Platform& p = program.platform;
+  program.settings.sLanguage = GetStr(p.store, kSettingsSection, "Language", kBuiltInLanguage);
+
+  if (p.system.AnotherInstanceRunning()) {
+    const Hwnd previous = p.windows.FindWindow(kMainClass, kMainCaption);
+    if (previous != 0) p.windows.PostMessage(previous, msg::kShowTrayAgain, 0, 0);
+    InfoBox(program, GetMsg(program, "0004", "The application is already running"));
+    return StartOutcome::AnotherInstance;
+  }
+
+  if (p.system.IsDebuggerPresent()) return StartOutcome::DebuggerAttached;
+
+  program.lDialogHwnd = 0;
+  program.bMsgBoxOpen = false;
+  ShowSplash(program);
+  LoadMainWindow(program);
+  return StartOutcome::Running;
+}
+
+void LoadMainWindow(Program& program) {
+  Platform& p = program.platform;
+  program.mainWindow = std::make_unique<MainWindow>(program);
+  program.lMainHwnd = p.ui.CreateMainWindow(*program.mainWindow);
+  program.mMenu = BuildMainMenu();
+  for (int n = 1; n <= kDesktopCount; ++n) program.Icona[n - 1] = p.ui.DesktopIcon(n);
+  program.bExitRequested = false;
+
+  ReadProgramKeys(p.store, HotKeyAndFilterKeys(), program.settings);
+  ReadProgramKeys(p.store, DisplayAndPasswordKeys(), program.settings);
+
+  program.desk.CreateDesktops();
+  for (int n = 1; n <= kDesktopCount; ++n) ReadDesktopKeys(p.store, n, program.desk.Desk(n));
+  program.desk.iShownDesk = 1;
+  program.desk.iCurDesk = 1;
+
+  CreateGoToItems(program);
+
+  p.tray.Attach(program.lMainHwnd);
+  p.tray.Add(1, "DeskTop 1", program.Icona[0]);
+
+  ShowWelcomeOnFirstUse(program);
+
+  program.lProgman = p.windows.FindWindow("Progman", "Program Manager");
+  p.ui.DoEvents();
+  program.mainWindow->Subscribe();
+
+  program.bHotKeyBusy = false;
+  program.bSwitching = false;
+  program.bUnloading = false;
+  program.bMainWindowLoaded = true;
+
+  if (p.system.CommandLineArgs() != kDebugCommandLine) HideOwnWindows(program);
+}
+
+void HideOwnWindows(Program& program) {
+  WindowSystem& windows = program.platform.windows;
+  const uint32_t self = program.platform.system.CurrentProcessId();
+  for (Hwnd hwnd : windows.TopLevelWindows()) {
+    if (hwnd <= 0) break;
+    if (hwnd == program.lSplashHwnd) continue;
+    if (windows.WindowThreadProcess(hwnd).processId == self) windows.ShowWindow(hwnd, sw::kHide);
+  }
+}
+
+bool CloseRequest(Program& program, int16_t reason) {
+  program.iUnloadMode = 0;
+  program.iUnloadMode = reason;
+  return true;
+}
+
+bool ShutDown(Program& program) {
+  if (program.iUnloadMode != unload::kAppWindows &&
+      (!program.bExitRequested || program.lDialogHwnd != 0 || program.bMsgBoxOpen ||
+       program.bHotKeyBusy || program.bSwitching)) {
+    return false;
+  }
+  program.bUnloading = true;
+  program.platform.tray.Remove();
+  SaveGlobalPassword(program.platform.store, program.settings.sGlobalPass);
+  program.desk.desktops.Clear();
+  program.bMainWindowLoaded = false;
+  program.bUnloading = false;
+  return true;
+}
+
+bool UnloadMainWindow(Program& program, int16_t reason) {
+  if (!program.bMainWindowLoaded) return false;
+  if (!CloseRequest(program, reason) || !ShutDown(program)) return false;
+  program.platform.ui.DestroyMainWindow();
+  return true;
+}
+
+MessageResult MainWindow::OnSubscribedMessage(uint32_t message, int32_t /*wParam*/,
+                                              int32_t /*lParam*/) {
+  MessageResult result;
+  if (!subscribed_) return result;
+  if (message == msg::kShowTrayAgain) RecreateTrayIcon(program_);
+  return result;
+}
+
+bool MainWindow::OnCloseRequest() { return UnloadMainWindow(program_, unload::kFormControlMenu); }
+
+bool MainWindow::OnQueryEndSession() { return CloseRequest(program_, unload::kAppWindows); }
+
+void MainWindow::OnEndSession(bool ending) {
+  if (ending) {
+    UnloadMainWindow(program_, unload::kAppWindows);
+  } else {
+    program_.iUnloadMode = 0;
+  }
+}
+
+void MainWindow::OnTrayMouse(int mouseMessage) {
+  if (program_.bMainWindowLoaded) ombrix::OnTrayMouse(program_, mouseMessage);
+}
+
+void MainWindow::OnTaskbarCreated() {
+  if (program_.bMainWindowLoaded) RecreateTrayIcon(program_);
+}
+
+}  // namespace ombrix

@@ -1,0 +1,71 @@
+// Program state: one object owns everything the running program knows and the platform
+// services it talks to. Operations are free functions that take the Program.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "app/settings.h"
+#include "core/records.h"
+#include "platform/platform.h"
+#include "ui/form.h"
+
+namespace ombrix {
+
+class frmSplash;
+class MainWindow;
+
+// The platform services, each owned elsewhere (the win32 entry point or a test).
+struct Platform {
+  WindowSystem& windows;
+  System& system;
+  Keyboard& keyboard;
+  SettingsStore& store;
+  Ui& ui;
+  Tray& tray;
+  FormHost& forms;
+};
+
+class Program {
+ public:
+  explicit Program(Platform platform);
+  ~Program();
+  Program(const Program&) = delete;
+  Program& operator=(const Program&) = delete;
+
+  Platform platform;
+
+  // Desktops and settings.
+  DesktopSet desk;
+  Settings settings;
+
+  // Busy state.
+  bool bSwitching = false;
+  bool bHotKeyBusy = false;
+  bool bUnloading = false;
+  bool bMsgBoxOpen = false;
+  Hwnd lDialogHwnd = 0;
+
+  // The main window and its form-level values.
+  Hwnd lMainHwnd = 0;
+  bool bExitRequested = false;
+  int16_t iUnloadMode = 0;
+  bool bMainWindowLoaded = false;
+
+  // Windows the program keeps an eye on.
+  Hwnd lSplashHwnd = 0;
+  Hwnd lProgman = 0;
+  Hwnd lActiveHwnd = 0;
+
+  // The desktop pictures shown in the tray, index 0..8 for desktops 1..9.
+  std::array<IconHandle, kDesktopCount> Icona{};
+  // The right-click menu of the tray icon.
+  Menu mMenu;
+
+  std::unique_ptr<frmSplash> splash;
+  std::unique_ptr<MainWindow> mainWindow;
+};
+
+}  // namespace ombrix

@@ -1,0 +1,101 @@
+// The settings store: typed access to the per-user text values, the three encodings, and the
+// table of keys with their defaults and the program state they fill.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "core/records.h"
+#include "platform/platform.h"
+
+namespace ombrix {
+
+inline constexpr const char* kSettingsSection = "Settings";
+inline constexpr const char* kRulesSection = "Rules";
+inline constexpr const char* kBuiltInLanguage = "English - Built In";
+
+// The settings that the program reads at start and holds as its authority while running.
+struct Settings {
+  bool bAlt = false;
+  bool bAltNumbers = false;
+  bool bCtrl = false;
+  bool bCtrlNumbers = false;
+  bool bWin = true;
+  bool bWinNumbers = true;
+  bool bShiftAltNumbers = false;
+  bool bShiftCtrlNumbers = false;
+  bool bShiftWinNumbers = true;
+  bool bIgnoreTopMost = true;
+  bool bIgnoreNoTitle = true;
+  bool bAutoStart = false;
+  bool bShowCurDesk = true;
+  bool bCicleDesktops = false;
+  std::string sGlobalPass;
+  std::string sTheme = "default";
+  std::string sLanguage = kBuiltInLanguage;
+};
+
+// The three encodings of stored values.
+std::string EncodeFlag(bool value);
+bool DecodeFlag(const std::string& text);  // true exactly for "1"
+std::string EncodeNumber(int32_t value);
+// The leading decimal number of the text (an optional minus sign, then digits); 0 when the
+// text does not begin with one. Values beyond 32 bits are clamped.
+int32_t DecodeNumber(const std::string& text);
+
+// Store access under application "Ombrix".
+bool SaveStr(SettingsStore& store, const std::string& section, const std::string& key,
+             const std::string& value);
+bool SaveBool(SettingsStore& store, const std::string& section, const std::string& key,
+              bool value);
+std::string GetStr(SettingsStore& store, const std::string& section, const std::string& key,
+                   const std::string& defaultText);
+bool GetBool(SettingsStore& store, const std::string& section, const std::string& key,
+             bool defaultValue);
+int32_t GetNumber(SettingsStore& store, const std::string& section, const std::string& key);
+bool DeleteSetting(SettingsStore& store, const std::string& section, const std::string& key);
+
+enum class KeyKind { Text, Flag, Number, ScrambledText };
+
+// One key of section "Settings" and the program setting it fills.
+struct ProgramKey {
+  const char* name;
+  KeyKind kind;
+  const char* defaultText;
+  bool Settings::*flag = nullptr;
+  std::string Settings::*text = nullptr;
+};
+
+// One per-desktop key; the stored name carries the desktop's digit (Wallpaper3).
+struct DesktopKey {
+  const char* name;
+  KeyKind kind;
+  const char* defaultText;
+  bool trim;  // blanks at both ends are removed on reading
+  std::string clsDesktop::*text = nullptr;
+  int32_t clsDesktop::*number = nullptr;
+  bool clsDesktop::*flag = nullptr;
+};
+
+// The keys read before the autostart entry, in reading order (hot-keys and window filters).
+const std::vector<ProgramKey>& HotKeyAndFilterKeys();
+// The keys read after the autostart entry, in reading order.
+const std::vector<ProgramKey>& DisplayAndPasswordKeys();
+// The per-desktop keys in reading order.
+const std::vector<DesktopKey>& DesktopKeys();
+
+// "Wallpaper" and 3 give "Wallpaper3".
+std::string DesktopKeyName(const char* name, int desk);
+
+// Reads keys into the settings, with their defaults; scrambled texts are unscrambled.
+void ReadProgramKeys(SettingsStore& store, const std::vector<ProgramKey>& keys,
+                     Settings& settings);
+// Reads desktop n's keys into its record.
+void ReadDesktopKeys(SettingsStore& store, int desk, clsDesktop& desktop);
+// Writes desktop n's keys from its record; an empty password deletes its key.
+bool SaveDesktopKeys(SettingsStore& store, int desk, const clsDesktop& desktop);
+// Writes the program password: scrambled, or the key deleted when it is empty.
+void SaveGlobalPassword(SettingsStore& store, const std::string& sGlobalPass);
+
+}  // namespace ombrix

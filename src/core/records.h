@@ -1,0 +1,106 @@
+// What the program knows of the windows it manages: windows, applications (the windows of one
+// process on one desktop) and the nine desktops.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "core/list.h"
+#include "platform/types.h"
+
+namespace ombrix {
+
+// Listing state of a window, fixed at discovery.
+enum HideFromList : int16_t {
+  kListed = 0,      // visible in every list
+  kZeroSize = 1,    // hidden in every list
+  kNoTitle = 2,     // hidden in the tray menu's lists only
+};
+
+// How a text is compared with a pattern.
+enum TextCompare : int32_t {
+  kContains = 0,
+  kNotContains = 1,
+  kStartsWith = 2,
+  kEndsWith = 3,
+  kEqualTo = 4,
+};
+
+// Which texts of a window a lookup consults.
+enum TextsToTest : int32_t {
+  kTitleOrClass = 0,
+  kTitleOnly = 1,
+  kClassOnly = 2,
+};
+
+class clsWI {
+ public:
+  std::string class_name;
+  std::string window_text;
+  Hwnd lHwnd = 0;
+  int16_t iHideFromList = kListed;
+};
+
+// Asks the system for a window's class icon; small selects the small icon.
+using ClassIconLookup = std::function<IconHandle(Hwnd hwnd, bool small)>;
+
+class clsPI {
+ public:
+  int32_t pID = 0;
+  int32_t thread = 0;
+  List<clsWI> oWin;
+  IconHandle hIcon = 0;
+
+  IconHandle GetHIcon(const ClassIconLookup& classIcon);
+  std::string GetText(int32_t itt) const;
+  bool ContainText(const std::string& sText, int32_t itt, int32_t ict) const;
+  bool ContainHandle(Hwnd lHwnd) const;
+  bool AllWindowsHided(bool bMainMenu) const;
+  Hwnd GetFirstVisWin() const;
+
+ private:
+  static bool MatchText(const std::string& text, const std::string& pattern, int32_t ict);
+};
+
+class clsDesktop {
+ public:
+  std::string sWallPaper;
+  int32_t iWallPaperType = 0;
+  std::string sDeskName;
+  std::string sPassword;
+  bool bHideThisDeskApps = false;
+  Hwnd lTopHwnd = 0;
+  List<clsPI> opi;
+
+  std::shared_ptr<clsPI> GetProcessObject(int32_t lPID) const;
+  int GetProcessIdxByHandle(Hwnd lHwnd) const;
+  int GetProcessIdxByPID(int32_t lPID) const;
+  int16_t GetNumVisProc() const;
+};
+
+constexpr int16_t kDesktopCount = 9;
+
+// The nine desktops, the current one and the one on screen.
+class DesktopSet {
+ public:
+  List<clsDesktop> desktops;
+  int16_t iCurDesk = 1;
+  int16_t iShownDesk = 1;
+
+  // Replaces the list by nine new desktops, position n being desktop n.
+  void CreateDesktops();
+  // Desktop n (1..9).
+  clsDesktop& Desk(int n) const { return desktops[n]; }
+};
+
+// Lower-cases ASCII and Latin-1 letters of a UTF-8 text; other characters stay as they are.
+std::string LowerText(const std::string& text);
+// Upper-cases the same letters.
+std::string UpperText(const std::string& text);
+// Removes space characters at both ends.
+std::string TrimBlanks(const std::string& text);
+
+}  // namespace ombrix

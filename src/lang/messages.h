@@ -1,0 +1,25 @@
+// User-visible messages and the three message boxes through which they are shown.
+#pragma once
+
+#include <string>
+
+namespace ombrix {
+
+class Program;
+
+// The text of message id; the built-in English text until a language is loaded.
+std::string GetMsg(const Program& program, const std::string& id, const std::string& defaultText);
+
+// Modal message boxes titled by message "0002"; bMsgBoxOpen is set while one is open.
+void ErrorBox(Program& program, const std::string& text);
+void InfoBox(Program& program, const std::string& text);
+bool AskYesNo(Program& program, const std::string& question);
+
+namespace mb {
+constexpr unsigned kError = 16;
+constexpr unsigned kInfo = 64;
+constexpr unsigned kYesNo = 36;
+constexpr int kYes = 6;
+}  // namespace mb
+
+}  // namespace ombrix

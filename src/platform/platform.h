@@ -1,0 +1,152 @@
+// The boundary between the program and the system it runs on. Each interface is narrow and
+// named after what the logic needs; src/platform/win32 implements it with the real system,
+// src/platform/sim with a simulation used by the tests.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/types.h"
+
+namespace ombrix {
+
+class Form;
+struct Menu;
+
+// Top-level windows of every program: enumeration, inspection, visibility, messages.
+class WindowSystem {
+ public:
+  virtual ~WindowSystem() = default;
+  // Top-level windows in z-order, topmost first (EnumWindows).
+  virtual std::vector<Hwnd> TopLevelWindows() = 0;
+  // 0 when there is none.
+  virtual Hwnd FindWindow(const std::string& className, const std::string& caption) = 0;
+  virtual bool IsWindow(Hwnd hwnd) = 0;
+  virtual bool IsWindowVisible(Hwnd hwnd) = 0;
+  virtual std::string ClassName(Hwnd hwnd) = 0;
+  virtual std::string WindowText(Hwnd hwnd) = 0;
+  virtual Rect WindowRect(Hwnd hwnd) = 0;
+  virtual uint32_t Style(Hwnd hwnd) = 0;
+  virtual uint32_t ExStyle(Hwnd hwnd) = 0;
+  virtual Hwnd Owner(Hwnd hwnd) = 0;
+  virtual ThreadProcess WindowThreadProcess(Hwnd hwnd) = 0;
+  virtual bool ShowWindow(Hwnd hwnd, int command) = 0;
+  virtual bool PostMessage(Hwnd hwnd, uint32_t message, int32_t wParam, int32_t lParam) = 0;
+  virtual int32_t SendMessage(Hwnd hwnd, uint32_t message, int32_t wParam, int32_t lParam) = 0;
+  virtual Hwnd ForegroundWindow() = 0;
+  virtual bool SetForegroundWindow(Hwnd hwnd) = 0;
+  virtual bool SetWindowPos(Hwnd hwnd, Hwnd insertAfter, int x, int y, int cx, int cy,
+                            uint32_t flags) = 0;
+};
+
+// The running process and its surroundings.
+class System {
+ public:
+  virtual ~System() = default;
+  virtual uint32_t CurrentProcessId() = 0;
+  virtual bool IsDebuggerPresent() = 0;
+  // The argument text of the process, without the program's own path.
+  virtual std::string CommandLineArgs() = 0;
+  // Folder of the program file, as the system reports it (may or may not end with a backslash).
+  virtual std::string ProgramFolder() = 0;
+  // Claims this user session's single-instance signal; true when another instance holds it.
+  virtual bool AnotherInstanceRunning() = 0;
+};
+
+class Keyboard {
+ public:
+  virtual ~Keyboard() = default;
+  // GetAsyncKeyState semantics: bit 0x8000 set while the key is held.
+  virtual int16_t AsyncKeyState(int virtualKey) = 0;
+};
+
+// Per-user text values under application "Ombrix": section, key, value.
+class SettingsStore {
+ public:
+  virtual ~SettingsStore() = default;
+  // nullopt when the section or the key does not exist.
+  virtual std::optional<std::string> Read(const std::string& section, const std::string& key) = 0;
+  // Creates the section when missing; false on failure.
+  virtual bool Write(const std::string& section, const std::string& key,
+                     const std::string& value) = 0;
+  // Removing what does not exist succeeds and changes nothing; false on failure.
+  virtual bool Delete(const std::string& section, const std::string& key) = 0;
+};
+
+// The notification-area icon of the main window (one icon, identifier 1).
+class Tray {
+ public:
+  virtual ~Tray() = default;
+  // Mouse events of the icon are delivered to this window's MainWindowEvents::OnTrayMouse.
+  virtual void Attach(Hwnd owner) = 0;
+  virtual bool Add(int id, const std::string& tooltip, IconHandle icon) = 0;
+  virtual bool ChangeIcon(int id, IconHandle icon) = 0;
+  virtual bool ChangeTooltip(int id, const std::string& tooltip) = 0;
+  virtual void Remove() = 0;
+  // iconType 1 = information.
+  virtual bool Balloon(const std::string& text, const std::string& title, int iconType,
+                       int timeoutMs) = 0;
+};
+
+// What the main window reports to the program. The win32 side calls these from its window
+// procedure; tests call them directly.
+struct MessageResult {
+  bool bHandled = false;
+  int32_t lReturn = 0;
+};
+
+class MainWindowEvents {
+ public:
+  virtual ~MainWindowEvents() = default;
+  // The subscribed messages 1025..1044 (before default processing) and 26 (after it).
+  virtual MessageResult OnSubscribedMessage(uint32_t message, int32_t wParam, int32_t lParam) = 0;
+  // A close request from the frame or from outside (WM_CLOSE). True when the window goes.
+  virtual bool OnCloseRequest() = 0;
+  // WM_QUERYENDSESSION: true lets the session end.
+  virtual bool OnQueryEndSession() = 0;
+  // WM_ENDSESSION: ending is true when the session really ends.
+  virtual void OnEndSession(bool ending) = 0;
+  // The tray icon's mouse message (514, 517, ...).
+  virtual void OnTrayMouse(int mouseMessage) = 0;
+  // Explorer (re)started and broadcast "TaskbarCreated".
+  virtual void OnTaskbarCreated() = 0;
+};
+
+// Message boxes, the main window, the pop-up menu, icons and the message pump.
+class Ui {
+ public:
+  virtual ~Ui() = default;
+  // Modal message box; style and result are the Windows values (16, 64, 36; 6 = Yes).
+  virtual int MessageBox(Hwnd owner, const std::string& text, const std::string& title,
+                         uint32_t style) = 0;
+  // The hidden main window of class "ThunderRT6FormDC" with caption "OmbrixMainWND".
+  virtual Hwnd CreateMainWindow(MainWindowEvents& events) = 0;
+  // Destroys the main window and ends the message loop.
+  virtual void DestroyMainWindow() = 0;
+  // Modal pop-up menu at the mouse position; returns the id of the chosen item or 0.
+  virtual int PopupMenu(Hwnd owner, const Menu& menu) = 0;
+  // The built-in picture of desktop n (1..9).
+  virtual IconHandle DesktopIcon(int desk) = 0;
+  // Processes pending messages once (DoEvents) / waits for the next one.
+  virtual void DoEvents() = 0;
+  virtual void WaitMessage() = 0;
+};
+
+// Shows forms of the form model (ui/form.h) as windows.
+class FormHost {
+ public:
+  virtual ~FormHost() = default;
+  // Creates the form's window, hidden, and returns its handle (also stored in form.hwnd).
+  virtual Hwnd Load(Form& form) = 0;
+  virtual void Show(Form& form) = 0;
+  virtual void Hide(Form& form) = 0;
+  // Destroys the window; the model stays.
+  virtual void Unload(Form& form) = 0;
+  // Brings the window up to date with the model and paints it at once.
+  virtual void Refresh(Form& form) = 0;
+};
+
+}  // namespace ombrix

@@ -1,0 +1,270 @@
+#include "platform/sim/sim.h"
+
+#include <algorithm>
+#include <stdexcept>
+
+namespace ombrix::sim {
+
+Hwnd SimWindowSystem::Create(SimWindow window) {
+  window.hwnd = nextHwnd_;
+  nextHwnd_ += 4;
+  windows_.insert(windows_.begin(), window);
+  return window.hwnd;
+}
+
+void SimWindowSystem::Destroy(Hwnd hwnd) {
+  std::erase_if(windows_, [hwnd](const SimWindow& w) { return w.hwnd == hwnd; });
+}
+
+SimWindow* SimWindowSystem::Get(Hwnd hwnd) {
+  for (SimWindow& window : windows_) {
+    if (window.hwnd == hwnd) return &window;
+  }
+  return nullptr;
+}
+
+std::vector<Hwnd> SimWindowSystem::TopLevelWindows() {
+  std::vector<Hwnd> handles;
+  for (const SimWindow& window : windows_) handles.push_back(window.hwnd);
+  return handles;
+}
+
+Hwnd SimWindowSystem::FindWindow(const std::string& className, const std::string& caption) {
+  for (const SimWindow& window : windows_) {
+    if (window.className == className && window.text == caption) return window.hwnd;
+  }
+  return 0;
+}
+
+bool SimWindowSystem::IsWindow(Hwnd hwnd) { return Get(hwnd) != nullptr; }
+
+bool SimWindowSystem::IsWindowVisible(Hwnd hwnd) {
+  SimWindow* window = Get(hwnd);
+  return window && window->visible;
+}
+
+std::string SimWindowSystem::ClassName(Hwnd hwnd) {
+  SimWindow* window = Get(hwnd);
+  return window ? window->className : "";
+}
+
+std::string SimWindowSystem::WindowText(Hwnd hwnd) {
+  SimWindow* window = Get(hwnd);
+  return window ? window->text : "";
+}
+
+Rect SimWindowSystem::WindowRect(Hwnd hwnd) {
+  SimWindow* window = Get(hwnd);
+  return window ? window->rect : Rect{};
+}
+
+uint32_t SimWindowSystem::Style(Hwnd hwnd) {
+  SimWindow* window = Get(hwnd);
+  return window ? window->style : 0;
+}
+
+uint32_t SimWindowSystem::ExStyle(Hwnd hwnd) {
+  SimWindow* window = Get(hwnd);
+  return window ? window->exStyle : 0;
+}
+
+Hwnd SimWindowSystem::Owner(Hwnd hwnd) {
+  SimWindow* window = Get(hwnd);
+  return window ? window->owner : 0;
+}
+
+ThreadProcess SimWindowSystem::WindowThreadProcess(Hwnd hwnd) {
+  SimWindow* window = Get(hwnd);
+  return window ? ThreadProcess{window->threadId, window->processId} : ThreadProcess{};
+}
+
+bool SimWindowSystem::ShowWindow(Hwnd hwnd, int command) {
+  showCalls.emplace_back(hwnd, command);
+  SimWindow* window = Get(hwnd);
+  if (!window) return false;
+  const bool wasVisible = window->visible;
+  window->visible = command != sw::kHide;
+  return wasVisible;
+}
+
+bool SimWindowSystem::PostMessage(Hwnd hwnd, uint32_t message, int32_t wParam, int32_t lParam) {
+  posted.push_back({hwnd, message, wParam, lParam});
+  return IsWindow(hwnd);
+}
+
+int32_t SimWindowSystem::SendMessage(Hwnd hwnd, uint32_t message, int32_t wParam,
+                                     int32_t lParam) {
+  sent.push_back({hwnd, message, wParam, lParam});
+  return onSend ? onSend(sent.back()) : 0;
+}
+
+Hwnd SimWindowSystem::ForegroundWindow() { return foreground; }
+
+bool SimWindowSystem::SetForegroundWindow(Hwnd hwnd) {
+  if (!IsWindow(hwnd)) return false;
+  foreground = hwnd;
+  return true;
+}
+
+bool SimWindowSystem::SetWindowPos(Hwnd hwnd, Hwnd insertAfter, int, int, int, int, uint32_t) {
+  auto it = std::find_if(windows_.begin(), windows_.end(),
+                         [hwnd](const SimWindow& w) { return w.hwnd == hwnd; });
+  if (it == windows_.end()) return false;
+  SimWindow window = *it;
+  windows_.erase(it);
+  constexpr Hwnd kBottom = 1;
+  if (insertAfter == kBottom) {
+    windows_.push_back(window);
+  } else {
+    windows_.insert(windows_.begin(), window);
+  }
+  return true;
+}
+
+std::optional<std::string> MemoryStore::Read(const std::string& section, const std::string& key) {
+  auto s = sections.find(section);
+  if (s == sections.end()) return std::nullopt;
+  auto k = s->second.find(key);
+  if (k == s->second.end()) return std::nullopt;
+  return k->second;
+}
+
+bool MemoryStore::Write(const std::string& section, const std::string& key,
+                        const std::string& value) {
+  if (failWrites) return false;
+  ++writes;
+  sections[section][key] = value;
+  return true;
+}
+
+bool MemoryStore::Delete(const std::string& section, const std::string& key) {
+  if (failWrites) return false;
+  auto s = sections.find(section);
+  if (s != sections.end()) s->second.erase(key);
+  return true;
+}
+
+bool SimTray::Add(int id, const std::string& tip, IconHandle picture) {
+  if (id != 1 || present || owner == 0) return false;
+  present = true;
+  tooltip = tip;
+  icon = picture;
+  ++adds;
+  return true;
+}
+
+bool SimTray::ChangeIcon(int id, IconHandle picture) {
+  if (id != 1 || !present) return false;
+  icon = picture;
+  return true;
+}
+
+bool SimTray::ChangeTooltip(int id, const std::string& tip) {
+  if (id != 1 || !present) return false;
+  tooltip = tip;
+  return true;
+}
+
+void SimTray::Remove() {
+  if (present) ++removes;
+  present = false;
+}
+
+bool SimTray::Balloon(const std::string& text, const std::string& title, int iconType,
+                      int timeoutMs) {
+  if (!present) return false;
+  balloons.push_back({text, title, iconType, timeoutMs});
+  return true;
+}
+
+int SimUi::MessageBox(Hwnd, const std::string& text, const std::string& title, uint32_t style) {
+  boxes.push_back({text, title, style});
+  if (duringBox) duringBox();
+  if (!boxAnswers.empty()) {
+    const int answer = boxAnswers.front();
+    boxAnswers.pop_front();
+    return answer;
+  }
+  constexpr int kOk = 1;
+  constexpr int kNo = 7;
+  constexpr uint32_t kYesNoButtons = 4;
+  return (style & 0xF) == kYesNoButtons ? kNo : kOk;
+}
+
+Hwnd SimUi::CreateMainWindow(MainWindowEvents& events) {
+  if (mainEvents) throw std::logic_error("the main window exists already");
+  mainEvents = &events;
+  SimWindow window;
+  window.className = "ThunderRT6FormDC";
+  window.text = "OmbrixMainWND";
+  window.visible = false;
+  window.processId = process_.processId;
+  mainHwnd = windows_.Create(window);
+  return mainHwnd;
+}
+
+void SimUi::DestroyMainWindow() {
+  windows_.Destroy(mainHwnd);
+  mainDestroyed = true;
+}
+
+int SimUi::PopupMenu(Hwnd, const Menu& menu) {
+  popups.push_back(menu);
+  return choosePopupItem ? choosePopupItem(menu) : 0;
+}
+
+Hwnd SimFormHost::Load(Form& form) {
+  if (form.hwnd != 0) return form.hwnd;
+  SimWindow window;
+  window.className = "OmbrixForm";
+  window.text = form.Caption;
+  window.visible = false;
+  window.processId = process_.processId;
+  window.exStyle = form.topmost ? 0x8 : 0;
+  form.hwnd = windows_.Create(window);
+  ++loads;
+  form.OnLoad();
+  for (const Control& control : form.controls) {
+    if (control.kind == ControlKind::Timer && control.Enabled && control.Interval > 0) {
+      timers_.push_back({&form, control.Name, control.Index, now + control.Interval});
+    }
+  }
+  return form.hwnd;
+}
+
+void SimFormHost::Show(Form& form) {
+  if (SimWindow* window = windows_.Get(form.hwnd)) window->visible = true;
+}
+
+void SimFormHost::Hide(Form& form) {
+  if (SimWindow* window = windows_.Get(form.hwnd)) window->visible = false;
+}
+
+void SimFormHost::Unload(Form& form) {
+  std::erase_if(timers_, [&form](const RunningTimer& t) { return t.form == &form; });
+  windows_.Destroy(form.hwnd);
+  form.hwnd = 0;
+}
+
+void SimFormHost::Refresh(Form& form) {
+  if (SimWindow* window = windows_.Get(form.hwnd)) window->text = form.Caption;
+}
+
+void SimFormHost::AdvanceTime(int milliseconds) {
+  const int64_t end = now + milliseconds;
+  while (true) {
+    auto next = std::min_element(timers_.begin(), timers_.end(),
+                                 [](const RunningTimer& a, const RunningTimer& b) {
+                                   return a.due < b.due;
+                                 });
+    if (next == timers_.end() || next->due > end) break;
+    now = next->due;
+    Form* form = next->form;
+    Control* control = form->Find(next->name, next->index);
+    next->due += control ? std::max(control->Interval, 1) : 1;
+    if (control) form->OnTimer(*control);
+  }
+  now = end;
+}
+
+}  // namespace ombrix::sim

@@ -1,0 +1,91 @@
+// Forms as data: a form has a name, a caption and its controls in order. A FormHost renders
+// any form; the events are virtual methods the host calls.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "platform/types.h"
+
+namespace ombrix {
+
+enum class ControlKind { Label, Button, CheckBox, OptionButton, TextBox, ComboBox, ListBox,
+                         Frame, Link, Line, Image, Timer };
+
+// Colours as 0x00BBGGRR, the system's own byte order.
+constexpr uint32_t Rgb(uint8_t r, uint8_t g, uint8_t b) {
+  return static_cast<uint32_t>(r) | (static_cast<uint32_t>(g) << 8) |
+         (static_cast<uint32_t>(b) << 16);
+}
+// A system colour index marked so the host resolves it (COLOR_INFOBK = 24 and so on).
+constexpr uint32_t SystemColour(int index) { return 0x80000000u | static_cast<uint32_t>(index); }
+constexpr uint32_t kDefaultColour = 0xFFFFFFFFu;
+
+struct Font {
+  std::string name;  // empty: the system's message font
+  double points = 0;  // 0: the system's size
+  bool bold = false;
+};
+
+enum class TextAlign { Left, Centre, Right };
+
+struct Control {
+  std::string Name;
+  int Index = -1;  // position in a control array; -1 for a single control
+  ControlKind kind = ControlKind::Label;
+  std::string Caption;
+  std::string Tip;
+  bool Enabled = true;
+  bool Visible = true;
+  Rect bounds;  // in pixels at 96 dots per inch, relative to the form's client area
+  Font font;
+  uint32_t foreColour = kDefaultColour;
+  uint32_t backColour = kDefaultColour;
+  TextAlign align = TextAlign::Left;
+  int Interval = 0;  // timers: milliseconds between ticks
+};
+
+class Form {
+ public:
+  virtual ~Form() = default;
+
+  std::string Name;
+  std::string Caption;
+  std::vector<Control> controls;
+  int width = 0;  // client size in pixels at 96 dots per inch
+  int height = 0;
+  uint32_t backColour = kDefaultColour;
+  bool borderless = false;
+  bool centred = true;
+  bool showInTaskbar = true;
+  bool topmost = false;
+  Hwnd hwnd = 0;  // set by the host while the window exists
+
+  // The control of that name and index, or nullptr.
+  Control* Find(const std::string& name, int index = -1);
+
+  // Events, called by the host.
+  virtual void OnLoad() {}
+  virtual void OnTimer(Control& /*timer*/) {}
+  virtual void OnClick(Control& /*control*/) {}
+  // A close request from the window frame; false refuses it.
+  virtual bool OnQueryClose() { return true; }
+};
+
+// A pop-up menu as data. Items with children open a submenu; a caption of "-" is a separator.
+struct Menu {
+  std::string Name;
+  int Index = -1;
+  std::string Caption;
+  bool Enabled = true;
+  bool Visible = true;
+  bool Checked = false;
+  int id = 0;  // command id reported by Ui::PopupMenu; 0 for submenus and separators
+  std::vector<Menu> items;
+
+  Menu* Find(const std::string& name, int index = -1);
+  Menu* FindById(int commandId);
+};
+
+}  // namespace ombrix

@@ -1,0 +1,134 @@
+#include <gtest/gtest.h>
+
+#include "core/records.h"
+
+namespace ombrix {
+namespace {
+
+std::shared_ptr<clsWI> Win(Hwnd h, std::string title, std::string cls = "Cls",
+                           int16_t hide = kListed) {
+  auto w = std::make_shared<clsWI>();
+  w->lHwnd = h;
+  w->window_text = std::move(title);
+  w->class_name = std::move(cls);
+  w->iHideFromList = hide;
+  return w;
+}
+
+std::shared_ptr<clsPI> App(int32_t pid, std::vector<std::shared_ptr<clsWI>> windows) {
+  auto app = std::make_shared<clsPI>();
+  app->pID = pid;
+  for (auto& w : windows) app->oWin.Add(w);
+  return app;
+}
+
+TEST(List, PositionsAreOneBasedAndRemovalClosesTheGap) {
+  List<int> list;
+  for (int i : {10, 20, 30}) list.Add(std::make_shared<int>(i));
+  EXPECT_EQ(*list.Item(1), 10);
+  EXPECT_EQ(list.Item(0), nullptr);
+  EXPECT_EQ(list.Item(4), nullptr);
+  EXPECT_EQ(list.FindPosition([](int v) { return v == 30; }), 3);
+  EXPECT_EQ(list.FindPosition([](int v) { return v == 99; }), -1);
+  auto removed = list.Remove(2);
+  EXPECT_EQ(*removed, 20);  // still alive while referenced
+  EXPECT_EQ(list.Count(), 2);
+  EXPECT_EQ(*list.Item(2), 30);
+  EXPECT_EQ(list.Remove(7), nullptr);
+  list.Insert(1, std::make_shared<int>(5));
+  EXPECT_EQ(*list.Item(1), 5);
+}
+
+TEST(Desktop, LookupsFindTheFirstMatchingApplication) {
+  clsDesktop desk;
+  desk.opi.Add(App(7, {Win(100, "a")}));
+  desk.opi.Add(App(8, {Win(200, "b")}));
+  desk.opi.Add(App(7, {Win(300, "c"), Win(301, "d")}));
+  EXPECT_EQ(desk.GetProcessIdxByPID(7), 1);
+  EXPECT_EQ(desk.GetProcessIdxByPID(9), -1);
+  EXPECT_EQ(desk.GetProcessIdxByHandle(301), 3);
+  EXPECT_EQ(desk.GetProcessIdxByHandle(999), -1);
+  EXPECT_EQ(desk.GetProcessObject(8)->oWin[1].lHwnd, 200);
+  EXPECT_EQ(desk.GetProcessObject(9), nullptr);
+}
+
+TEST(Desktop, VisibleApplicationCountSkipsUntitledAndZeroSizeOnes) {
+  clsDesktop desk;
+  desk.opi.Add(App(1, {Win(1, "", "C", kNoTitle)}));
+  desk.opi.Add(App(2, {Win(2, "x", "C", kZeroSize)}));
+  desk.opi.Add(App(3, {Win(3, "y"), Win(4, "", "C", kNoTitle)}));
+  desk.opi.Add(App(4, {}));
+  EXPECT_EQ(desk.GetNumVisProc(), 1);
+}
+
+TEST(Application, ListingStateDecidesHiddenAndFirstVisibleWindow) {
+  auto untitled = App(1, {Win(5, "", "C", kNoTitle)});
+  EXPECT_TRUE(untitled->AllWindowsHided(true));
+  EXPECT_FALSE(untitled->AllWindowsHided(false));
+  EXPECT_EQ(untitled->GetFirstVisWin(), -1);
+  auto mixed = App(1, {Win(5, "", "C", kZeroSize), Win(6, "t"), Win(7, "u")});
+  EXPECT_EQ(mixed->GetFirstVisWin(), 6);
+  EXPECT_TRUE(App(1, {})->AllWindowsHided(false));
+}
+
+TEST(Application, GetTextFallsBackFromTitleToClass) {
+  auto app = App(1, {Win(1, "", ""), Win(2, "", "Notepad"), Win(3, "Doc", "Edit")});
+  EXPECT_EQ(app->GetText(kTitleOrClass), "Doc");
+  auto untitled = App(1, {Win(1, "", ""), Win(2, "", "Notepad")});
+  EXPECT_EQ(untitled->GetText(kTitleOrClass), "Notepad");
+  EXPECT_EQ(untitled->GetText(kTitleOnly), "");
+  EXPECT_EQ(app->GetText(kClassOnly), "Notepad");
+  EXPECT_EQ(app->GetText(7), "");
+}
+
+TEST(Application, ContainTextComparesWithoutCase) {
+  auto app = App(1, {Win(1, "Notes - Editor", "EditorWnd")});
+  EXPECT_TRUE(app->ContainText("note", kTitleOrClass, kStartsWith));
+  EXPECT_FALSE(app->ContainText("note", kTitleOrClass, kEqualTo));
+  EXPECT_TRUE(app->ContainText("notes - editor", kTitleOnly, kEqualTo));
+  EXPECT_TRUE(app->ContainText("EDITOR", kTitleOnly, kEndsWith));
+  EXPECT_TRUE(app->ContainText("wnd", kClassOnly, kEndsWith));
+  EXPECT_FALSE(app->ContainText("wnd", kTitleOnly, kEndsWith));
+  EXPECT_TRUE(app->ContainText("zzz", kTitleOnly, kNotContains));
+  EXPECT_FALSE(app->ContainText("Notes - Editor and more", kTitleOnly, kStartsWith));
+  EXPECT_FALSE(app->ContainText("Notes", kTitleOnly, 9));
+  auto accented = App(1, {Win(1, "ÉTÉ à Paris")});
+  EXPECT_TRUE(accented->ContainText("été", kTitleOnly, kStartsWith));
+}
+
+TEST(Application, IconPrefersSmallClassIconAndFirstWindowThatHasOne) {
+  auto app = App(1, {Win(1, "a"), Win(2, "b"), Win(3, "c")});
+  int lookups = 0;
+  ClassIconLookup lookup = [&](Hwnd h, bool small) -> IconHandle {
+    ++lookups;
+    if (h == 2) return small ? 0 : 22;
+    if (h == 3) return small ? 33 : 34;
+    return 0;
+  };
+  EXPECT_EQ(app->GetHIcon(lookup), 22);
+  const int afterFirst = lookups;
+  EXPECT_EQ(app->GetHIcon(lookup), 22);
+  EXPECT_EQ(lookups, afterFirst);  // cached
+  auto none = App(1, {Win(1, "a")});
+  EXPECT_EQ(none->GetHIcon([](Hwnd, bool) { return 0; }), 0);
+}
+
+TEST(DesktopSet, CreatesNineDesktopsInOrder) {
+  DesktopSet set;
+  set.CreateDesktops();
+  set.Desk(3).sDeskName = "three";
+  set.CreateDesktops();
+  EXPECT_EQ(set.desktops.Count(), 9);
+  EXPECT_EQ(set.Desk(3).sDeskName, "");
+}
+
+TEST(Text, CaseMappingCoversLatin1AndTrimOnlyBlanks) {
+  EXPECT_EQ(LowerText("ÀÉÎÕÜ Straße ×"), "àéîõü straße ×");
+  EXPECT_EQ(UpperText("àéîõü abc ÷"), "ÀÉÎÕÜ ABC ÷");
+  EXPECT_EQ(TrimBlanks("  Work  "), "Work");
+  EXPECT_EQ(TrimBlanks("\tWork "), "\tWork");
+  EXPECT_EQ(TrimBlanks("   "), "");
+}
+
+}  // namespace
+}  // namespace ombrix

@@ -1,0 +1,166 @@
+#include <gtest/gtest.h>
+
+#include "app/settings.h"
+#include "appearance/passwords.h"
+#include "platform/sim/sim.h"
+
+namespace ombrix {
+namespace {
+
+TEST(Encoding, FlagIsTrueOnlyForTheExactTextOne) {
+  EXPECT_TRUE(DecodeFlag("1"));
+  for (const char* text : {"True", "-1", " 1", "1 ", "", "01", "2"}) {
+    EXPECT_FALSE(DecodeFlag(text)) << text;
+  }
+  EXPECT_EQ(EncodeFlag(true), "1");
+  EXPECT_EQ(EncodeFlag(false), "0");
+}
+
+TEST(Encoding, NumberIsTheLeadingDecimalNumber) {
+  EXPECT_EQ(DecodeNumber("2x"), 2);
+  EXPECT_EQ(DecodeNumber("x"), 0);
+  EXPECT_EQ(DecodeNumber("-5"), -5);
+  EXPECT_EQ(DecodeNumber(""), 0);
+  EXPECT_EQ(DecodeNumber("-"), 0);
+  EXPECT_EQ(DecodeNumber(" 4"), 0);
+  EXPECT_EQ(DecodeNumber("007"), 7);
+  EXPECT_EQ(DecodeNumber("99999999999999999999"), 2147483647);
+  EXPECT_EQ(DecodeNumber("-99999999999999999999"), -2147483648);
+  EXPECT_EQ(EncodeNumber(-12), "-12");
+}
+
+TEST(Store, ReadsFallBackToDefaultsAndDeleteIsQuiet) {
+  sim::MemoryStore store;
+  EXPECT_EQ(GetStr(store, "Settings", "Theme", "default"), "default");
+  EXPECT_TRUE(GetBool(store, "Settings", "Win", true));
+  EXPECT_EQ(GetNumber(store, "Settings", "WallpaperType2"), 0);
+  EXPECT_TRUE(DeleteSetting(store, "Nowhere", "Nothing"));
+  ASSERT_TRUE(SaveBool(store, "Settings", "Win", false));
+  EXPECT_EQ(store.sections["Settings"]["Win"], "0");
+  EXPECT_FALSE(GetBool(store, "Settings", "Win", true));
+  store.sections["Settings"]["Win"] = "True";
+  EXPECT_FALSE(GetBool(store, "Settings", "Win", true));
+}
+
+TEST(KeyTable, EmptyStoreGivesTheDefaults) {
+  sim::MemoryStore store;
+  Settings s;
+  s.bWin = false;  // the reading must set every value, not rely on the initial ones
+  s.bAlt = true;
+  s.sTheme = "x";
+  ReadProgramKeys(store, HotKeyAndFilterKeys(), s);
+  ReadProgramKeys(store, DisplayAndPasswordKeys(), s);
+  EXPECT_TRUE(s.bWin && s.bWinNumbers && s.bShiftWinNumbers && s.bIgnoreTopMost &&
+              s.bIgnoreNoTitle && s.bShowCurDesk);
+  EXPECT_FALSE(s.bAlt || s.bAltNumbers || s.bCtrl || s.bCtrlNumbers || s.bShiftAltNumbers ||
+               s.bShiftCtrlNumbers || s.bCicleDesktops);
+  EXPECT_EQ(s.sTheme, "default");
+  EXPECT_EQ(s.sGlobalPass, "");
+}
+
+TEST(KeyTable, StoredProgramValuesAreRead) {
+  sim::MemoryStore store;
+  auto& v = store.sections["Settings"];
+  v["Alt"] = "1";
+  v["Win"] = "0";
+  v["ITopMost"] = "0";
+  v["CicleDesktops"] = "1";
+  v["Theme"] = "blue";
+  v["GlobalPass"] = EncodePassword("secret");
+  Settings s;
+  ReadProgramKeys(store, HotKeyAndFilterKeys(), s);
+  ReadProgramKeys(store, DisplayAndPasswordKeys(), s);
+  EXPECT_TRUE(s.bAlt);
+  EXPECT_FALSE(s.bWin);
+  EXPECT_FALSE(s.bIgnoreTopMost);
+  EXPECT_TRUE(s.bCicleDesktops);
+  EXPECT_EQ(s.sTheme, "blue");
+  EXPECT_EQ(s.sGlobalPass, "secret");
+}
+
+TEST(KeyTable, DesktopKeysCarryOneDigitAndTrimNameAndPassword) {
+  sim::MemoryStore store;
+  auto& v = store.sections["Settings"];
+  v["DeskName4"] = "  Work  ";
+  v["WallpaperType2"] = "2x";
+  v["WallpaperType3"] = "x";
+  v["Wallpaper9"] = "C:\\nine.bmp";
+  v["Wallpaper09"] = "wrong";
+  v["DeskPass5"] = "  " + EncodePassword("pw") + " ";
+  v["DontShowApps6"] = "1";
+  clsDesktop desks[10];
+  for (int n = 1; n <= 9; ++n) ReadDesktopKeys(store, n, desks[n]);
+  EXPECT_EQ(desks[4].sDeskName, "Work");
+  EXPECT_EQ(desks[2].iWallPaperType, 2);
+  EXPECT_EQ(desks[3].iWallPaperType, 0);
+  EXPECT_EQ(desks[9].sWallPaper, "C:\\nine.bmp");
+  EXPECT_EQ(desks[5].sPassword, "pw");
+  EXPECT_TRUE(desks[6].bHideThisDeskApps);
+  EXPECT_FALSE(desks[7].bHideThisDeskApps);
+  EXPECT_EQ(DesktopKeyName("Wallpaper", 9), "Wallpaper9");
+}
+
+TEST(KeyTable, SavingADesktopRoundTripsAndAnEmptyPasswordDeletesItsKey) {
+  sim::MemoryStore store;
+  clsDesktop desk;
+  desk.sWallPaper = "C:\\w.jpg";
+  desk.iWallPaperType = -3;
+  desk.sDeskName = "Mail";
+  desk.sPassword = "Pässword";
+  desk.bHideThisDeskApps = true;
+  ASSERT_TRUE(SaveDesktopKeys(store, 5, desk));
+  EXPECT_NE(store.sections["Settings"]["DeskPass5"], "Pässword");
+  clsDesktop read;
+  ReadDesktopKeys(store, 5, read);
+  EXPECT_EQ(read.sWallPaper, desk.sWallPaper);
+  EXPECT_EQ(read.iWallPaperType, -3);
+  EXPECT_EQ(read.sDeskName, "Mail");
+  EXPECT_EQ(read.sPassword, "Pässword");
+  EXPECT_TRUE(read.bHideThisDeskApps);
+
+  desk.sPassword.clear();
+  ASSERT_TRUE(SaveDesktopKeys(store, 5, desk));
+  EXPECT_EQ(store.sections["Settings"].count("DeskPass5"), 0u);
+  store.failWrites = true;
+  EXPECT_FALSE(SaveDesktopKeys(store, 5, desk));
+}
+
+TEST(Passwords, EncodedFormHasItsShapeAndDecodesBack) {
+  for (const std::string plain : {"", "a", "Secret 123", "\x01\xff~"}) {
+    const std::string stored = EncodePassword(plain);
+    ASSERT_EQ(stored.size(), plain.size() * 3 + 1);
+    for (size_t i = 0; i < plain.size(); ++i) {
+      EXPECT_TRUE(isxdigit(static_cast<unsigned char>(stored[3 * i])) &&
+                  !islower(static_cast<unsigned char>(stored[3 * i])));
+      EXPECT_TRUE(stored[3 * i + 2] >= 'A' && stored[3 * i + 2] <= 'Z');
+    }
+    EXPECT_EQ(DecodePassword(stored), plain);
+  }
+  EXPECT_EQ(DecodePassword(""), "");
+}
+
+TEST(Passwords, ShiftComesFromTheRandomDrawAndWrapsAroundByte) {
+  // r = 0 gives k = 5, r = 0.999 gives k = 30; letters come from the later draws.
+  std::vector<double> draws = {0.0, 0.0, 0.999};
+  size_t next = 0;
+  auto random = [&] { return draws[next++]; };
+  const std::string stored = EncodePassword("\xfe" "A", random);
+  EXPECT_EQ(stored, std::string("03A46Z") + static_cast<char>(64 + 5));
+  EXPECT_EQ(DecodePassword(stored), "\xfe" "A");
+  int distinct = 0;
+  const std::string first = EncodePassword("same");
+  for (int i = 0; i < 20; ++i) distinct += EncodePassword("same") != first;
+  EXPECT_GT(distinct, 0);
+}
+
+TEST(Passwords, GlobalPasswordIsScrambledOrDeleted) {
+  sim::MemoryStore store;
+  SaveGlobalPassword(store, "top");
+  ASSERT_EQ(store.sections["Settings"].count("GlobalPass"), 1u);
+  EXPECT_EQ(DecodePassword(store.sections["Settings"]["GlobalPass"]), "top");
+  SaveGlobalPassword(store, "");
+  EXPECT_EQ(store.sections["Settings"].count("GlobalPass"), 0u);
+}
+
+}  // namespace
+}  // namespace ombrix
