@@ -1,6 +1,11 @@
 #include "app/lifecycle.h"
 
 #include "app/program.h"
+#include "app/recovery.h"
+#include "events/handler.h"
+#include "events/hotkeys.h"
+#include "rules/apply.h"
+#include "switching/switch.h"
 #include "app/settings.h"
 #include "lang/messages.h"
 #include "ui/splash.h"
@@ -45,6 +50,8 @@ StartOutcome StartUp(Program& program) {
     return StartOutcome::AnotherInstance;
   }
 
+  if (RecoveryFileExists(program)) ReadRecoveryFile(program);
+
   if (p.system.IsDebuggerPresent()) return StartOutcome::DebuggerAttached;
 
   program.lDialogHwnd = 0;
@@ -77,14 +84,27 @@ void LoadMainWindow(Program& program) {
 
   ShowWelcomeOnFirstUse(program);
 
+  program.oWinOrder = clsWinOrder();
+  program.colHiddenExplorer.Clear();
   program.lProgman = p.windows.FindWindow("Progman", "Program Manager");
   p.ui.DoEvents();
   program.mainWindow->Subscribe();
+
+  program.bHooksAvailable = p.hooks.Load();
+  if (program.bHooksAvailable) {
+    p.hooks.SetHook(program.lMainHwnd, 0);
+    ApplyHotKeys(program);
+  } else {
+    ErrorBox(program, GetMsg(program, "0036",
+                             "Hot-keys are not available: OmbrixLib.dll is missing or could not "
+                             "be loaded."));
+  }
 
   program.bHotKeyBusy = false;
   program.bSwitching = false;
   program.bUnloading = false;
   program.bMainWindowLoaded = true;
+  ApplyRules(program, false);
 
   if (p.system.CommandLineArgs() != kDebugCommandLine) HideOwnWindows(program);
 }
@@ -111,10 +131,21 @@ bool ShutDown(Program& program) {
        program.bHotKeyBusy || program.bSwitching)) {
     return false;
   }
+  Platform& p = program.platform;
   program.bUnloading = true;
-  program.platform.tray.Remove();
-  SaveGlobalPassword(program.platform.store, program.settings.sGlobalPass);
+  if (program.bHooksAvailable) p.hooks.UnHook();
+  HideDesktop(program, program.desk.iCurDesk);
+  for (int16_t n = 1; n <= kDesktopCount; ++n) ShowDesktop(program, n);
+  if (program.iUnloadMode == unload::kAppWindows) {
+    while (!program.colHiddenExplorer.Empty()) {
+      p.windows.PostMessage(program.colHiddenExplorer.TakeFirst(), msg::kClose, 0, 0);
+    }
+  }
+  p.tray.Remove();
+  SaveGlobalPassword(p.store, program.settings.sGlobalPass);
   program.desk.desktops.Clear();
+  program.colHiddenExplorer.Clear();
+  DeleteRecoveryFile(program);
   program.bMainWindowLoaded = false;
   program.bUnloading = false;
   return true;
@@ -127,12 +158,10 @@ bool UnloadMainWindow(Program& program, int16_t reason) {
   return true;
 }
 
-MessageResult MainWindow::OnSubscribedMessage(uint32_t message, int32_t /*wParam*/,
-                                              int32_t /*lParam*/) {
-  MessageResult result;
-  if (!subscribed_) return result;
-  if (message == msg::kShowTrayAgain) RecreateTrayIcon(program_);
-  return result;
+MessageResult MainWindow::OnSubscribedMessage(uint32_t message, int32_t wParam,
+                                              int32_t lParam) {
+  if (!subscribed_ || !program_.bMainWindowLoaded) return {};
+  return HandleMainWindowMessage(program_, message, wParam, lParam);
 }
 
 bool MainWindow::OnCloseRequest() { return UnloadMainWindow(program_, unload::kFormControlMenu); }

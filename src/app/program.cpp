@@ -1,6 +1,7 @@
 #include "app/program.h"
 
 #include "app/lifecycle.h"
+#include "ui/indicator.h"
 #include "ui/splash.h"
 
 namespace ombrix {

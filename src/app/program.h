@@ -8,6 +8,8 @@
 #include <string>
 
 #include "app/settings.h"
+#include "core/hidden_explorer.h"
+#include "core/zorder.h"
 #include "core/records.h"
 #include "platform/platform.h"
 #include "ui/form.h"
@@ -15,6 +17,7 @@
 namespace ombrix {
 
 class frmSplash;
+class frmSwitchDesk;
 class MainWindow;
 
 // The platform services, each owned elsewhere (the win32 entry point or a test).
@@ -26,6 +29,8 @@ struct Platform {
   Ui& ui;
   Tray& tray;
   FormHost& forms;
+  Files& files;
+  HookLibrary& hooks;
 };
 
 class Program {
@@ -58,6 +63,11 @@ class Program {
   Hwnd lSplashHwnd = 0;
   Hwnd lProgman = 0;
   Hwnd lActiveHwnd = 0;
+  HiddenExplorerList colHiddenExplorer;
+  clsWinOrder oWinOrder;
+
+  // Whether the hook library could be loaded; without it there are no hot-keys or notices.
+  bool bHooksAvailable = false;
 
   // The desktop pictures shown in the tray, index 0..8 for desktops 1..9.
   std::array<IconHandle, kDesktopCount> Icona{};
@@ -65,6 +75,7 @@ class Program {
   Menu mMenu;
 
   std::unique_ptr<frmSplash> splash;
+  std::unique_ptr<frmSwitchDesk> indicator;
   std::unique_ptr<MainWindow> mainWindow;
 };
 

@@ -15,6 +15,7 @@ namespace ombrix {
 
 class Form;
 struct Menu;
+struct Font;
 
 // Top-level windows of every program: enumeration, inspection, visibility, messages.
 class WindowSystem {
@@ -40,6 +41,17 @@ class WindowSystem {
   virtual bool SetForegroundWindow(Hwnd hwnd) = 0;
   virtual bool SetWindowPos(Hwnd hwnd, Hwnd insertAfter, int x, int y, int cx, int cy,
                             uint32_t flags) = 0;
+  virtual bool IsIconic(Hwnd hwnd) = 0;
+  // Brings the window to the foreground, restoring it when minimized.
+  virtual void SwitchToThisWindow(Hwnd hwnd) = 0;
+  // The window class's small or large icon; 0 when it has none.
+  virtual IconHandle ClassIcon(Hwnd hwnd, bool small) = 0;
+  virtual bool AttachThreadInput(uint32_t fromThread, uint32_t toThread, bool attach) = 0;
+  virtual void SetFocus(Hwnd hwnd) = 0;
+  virtual bool SetExStyle(Hwnd hwnd, uint32_t exStyle) = 0;
+  // SetLayeredWindowAttributes: flags 2 = use alpha.
+  virtual bool SetLayeredWindowAttributes(Hwnd hwnd, uint32_t colourKey, uint8_t alpha,
+                                          uint32_t flags) = 0;
 };
 
 // The running process and its surroundings.
@@ -54,6 +66,42 @@ class System {
   virtual std::string ProgramFolder() = 0;
   // Claims this user session's single-instance signal; true when another instance holds it.
   virtual bool AnotherInstanceRunning() = 0;
+  virtual uint32_t CurrentThreadId() = 0;
+  // The platform-version code: 8 or more means layered windows exist.
+  virtual int PlatformVersionCode() = 0;
+};
+
+// Whole files as bytes.
+class Files {
+ public:
+  virtual ~Files() = default;
+  virtual bool FileExists(const std::string& path) = 0;
+  // Deleting a missing file succeeds.
+  virtual bool DeleteFile(const std::string& path) = 0;
+  // nullopt when the file cannot be read.
+  virtual std::optional<std::string> ReadFile(const std::string& path) = 0;
+  // Writes a new file beside the old one and then replaces it, so that a failure leaves the
+  // old file whole. False on failure.
+  virtual bool ReplaceFile(const std::string& path, const std::string& bytes) = 0;
+  virtual bool CreateFolder(const std::string& path) = 0;
+  // The user's own data folder (for example ...\AppData\Local), without a trailing backslash.
+  virtual std::string UserDataFolder() = 0;
+};
+
+// The hook library's nine exports. Load reports whether the library could be used at all.
+class HookLibrary {
+ public:
+  virtual ~HookLibrary() = default;
+  virtual bool Load() = 0;
+  virtual void SetHook(Hwnd notify, int32_t reserved) = 0;
+  virtual void UnHook() = 0;
+  virtual void TakeAltArrows(int32_t on) = 0;
+  virtual void TakeCtrlArrows(int32_t on) = 0;
+  virtual void TakeWinArrows(int32_t on) = 0;
+  virtual void TakeAltNum(int32_t on) = 0;
+  virtual void TakeCtrlNum(int32_t on) = 0;
+  virtual void TakeWinNum(int32_t on) = 0;
+  virtual void IgnoreHook(int32_t on) = 0;
 };
 
 class Keyboard {
@@ -145,8 +193,10 @@ class FormHost {
   virtual void Hide(Form& form) = 0;
   // Destroys the window; the model stays.
   virtual void Unload(Form& form) = 0;
-  // Brings the window up to date with the model and paints it at once.
+  // Brings the window up to date with the model (captions, size) and paints it at once.
   virtual void Refresh(Form& form) = 0;
+  // The size in pixels that a text takes in a font, for labels that size themselves.
+  virtual Size MeasureText(const Font& font, const std::string& text) = 0;
 };
 
 }  // namespace ombrix

@@ -20,6 +20,11 @@ struct Rect {
   int32_t Height() const { return bottom - top; }
 };
 
+struct Size {
+  int32_t cx = 0;
+  int32_t cy = 0;
+};
+
 struct ThreadProcess {
   uint32_t threadId = 0;
   uint32_t processId = 0;

@@ -43,7 +43,9 @@ struct Control {
   uint32_t foreColour = kDefaultColour;
   uint32_t backColour = kDefaultColour;
   TextAlign align = TextAlign::Left;
-  int Interval = 0;  // timers: milliseconds between ticks
+  bool border = false;  // a single-line border around the control
+  int margin = 0;       // inner margin in pixels between the border and the text
+  int Interval = 0;     // timers: milliseconds between ticks
 };
 
 class Form {
@@ -57,7 +59,7 @@ class Form {
   int height = 0;
   uint32_t backColour = kDefaultColour;
   bool borderless = false;
-  bool centred = true;
+  bool centred = true;  // placed at the screen's centre when first shown
   bool showInTaskbar = true;
   bool topmost = false;
   Hwnd hwnd = 0;  // set by the host while the window exists

@@ -2,6 +2,8 @@
 
 #include "app/lifecycle.h"
 #include "app/program.h"
+#include "events/hotkeys.h"
+#include "switching/switch.h"
 #include "lang/messages.h"
 
 namespace ombrix {
@@ -39,6 +41,8 @@ Menu BuildMainMenu() {
   templateItem.Visible = false;
   goTo.items.push_back(templateItem);
   root.items.push_back(goTo);
+  root.items.push_back(Item("sep8", "-"));
+  root.items.push_back(Item("mnuDisableHotKeys", "Disable Hot-Keys", menu_id::kDisableHotKeys));
   root.items.push_back(Item("sep2", "-"));
   root.items.push_back(Item("mEsci", "&Exit", menu_id::kExit));
   return root;
@@ -50,8 +54,14 @@ void CreateGoToItems(Program& program) {
     Menu item = Item("mDeskTop", kDeskPlaceholder + std::to_string(n),
                      menu_id::kGoToFirst + n - 1);
     item.Index = n;
-    item.Enabled = n != program.desk.iCurDesk;
     goTo->items.push_back(item);
+  }
+  UpdateGoToItems(program);
+}
+
+void UpdateGoToItems(Program& program) {
+  for (Menu& item : program.mMenu.Find("mGoTo")->items) {
+    if (item.Index > 0) item.Enabled = item.Index != program.desk.iCurDesk;
   }
 }
 
@@ -95,15 +105,29 @@ void OnTrayMouse(Program& program, int mouseMessage) {
     return;
   }
   if (program.bSwitching || program.bHotKeyBusy || program.bUnloading) return;
-  const bool shift = (program.platform.keyboard.AsyncKeyState(kVirtualKeyShift) & 0x8000) != 0;
-  if (mouseMessage != msg::kRButtonUp || shift) return;
+  if (mouseMessage != msg::kLButtonUp && mouseMessage != msg::kRButtonUp) return;
+  if (IsKeyDown(program, kVirtualKeyShift)) {
+    const int16_t current = program.desk.iCurDesk;
+    int16_t target = mouseMessage == msg::kLButtonUp
+                         ? static_cast<int16_t>(current == 1 ? kDesktopCount : current - 1)
+                         : static_cast<int16_t>(current == kDesktopCount ? 1 : current + 1);
+    SwitchDesktop(program, target, "", -1);
+    return;
+  }
+  if (mouseMessage != msg::kRButtonUp) return;
 
   program.bExitRequested = false;
   program.platform.windows.SetForegroundWindow(program.lMainHwnd);
   Menu shown = program.mMenu;
   ResolveCaptions(program, shown);
   const int chosen = program.platform.ui.PopupMenu(program.lMainHwnd, shown);
-  if (chosen == menu_id::kExit) program.bExitRequested = true;
+  if (chosen == menu_id::kExit) {
+    program.bExitRequested = true;
+  } else if (chosen == menu_id::kDisableHotKeys) {
+    ToggleDisableHotKeys(program);
+  } else if (const Menu* item = program.mMenu.FindById(chosen); item && item->Name == "mDeskTop") {
+    OnGoToItem(program, static_cast<int16_t>(item->Index));
+  }
 
   if (program.bExitRequested) {
     // A refused or declined exit must not leave the request standing: a later close

@@ -11,6 +11,7 @@ class Program;
 
 namespace menu_id {
 constexpr int kExit = 1;
+constexpr int kDisableHotKeys = 2;
 constexpr int kGoToFirst = 101;  // mDeskTop(n) has kGoToFirst + n - 1
 }  // namespace menu_id
 
@@ -18,6 +19,8 @@ constexpr int kGoToFirst = 101;  // mDeskTop(n) has kGoToFirst + n - 1
 Menu BuildMainMenu();
 // Creates Go To items 1..9 with their placeholder captions; all enabled but the current desktop.
 void CreateGoToItems(Program& program);
+// Enables every "Go To" item but the current desktop's.
+void UpdateGoToItems(Program& program);
 // The text a menu item shows for its caption: placeholders resolved, everything else as it is.
 std::string MenuItemText(const Program& program, const std::string& caption);
 // "DeskTop n -> k apps" for the current desktop.

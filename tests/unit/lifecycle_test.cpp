@@ -157,7 +157,8 @@ TEST_F(Lifecycle, GoToItemsHavePlaceholdersAndTheCurrentDesktopIsDisabled) {
 }
 
 TEST_F(Lifecycle, ShowTrayAgainRecreatesTheIconWithTheDeskopCount) {
-  const Hwnd progman = world.windows.Create({.className = "Progman", .text = "Program Manager"});
+  const Hwnd progman = world.windows.Create(
+      {.className = "Progman", .text = "Program Manager", .style = 0x96000000});
   StartUp(program);
   auto app = std::make_shared<clsPI>();
   auto win = std::make_shared<clsWI>();

@@ -8,30 +8,32 @@ namespace ombrix::sim {
 Hwnd SimWindowSystem::Create(SimWindow window) {
   window.hwnd = nextHwnd_;
   nextHwnd_ += 4;
-  windows_.insert(windows_.begin(), window);
+  windows_[window.hwnd] = window;
+  zPosition_[window.hwnd] = zOrder_.insert(zOrder_.begin(), window.hwnd);
   return window.hwnd;
 }
 
 void SimWindowSystem::Destroy(Hwnd hwnd) {
-  std::erase_if(windows_, [hwnd](const SimWindow& w) { return w.hwnd == hwnd; });
+  auto position = zPosition_.find(hwnd);
+  if (position == zPosition_.end()) return;
+  zOrder_.erase(position->second);
+  zPosition_.erase(position);
+  windows_.erase(hwnd);
 }
 
 SimWindow* SimWindowSystem::Get(Hwnd hwnd) {
-  for (SimWindow& window : windows_) {
-    if (window.hwnd == hwnd) return &window;
-  }
-  return nullptr;
+  auto found = windows_.find(hwnd);
+  return found == windows_.end() ? nullptr : &found->second;
 }
 
 std::vector<Hwnd> SimWindowSystem::TopLevelWindows() {
-  std::vector<Hwnd> handles;
-  for (const SimWindow& window : windows_) handles.push_back(window.hwnd);
-  return handles;
+  return std::vector<Hwnd>(zOrder_.begin(), zOrder_.end());
 }
 
 Hwnd SimWindowSystem::FindWindow(const std::string& className, const std::string& caption) {
-  for (const SimWindow& window : windows_) {
-    if (window.className == className && window.text == caption) return window.hwnd;
+  for (Hwnd hwnd : zOrder_) {
+    const SimWindow& window = windows_.at(hwnd);
+    if (window.className == className && window.text == caption) return hwnd;
   }
   return 0;
 }
@@ -83,8 +85,115 @@ bool SimWindowSystem::ShowWindow(Hwnd hwnd, int command) {
   SimWindow* window = Get(hwnd);
   if (!window) return false;
   const bool wasVisible = window->visible;
+  constexpr int kMaximize = 3;
+  constexpr int kMinimize = 6;
   window->visible = command != sw::kHide;
+  if (command == kMinimize) window->minimized = true;
+  if (command == kMaximize || command == sw::kShowNormal) window->minimized = false;
+  // Showing activates the window and raises it above the others.
+  if (command == sw::kShow || command == sw::kShowNormal || command == kMaximize) {
+    BringToTop(hwnd);
+    foreground = hwnd;
+  }
   return wasVisible;
+}
+
+void SimWindowSystem::BringToTop(Hwnd hwnd) {
+  auto position = zPosition_.find(hwnd);
+  if (position == zPosition_.end()) return;
+  zOrder_.splice(zOrder_.begin(), zOrder_, position->second);
+}
+
+void SimWindowSystem::SendToBottom(Hwnd hwnd) {
+  auto position = zPosition_.find(hwnd);
+  if (position == zPosition_.end()) return;
+  zOrder_.splice(zOrder_.end(), zOrder_, position->second);
+}
+
+bool SimWindowSystem::IsIconic(Hwnd hwnd) {
+  SimWindow* window = Get(hwnd);
+  return window && window->minimized;
+}
+
+void SimWindowSystem::SwitchToThisWindow(Hwnd hwnd) {
+  SimWindow* window = Get(hwnd);
+  if (!window) return;
+  window->minimized = false;
+  window->visible = true;
+  BringToTop(hwnd);
+  foreground = hwnd;
+}
+
+IconHandle SimWindowSystem::ClassIcon(Hwnd hwnd, bool small) {
+  SimWindow* window = Get(hwnd);
+  if (!window) return 0;
+  return small ? window->smallIcon : window->largeIcon;
+}
+
+bool SimWindowSystem::AttachThreadInput(uint32_t fromThread, uint32_t toThread, bool attach) {
+  if (attach) {
+    attachedThreads.emplace_back(fromThread, toThread);
+  } else {
+    std::erase(attachedThreads, std::make_pair(fromThread, toThread));
+  }
+  return true;
+}
+
+bool SimWindowSystem::SetExStyle(Hwnd hwnd, uint32_t exStyle) {
+  SimWindow* window = Get(hwnd);
+  if (!window) return false;
+  window->exStyle = exStyle;
+  return true;
+}
+
+bool SimWindowSystem::SetLayeredWindowAttributes(Hwnd hwnd, uint32_t, uint8_t alpha, uint32_t) {
+  SimWindow* window = Get(hwnd);
+  if (!window || (window->exStyle & 0x80000) == 0) return false;
+  window->alpha = alpha;
+  return true;
+}
+
+bool SimFiles::DeleteFile(const std::string& path) {
+  files.erase(path);
+  return true;
+}
+
+std::optional<std::string> SimFiles::ReadFile(const std::string& path) {
+  auto found = files.find(path);
+  if (found == files.end()) return std::nullopt;
+  return found->second;
+}
+
+bool SimFiles::ReplaceFile(const std::string& path, const std::string& bytes) {
+  for (const std::string& folder : readOnlyFolders) {
+    if (path.compare(0, folder.size(), folder) == 0) return false;
+  }
+  ++replaces;
+  files[path] = bytes;
+  return true;
+}
+
+bool SimFiles::CreateFolder(const std::string& path) {
+  folders.push_back(path);
+  return true;
+}
+
+World::World() {
+  windows.onSend = [this](const PostedMessage& m) -> int32_t {
+    if (m.hwnd != ui.mainHwnd || !ui.mainEvents) return 0;
+    return ui.mainEvents->OnSubscribedMessage(m.message, m.wParam, m.lParam).lReturn;
+  };
+}
+
+Hwnd World::Open(const std::string& title, uint32_t processId, Hwnd owner,
+                 const std::string& className) {
+  SimWindow window;
+  window.className = className;
+  window.text = title;
+  window.processId = processId;
+  window.threadId = processId + 1;
+  window.owner = owner;
+  return windows.Create(window);
 }
 
 bool SimWindowSystem::PostMessage(Hwnd hwnd, uint32_t message, int32_t wParam, int32_t lParam) {
@@ -107,16 +216,12 @@ bool SimWindowSystem::SetForegroundWindow(Hwnd hwnd) {
 }
 
 bool SimWindowSystem::SetWindowPos(Hwnd hwnd, Hwnd insertAfter, int, int, int, int, uint32_t) {
-  auto it = std::find_if(windows_.begin(), windows_.end(),
-                         [hwnd](const SimWindow& w) { return w.hwnd == hwnd; });
-  if (it == windows_.end()) return false;
-  SimWindow window = *it;
-  windows_.erase(it);
+  if (!IsWindow(hwnd)) return false;
   constexpr Hwnd kBottom = 1;
   if (insertAfter == kBottom) {
-    windows_.push_back(window);
+    SendToBottom(hwnd);
   } else {
-    windows_.insert(windows_.begin(), window);
+    BringToTop(hwnd);
   }
   return true;
 }
@@ -162,6 +267,7 @@ bool SimTray::ChangeIcon(int id, IconHandle picture) {
 bool SimTray::ChangeTooltip(int id, const std::string& tip) {
   if (id != 1 || !present) return false;
   tooltip = tip;
+  tooltips.push_back(tip);
   return true;
 }
 
@@ -208,6 +314,15 @@ void SimUi::DestroyMainWindow() {
   mainDestroyed = true;
 }
 
+void SimUi::DoEvents() {
+  ++doEvents;
+  while (!queue.empty() && mainEvents) {
+    const PostedMessage next = queue.front();
+    queue.pop_front();
+    mainEvents->OnSubscribedMessage(next.message, next.wParam, next.lParam);
+  }
+}
+
 int SimUi::PopupMenu(Hwnd, const Menu& menu) {
   popups.push_back(menu);
   return choosePopupItem ? choosePopupItem(menu) : 0;
@@ -248,6 +363,10 @@ void SimFormHost::Unload(Form& form) {
 
 void SimFormHost::Refresh(Form& form) {
   if (SimWindow* window = windows_.Get(form.hwnd)) window->text = form.Caption;
+}
+
+Size SimFormHost::MeasureText(const Font&, const std::string& text) {
+  return Size{static_cast<int32_t>(text.size()) * 7, 16};
 }
 
 void SimFormHost::AdvanceTime(int milliseconds) {

@@ -6,9 +6,11 @@
 #include <cstdint>
 #include <deque>
 #include <functional>
+#include <list>
 #include <map>
 #include <optional>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "app/program.h"
@@ -28,6 +30,10 @@ struct SimWindow {
   uint32_t processId = 1000;
   uint32_t threadId = 2000;
   bool visible = true;
+  bool minimized = false;
+  IconHandle smallIcon = 0;
+  IconHandle largeIcon = 0;
+  uint8_t alpha = 255;  // set through layered-window attributes
 };
 
 struct PostedMessage {
@@ -69,9 +75,24 @@ class SimWindowSystem : public WindowSystem {
   bool SetForegroundWindow(Hwnd hwnd) override;
   bool SetWindowPos(Hwnd hwnd, Hwnd insertAfter, int x, int y, int cx, int cy,
                     uint32_t flags) override;
+  bool IsIconic(Hwnd hwnd) override;
+  void SwitchToThisWindow(Hwnd hwnd) override;
+  IconHandle ClassIcon(Hwnd hwnd, bool small) override;
+  bool AttachThreadInput(uint32_t fromThread, uint32_t toThread, bool attach) override;
+  void SetFocus(Hwnd hwnd) override { focus = hwnd; }
+  bool SetExStyle(Hwnd hwnd, uint32_t exStyle) override;
+  bool SetLayeredWindowAttributes(Hwnd hwnd, uint32_t colourKey, uint8_t alpha,
+                                  uint32_t flags) override;
+
+  Hwnd focus = 0;
+  std::vector<std::pair<uint32_t, uint32_t>> attachedThreads;  // (from, to) while attached
 
  private:
-  std::vector<SimWindow> windows_;  // z-order, topmost first
+  void BringToTop(Hwnd hwnd);
+  void SendToBottom(Hwnd hwnd);
+  std::unordered_map<Hwnd, SimWindow> windows_;
+  std::list<Hwnd> zOrder_;  // topmost first
+  std::unordered_map<Hwnd, std::list<Hwnd>::iterator> zPosition_;
   Hwnd nextHwnd_ = 0x10010;
 };
 
@@ -88,6 +109,54 @@ class SimProcess : public System {
   std::string CommandLineArgs() override { return commandLine; }
   std::string ProgramFolder() override { return folder; }
   bool AnotherInstanceRunning() override { return anotherInstance; }
+  uint32_t threadId = 5151;
+  int versionCode = 10;
+  uint32_t CurrentThreadId() override { return threadId; }
+  int PlatformVersionCode() override { return versionCode; }
+};
+
+// Files in memory, by full path. Paths listed in readOnlyFolders cannot be written.
+class SimFiles : public Files {
+ public:
+  std::map<std::string, std::string> files;
+  std::vector<std::string> readOnlyFolders;
+  std::vector<std::string> folders;
+  std::string dataFolder = "C:\\Users\\me\\AppData\\Local";
+  int replaces = 0;
+
+  bool FileExists(const std::string& path) override { return files.count(path) != 0; }
+  bool DeleteFile(const std::string& path) override;
+  std::optional<std::string> ReadFile(const std::string& path) override;
+  bool ReplaceFile(const std::string& path, const std::string& bytes) override;
+  bool CreateFolder(const std::string& path) override;
+  std::string UserDataFolder() override { return dataFolder; }
+};
+
+// Records what the program tells the hook library.
+class SimHooks : public HookLibrary {
+ public:
+  bool loadable = true;
+  Hwnd notify = 0;
+  bool hooked = false;
+  std::map<std::string, int32_t> flags;
+  std::vector<std::string> calls;
+
+  bool Load() override { return loadable; }
+  void SetHook(Hwnd hwnd, int32_t) override { notify = hwnd; hooked = true; calls.push_back("SetHook"); }
+  void UnHook() override { hooked = false; calls.push_back("UnHook"); }
+  void TakeAltArrows(int32_t on) override { Set("TakeAltArrows", on); }
+  void TakeCtrlArrows(int32_t on) override { Set("TakeCtrlArrows", on); }
+  void TakeWinArrows(int32_t on) override { Set("TakeWinArrows", on); }
+  void TakeAltNum(int32_t on) override { Set("TakeAltNum", on); }
+  void TakeCtrlNum(int32_t on) override { Set("TakeCtrlNum", on); }
+  void TakeWinNum(int32_t on) override { Set("TakeWinNum", on); }
+  void IgnoreHook(int32_t on) override { Set("IgnoreHook", on); }
+
+ private:
+  void Set(const std::string& name, int32_t on) {
+    flags[name] = on;
+    calls.push_back(name);
+  }
 };
 
 class SimKeyboard : public Keyboard {
@@ -116,6 +185,7 @@ class SimTray : public Tray {
   bool present = false;
   Hwnd owner = 0;
   std::string tooltip;
+  std::vector<std::string> tooltips;  // every text set, in order
   IconHandle icon = 0;
   int adds = 0;
   int removes = 0;
@@ -154,6 +224,8 @@ class SimUi : public Ui {
   std::function<int(const Menu&)> choosePopupItem;
   std::vector<Menu> popups;
 
+  // Messages waiting for the main window; DoEvents delivers them.
+  std::deque<PostedMessage> queue;
   MainWindowEvents* mainEvents = nullptr;
   Hwnd mainHwnd = 0;
   bool mainDestroyed = false;
@@ -165,7 +237,7 @@ class SimUi : public Ui {
   void DestroyMainWindow() override;
   int PopupMenu(Hwnd owner, const Menu& menu) override;
   IconHandle DesktopIcon(int desk) override { return 0x7000 + desk; }
-  void DoEvents() override { ++doEvents; }
+  void DoEvents() override;
   void WaitMessage() override {}
 
  private:
@@ -184,6 +256,8 @@ class SimFormHost : public FormHost {
   void Hide(Form& form) override;
   void Unload(Form& form) override;
   void Refresh(Form& form) override;
+  // Seven pixels a character, sixteen a line.
+  Size MeasureText(const Font& font, const std::string& text) override;
 
   // Moves the clock on and fires every timer tick that falls due, in time order.
   void AdvanceTime(int milliseconds);
@@ -204,6 +278,7 @@ class SimFormHost : public FormHost {
 
 // Everything at once, wired together, with a Platform view for the Program.
 struct World {
+  World();
   SimWindowSystem windows;
   SimProcess process;
   SimKeyboard keyboard;
@@ -211,8 +286,15 @@ struct World {
   SimTray tray;
   SimUi ui{windows, process};
   SimFormHost forms{windows, process};
+  SimFiles files;
+  SimHooks hooks;
 
-  Platform platform() { return Platform{windows, process, keyboard, store, ui, tray, forms}; }
+  Platform platform() {
+    return Platform{windows, process, keyboard, store, ui, tray, forms, files, hooks};
+  }
+  // A visible window of another program, on top of the z-order.
+  Hwnd Open(const std::string& title, uint32_t processId, Hwnd owner = 0,
+            const std::string& className = "AppWindow");
 };
 
 }  // namespace ombrix::sim

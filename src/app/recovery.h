@@ -1,0 +1,31 @@
+// The crash-recovery file: the handles of every managed window, written before each switch and
+// move, so that a start after an abnormal end can show windows left hidden.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "platform/types.h"
+
+namespace ombrix {
+
+class Program;
+
+// The file beside the program.
+std::string RecoveryFilePath(Program& program);
+// The per-user fallback, for a program folder that cannot be written.
+std::string UserRecoveryFilePath(Program& program);
+
+// Handles of desktops 1..9, applications in list order, windows in list order.
+std::vector<Hwnd> RecoveryHandles(const Program& program);
+// 32-bit little-endian integers, no header.
+std::string EncodeRecoveryHandles(const std::vector<Hwnd>& handles);
+std::vector<Hwnd> DecodeRecoveryHandles(const std::string& bytes);
+
+void WriteRecoveryFile(Program& program);
+// Shows every window listed in either file; the files stay.
+void ReadRecoveryFile(Program& program);
+bool RecoveryFileExists(Program& program);
+void DeleteRecoveryFile(Program& program);
+
+}  // namespace ombrix

@@ -1,0 +1,138 @@
+#include "core/discovery.h"
+
+#include <array>
+
+#include "app/program.h"
+#include "rules/apply.h"
+
+namespace ombrix {
+
+namespace {
+
+constexpr uint32_t kTopMostStyle = 0x8;
+constexpr uint32_t kOverlappedWindowBits = 0xCF0000;
+constexpr std::array<const char*, 5> kExcludedClasses = {"progman", "shell_traywnd", "basebar",
+                                                         "cursorxp", "workerw"};
+// Titles and class names are read into 1024-character buffers.
+constexpr size_t kMaxTextLength = 1023;
+
+std::string ReadTrimmed(std::string text) {
+  // Cut at a character boundary so a long UTF-8 title stays valid text.
+  if (text.size() > kMaxTextLength) {
+    size_t cut = kMaxTextLength;
+    while (cut > 0 && (static_cast<unsigned char>(text[cut]) & 0xC0) == 0x80) --cut;
+    text.resize(cut);
+  }
+  return TrimBlanks(text);
+}
+
+bool IsExcludedClass(const std::string& className, uint32_t style) {
+  const std::string lower = LowerText(className);
+  for (const char* excluded : kExcludedClasses) {
+    if (lower != excluded) continue;
+    if (lower == "progman" && (style & kOverlappedWindowBits) != 0) continue;
+    return true;
+  }
+  return false;
+}
+
+// Takes the windows of desktop n's applications away from the first application of the same
+// process on every other desktop.
+void CleanOtherDesktops(Program& program, int16_t n) {
+  clsDesktop& current = program.desk.Desk(n);
+  const int count = current.opi.Count();
+  for (int a = 1; a <= count; ++a) {
+    const clsPI& p = current.opi[a];
+    for (int d = 1; d <= kDesktopCount; ++d) {
+      if (d == n) continue;
+      clsDesktop& other = program.desk.Desk(d);
+      const int q = other.GetProcessIdxByPID(p.pID);
+      if (q <= 0) continue;
+      List<clsWI>& windows = other.opi[q].oWin;
+      for (int w = 1; w <= windows.Count();) {
+        if (p.ContainHandle(windows[w].lHwnd)) {
+          windows.Remove(w);
+        } else {
+          ++w;
+        }
+      }
+      if (windows.Empty()) other.opi.Remove(q);
+    }
+  }
+}
+
+}  // namespace
+
+void ScanDesktop(Program& program, int16_t n) {
+  program.desk.iCurDesk = n;
+  clsDesktop& desktop = program.desk.Desk(n);
+  desktop.opi = List<clsPI>();
+  const std::vector<Hwnd> handles = program.platform.windows.TopLevelWindows();
+  for (bool topLevelPass : {true, false}) {
+    for (Hwnd h : handles) {
+      if (h == 0) break;
+      AddWindow(program, h, desktop, topLevelPass);
+    }
+  }
+  program.oWinOrder.OrderWindows(desktop);
+  CleanOtherDesktops(program, n);
+  ApplyRules(program, true);
+}
+
+void AddWindow(Program& program, Hwnd h, clsDesktop& desktop, bool bTopLevelPass) {
+  WindowSystem& windows = program.platform.windows;
+  const uint32_t style = windows.Style(h);
+  const ThreadProcess ids = windows.WindowThreadProcess(h);
+  if (!windows.IsWindowVisible(h)) return;
+  if (ids.processId == program.platform.system.CurrentProcessId()) return;
+  const Hwnd owner = windows.Owner(h);
+  if (bTopLevelPass && owner != 0) return;
+
+  const std::string className = ReadTrimmed(windows.ClassName(h));
+  const std::string title = ReadTrimmed(windows.WindowText(h));
+  const bool topMost = (windows.ExStyle(h) & kTopMostStyle) != 0;
+  if (title.empty() && program.settings.bIgnoreNoTitle) return;
+  if (program.settings.bIgnoreTopMost && topMost) return;
+  if (IsExcludedClass(className, style)) return;
+
+  auto window = std::make_shared<clsWI>();
+  window->class_name = className;
+  window->window_text = title;
+  window->lHwnd = h;
+  const Rect rect = windows.WindowRect(h);
+  if (!(rect.Width() > 0 && rect.Height() > 0)) window->iHideFromList = kZeroSize;
+  if (window->iHideFromList == kListed && title.empty()) window->iHideFromList = kNoTitle;
+
+  const auto pid = static_cast<int32_t>(ids.processId);
+  const auto thread = static_cast<int32_t>(ids.threadId);
+  auto newApplication = [&] {
+    auto app = std::make_shared<clsPI>();
+    app->pID = pid;
+    app->thread = thread;
+    desktop.opi.Add(app);
+    return app;
+  };
+  if (bTopLevelPass) {
+    newApplication()->oWin.Add(window);
+    return;
+  }
+  if (owner == 0) return;
+  std::shared_ptr<clsPI> app = desktop.GetProcessObject(pid);
+  if (!app) app = newApplication();
+  if (app->ContainHandle(h)) return;
+  app->oWin.Add(window);
+}
+
+bool IsExplorerWindow(const clsWI& window) {
+  return window.class_name == "IEFrame" || window.class_name == "ExploreWClass" ||
+         window.class_name == "CabinetWClass";
+}
+
+bool IsHiddenExplorer(Program& program, Hwnd h) {
+  if (!program.colHiddenExplorer.Contains(h)) return false;
+  if (!program.platform.windows.IsWindowVisible(h)) return true;
+  program.colHiddenExplorer.Remove(h);
+  return false;
+}
+
+}  // namespace ombrix

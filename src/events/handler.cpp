@@ -1,0 +1,107 @@
+#include "events/handler.h"
+
+#include "app/program.h"
+#include "core/discovery.h"
+#include "events/hotkeys.h"
+#include "rules/apply.h"
+#include "switching/move.h"
+#include "switching/switch.h"
+#include "ui/tray_menu.h"
+
+namespace ombrix {
+
+namespace {
+
+constexpr int kVirtualKeyShift = 16;
+
+bool IsDigit(int32_t key) { return key >= 49 && key <= 57; }
+bool IsArrow(int32_t key) { return key >= 37 && key <= 40; }
+
+struct HotKeySettings {
+  bool shiftDigits;
+  bool digits;
+  bool arrows;
+};
+
+HotKeySettings SettingsFor(const Settings& s, uint32_t uMsg) {
+  switch (uMsg) {
+    case msg::kHotKeyAlt: return {s.bShiftAltNumbers, s.bAltNumbers, s.bAlt};
+    case msg::kHotKeyCtrl: return {s.bShiftCtrlNumbers, s.bCtrlNumbers, s.bCtrl};
+    default: return {s.bShiftWinNumbers, s.bWinNumbers, s.bWin};
+  }
+}
+
+MessageResult HandleHotKey(Program& program, uint32_t uMsg, int32_t key) {
+  MessageResult result{.bHandled = true};
+  if (program.lDialogHwnd != 0 || program.bMsgBoxOpen) {
+    BringProgramToFront(program);
+    return result;
+  }
+  if (program.bHotKeyBusy) return result;
+  program.bHotKeyBusy = true;
+  const HotKeySettings enabled = SettingsFor(program.settings, uMsg);
+  if (IsKeyDown(program, kVirtualKeyShift)) {
+    if (IsDigit(key) && enabled.shiftDigits) result.bHandled = MoveByKey(program, key);
+  } else if ((IsDigit(key) && enabled.digits) || (IsArrow(key) && enabled.arrows)) {
+    result.bHandled = SwitchByKey(program, key);
+  }
+  program.bHotKeyBusy = false;
+  return result;
+}
+
+void HandleWindowCreated(Program& program, Hwnd h) {
+  if (program.bSwitching || program.bHotKeyBusy) return;
+  WindowSystem& windows = program.platform.windows;
+  if (windows.FindWindow("Progman", "Program Manager") != program.lProgman) {
+    windows.SendMessage(program.lMainHwnd, msg::kShowTrayAgain, 0, 0);
+  }
+  for (int16_t d = 1; d <= kDesktopCount; ++d) {
+    if (d == program.desk.iCurDesk) continue;
+    const clsDesktop& desktop = program.desk.Desk(d);
+    const int position = desktop.GetProcessIdxByHandle(h);
+    if (position == -1) continue;
+    for (const auto& win : desktop.opi[position].oWin) windows.ShowWindow(win->lHwnd, sw::kHide);
+    return;
+  }
+  program.oWinOrder.WindowCreated(h);
+  ApplyRules(program, false);
+}
+
+}  // namespace
+
+MessageResult HandleMainWindowMessage(Program& program, uint32_t uMsg, int32_t wParam,
+                                      int32_t /*lParam*/) {
+  MessageResult result;
+  switch (uMsg) {
+    case msg::kHotKeyAlt:
+    case msg::kHotKeyCtrl:
+    case msg::kHotKeyWin:
+      return HandleHotKey(program, uMsg, wParam);
+    case msg::kWindowCreated:
+      HandleWindowCreated(program, wParam);
+      break;
+    case msg::kWindowDestroyed:
+      if (!program.bSwitching && !program.bHotKeyBusy) program.oWinOrder.WindowDestroyed(wParam);
+      break;
+    case msg::kWindowActivated:
+      if (!program.bSwitching && !program.bHotKeyBusy &&
+          program.platform.windows.IsWindowVisible(wParam) &&
+          program.platform.windows.WindowThreadProcess(wParam).processId !=
+              program.platform.system.CurrentProcessId()) {
+        program.lActiveHwnd = wParam;
+      }
+      break;
+    case msg::kHiddenShellQuery:
+      result.bHandled = true;
+      result.lReturn = IsHiddenExplorer(program, wParam) ? 1 : 0;
+      break;
+    case msg::kShowTrayAgain:
+      RecreateTrayIcon(program);
+      break;
+    default:
+      break;
+  }
+  return result;
+}
+
+}  // namespace ombrix

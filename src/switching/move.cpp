@@ -1,0 +1,47 @@
+#include "switching/move.h"
+
+#include "app/program.h"
+#include "app/recovery.h"
+#include "core/discovery.h"
+
+namespace ombrix {
+
+void MoveApplication(Program& program, int16_t from, int16_t index, int16_t to) {
+  if (from == to || to < 1 || to > kDesktopCount || from < 1 || from > kDesktopCount) return;
+  clsDesktop& source = program.desk.Desk(from);
+  if (index < 1 || index > source.opi.Count()) return;
+  WriteRecoveryFile(program);
+  std::shared_ptr<clsPI> app = source.opi.Remove(index);
+  clsDesktop& destination = program.desk.Desk(to);
+  destination.opi.Add(app);
+
+  const bool toCurrent = to == program.desk.iCurDesk;
+  if (!toCurrent) {
+    const Hwnd first = app->GetFirstVisWin();
+    if (first != -1 && destination.opi.Count() == 1) destination.lTopHwnd = first;
+  }
+  for (const auto& win : app->oWin) {
+    if (IsExplorerWindow(*win)) {
+      if (toCurrent) {
+        program.colHiddenExplorer.Remove(win->lHwnd);
+      } else {
+        program.colHiddenExplorer.Add(win->lHwnd);
+      }
+    }
+    program.platform.windows.ShowWindow(win->lHwnd, toCurrent ? sw::kShow : sw::kHide);
+  }
+}
+
+bool MoveByKey(Program& program, int32_t vk) {
+  if (program.lActiveHwnd == 0) return true;
+  ScanDesktop(program, program.desk.iCurDesk);
+  const int i = program.desk.Desk(program.desk.iCurDesk).GetProcessIdxByHandle(program.lActiveHwnd);
+  if (i == -1) return true;
+  if (vk >= 49 && vk <= 57) {
+    MoveApplication(program, program.desk.iCurDesk, static_cast<int16_t>(i),
+                    static_cast<int16_t>(vk - 48));
+  }
+  return true;
+}
+
+}  // namespace ombrix

@@ -1,0 +1,15 @@
+// Moving an application, with all its windows, from one desktop to another.
+#pragma once
+
+#include <cstdint>
+
+namespace ombrix {
+
+class Program;
+
+// index is the application's 1-based position on desktop from.
+void MoveApplication(Program& program, int16_t from, int16_t index, int16_t to);
+// Moves the application of the last active window to the digit's desktop; always true.
+bool MoveByKey(Program& program, int32_t vk);
+
+}  // namespace ombrix

@@ -1,0 +1,132 @@
+#include "switching/switch.h"
+
+#include "app/program.h"
+#include "app/recovery.h"
+#include "core/discovery.h"
+#include "lang/messages.h"
+#include "ui/indicator.h"
+#include "ui/tray_menu.h"
+
+namespace ombrix {
+
+namespace {
+
+constexpr Hwnd kBottom = 1;
+constexpr uint32_t kNoSizeNoMove = 3;
+
+void ShowOrHideDesktop(Program& program, int16_t d, bool show) {
+  if (d < 1 || d > kDesktopCount) return;
+  const clsDesktop& desktop = program.desk.Desk(d);
+  for (const auto& app : desktop.opi) {
+    for (const auto& win : app->oWin) {
+      if (IsExplorerWindow(*win)) {
+        if (show) {
+          program.colHiddenExplorer.Remove(win->lHwnd);
+        } else {
+          program.colHiddenExplorer.Add(win->lHwnd);
+        }
+      }
+      program.platform.windows.ShowWindow(win->lHwnd, show ? sw::kShow : sw::kHide);
+    }
+  }
+}
+
+}  // namespace
+
+void HideDesktop(Program& program, int16_t d) { ShowOrHideDesktop(program, d, false); }
+
+void ShowDesktop(Program& program, int16_t d) { ShowOrHideDesktop(program, d, true); }
+
+void TakeFocus(Program& program) {
+  if (program.lActiveHwnd == 0) return;
+  WindowSystem& windows = program.platform.windows;
+  const uint32_t own = program.platform.system.CurrentThreadId();
+  const uint32_t foreground = windows.WindowThreadProcess(windows.ForegroundWindow()).threadId;
+  if (foreground == 0 || foreground == own) return;
+  if (windows.AttachThreadInput(own, foreground, true)) {
+    windows.SetFocus(program.lMainHwnd);
+    windows.AttachThreadInput(own, foreground, false);
+  }
+}
+
+void SwitchDesktop(Program& program, int16_t& target, const std::string& direction,
+                   Hwnd focusHwnd) {
+  DesktopSet& desk = program.desk;
+  if (target == desk.iCurDesk) return;
+  if (target < 1 || target > kDesktopCount) {
+    if (direction.empty() || !program.settings.bCicleDesktops) return;
+    target = static_cast<int16_t>(target > kDesktopCount ? target - kDesktopCount
+                                                         : target + kDesktopCount);
+    if (target < 1 || target > kDesktopCount) return;
+  }
+  if (program.bSwitching) return;
+  program.bSwitching = true;
+
+  Platform& p = program.platform;
+  p.tray.ChangeTooltip(
+      1, GetMsgFmt(program, "0032", "Changing desktop to %1 ...", std::to_string(target)));
+  if (program.lActiveHwnd != 0 && p.windows.IsIconic(program.lActiveHwnd)) {
+    program.lActiveHwnd = 0;
+  }
+  const int16_t leaving = desk.iShownDesk;
+  desk.Desk(leaving).lTopHwnd = program.lActiveHwnd;
+  ScanDesktop(program, leaving);
+  WriteRecoveryFile(program);
+  HideDesktop(program, leaving);
+  ShowDesktop(program, target);
+  TakeFocus(program);
+
+  desk.iCurDesk = target;
+  desk.iShownDesk = target;
+  const clsDesktop& entered = desk.Desk(target);
+  p.tray.ChangeIcon(1, program.Icona[target - 1]);
+  p.tray.ChangeTooltip(1, DesktopTooltip(program));
+  UpdateGoToItems(program);
+  if (program.settings.bShowCurDesk) {
+    ShowIndicator(program, entered.sDeskName.empty() ? "Desktop " + std::to_string(target)
+                                                     : entered.sDeskName);
+  }
+  const Hwnd h = focusHwnd > -1 ? focusHwnd : entered.lTopHwnd;
+  if (h > 0 && p.windows.IsWindowVisible(h)) {
+    p.windows.SwitchToThisWindow(h);
+    program.lActiveHwnd = h;
+  }
+  p.windows.SetWindowPos(program.lMainHwnd, kBottom, 0, 0, 0, 0, kNoSizeNoMove);
+  program.bSwitching = false;
+}
+
+bool SwitchByKey(Program& program, int32_t vk) {
+  const int c = program.desk.iCurDesk;
+  int16_t target = 0;
+  std::string direction;
+  switch (vk) {
+    case 37: target = static_cast<int16_t>(c - 1); direction = "L"; break;
+    case 38: target = static_cast<int16_t>(c - 3); direction = "U"; break;
+    case 39: target = static_cast<int16_t>(c + 1); direction = "R"; break;
+    case 40: target = static_cast<int16_t>(c + 3); direction = "D"; break;
+    default:
+      if (vk < 49 || vk > 57) return false;
+      target = static_cast<int16_t>(vk - 48);
+  }
+  SwitchDesktop(program, target, direction, -1);
+  return true;
+}
+
+void OnGoToItem(Program& program, int16_t index) {
+  int16_t target = index;
+  SwitchDesktop(program, target, "", -1);
+}
+
+void OnApplicationsItem(Program& program, const std::string& tag) {
+  const size_t comma = tag.find(',');
+  if (comma == std::string::npos) return;
+  int16_t desktop = static_cast<int16_t>(DecodeNumber(tag.substr(0, comma)));
+  const Hwnd hwnd = DecodeNumber(tag.substr(comma + 1));
+  if (desktop != program.desk.iCurDesk) {
+    SwitchDesktop(program, desktop, "", hwnd);
+  } else if (hwnd > -1) {
+    program.platform.windows.SwitchToThisWindow(hwnd);
+  }
+}
+
+}  // namespace ombrix

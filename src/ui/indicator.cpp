@@ -1,0 +1,68 @@
+#include "ui/indicator.h"
+
+#include "app/program.h"
+#include "rules/apply.h"
+
+namespace ombrix {
+
+namespace {
+constexpr int kColourInfoBk = 24;
+constexpr int kColourInfoText = 23;
+constexpr int kWidening = 16;
+constexpr Hwnd kTopMost = -1;
+constexpr uint32_t kNoSizeNoMove = 3;
+}  // namespace
+
+frmSwitchDesk::frmSwitchDesk(Program& program) : program_(program) {
+  Name = "frmSwitchDesk";
+  Caption = "Switch Desktop";
+  width = 120;
+  height = 24;
+  borderless = true;
+  centred = true;
+  showInTaskbar = false;
+
+  Control label{.Name = "lblDesktop"};
+  label.font = {"Verdana", 9.75, false};
+  label.align = TextAlign::Centre;
+  label.border = true;
+  label.margin = 3;
+  Control timer{.Name = "Timer1", .kind = ControlKind::Timer};
+  timer.Interval = 1000;
+  controls = {label, timer};
+}
+
+void frmSwitchDesk::OnLoad() {
+  Control* label = Find("lblDesktop");
+  label->backColour = SystemColour(kColourInfoBk);
+  label->foreColour = SystemColour(kColourInfoText);
+  SetWindowOpacity(program_, hwnd, 80);
+}
+
+void frmSwitchDesk::OnTimer(Control& /*timer*/) { program_.platform.forms.Unload(*this); }
+
+void frmSwitchDesk::SetText(const std::string& text) {
+  Control* label = Find("lblDesktop");
+  label->Caption = " " + text + " ";
+  const Size textSize = program_.platform.forms.MeasureText(label->font, label->Caption);
+  const int frame = label->margin + (label->border ? 1 : 0);
+  const int labelWidth = textSize.cx + 2 * frame + kWidening;
+  const int labelHeight = textSize.cy + 2 * frame;
+  label->bounds = {0, 0, labelWidth, labelHeight};
+  width = labelWidth;
+  height = labelHeight;
+}
+
+void ShowIndicator(Program& program, const std::string& text) {
+  FormHost& forms = program.platform.forms;
+  if (program.indicator) forms.Unload(*program.indicator);
+  program.indicator = std::make_unique<frmSwitchDesk>(program);
+  forms.Load(*program.indicator);
+  program.indicator->SetText(text);
+  forms.Show(*program.indicator);
+  forms.Refresh(*program.indicator);
+  program.platform.windows.SetWindowPos(program.indicator->hwnd, kTopMost, 0, 0, 0, 0,
+                                        kNoSizeNoMove);
+}
+
+}  // namespace ombrix

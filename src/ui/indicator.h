@@ -1,0 +1,27 @@
+// The small window that names the desktop just entered, for one second.
+#pragma once
+
+#include <string>
+
+#include "ui/form.h"
+
+namespace ombrix {
+
+class Program;
+
+class frmSwitchDesk : public Form {
+ public:
+  explicit frmSwitchDesk(Program& program);
+  void OnLoad() override;
+  void OnTimer(Control& timer) override;
+  // Sizes the label to " text " plus 16 pixels, and the window to the label.
+  void SetText(const std::string& text);
+
+ private:
+  Program& program_;
+};
+
+// Unloads the indicator that is still up, then loads, fills, shows and raises a new one.
+void ShowIndicator(Program& program, const std::string& text);
+
+}  // namespace ombrix

@@ -1,0 +1,192 @@
+#include <gtest/gtest.h>
+
+#include "app/program.h"
+#include "core/discovery.h"
+#include "platform/sim/sim.h"
+
+namespace ombrix {
+namespace {
+
+class Discovery : public ::testing::Test {
+ protected:
+  Discovery() { program.desk.CreateDesktops(); }
+  sim::World world;
+  Program program{world.platform()};
+
+  const clsDesktop& Desk(int n) { return program.desk.Desk(n); }
+  Hwnd Open(const std::string& title, uint32_t pid, Hwnd owner = 0) {
+    return world.Open(title, pid, owner);
+  }
+};
+
+TEST_F(Discovery, UnownedWindowsBecomeApplicationsAndOwnedOnesJoinTheFirstOfTheirProcess) {
+  const Hwnd first = Open("Mail", 10);
+  const Hwnd second = Open("Mail 2", 10);  // now on top
+  const Hwnd dialog = Open("Options", 10, first);
+  const Hwnd lonelyOwned = Open("Progress", 20, 999);
+  ScanDesktop(program, 1);
+  const clsDesktop& d = Desk(1);
+  ASSERT_EQ(d.opi.Count(), 3);
+  // z-order from the top: second, then first; the owned ones come in the second pass
+  EXPECT_EQ(d.opi[1].oWin[1].lHwnd, second);
+  EXPECT_EQ(d.opi[1].oWin.Count(), 2);
+  EXPECT_EQ(d.opi[1].oWin[2].lHwnd, dialog);
+  EXPECT_EQ(d.opi[2].oWin[1].lHwnd, first);
+  EXPECT_EQ(d.opi[3].pID, 20);
+  EXPECT_EQ(d.opi[3].oWin[1].lHwnd, lonelyOwned);
+  EXPECT_EQ(d.opi[1].thread, 11);
+}
+
+TEST_F(Discovery, FiltersLeaveOutWhatIsNotManaged) {
+  Open("Mine", world.process.processId);
+  world.windows.Create({.className = "Hidden", .text = "Hidden", .processId = 30,
+                        .visible = false});
+  Open("", 31);
+  world.windows.Create({.className = "Clock", .text = "Clock", .exStyle = 0x8, .processId = 32});
+  world.windows.Create({.className = "Shell_TrayWnd", .text = "Bar", .processId = 33});
+  world.windows.Create({.className = "WorkerW", .text = "W", .processId = 33});
+  world.windows.Create(
+      {.className = "Progman", .text = "Program Manager", .style = 0x96000000, .processId = 33});
+  const Hwnd framedProgman = world.windows.Create(
+      {.className = "Progman", .text = "Old shell", .style = 0x14CF0000, .processId = 34});
+  ScanDesktop(program, 1);
+  ASSERT_EQ(Desk(1).opi.Count(), 1);
+  EXPECT_EQ(Desk(1).opi[1].oWin[1].lHwnd, framedProgman);
+}
+
+TEST_F(Discovery, SettingsDecideUntitledAndTopMostWindowsAndListingState) {
+  program.settings.bIgnoreNoTitle = false;
+  program.settings.bIgnoreTopMost = false;
+  const Hwnd untitled = Open("", 40);
+  const Hwnd flat = world.windows.Create(
+      {.className = "Flat", .text = "Flat", .rect = {10, 10, 10, 300}, .processId = 41});
+  const Hwnd topMost =
+      world.windows.Create({.className = "Clock", .text = "Clock", .exStyle = 0x8, .processId = 42});
+  const Hwnd padded = Open("   Padded   ", 43);
+  ScanDesktop(program, 1);
+  const clsDesktop& d = Desk(1);
+  ASSERT_EQ(d.opi.Count(), 4);
+  auto stateOf = [&](Hwnd h) { return d.opi[d.GetProcessIdxByHandle(h)].oWin[1].iHideFromList; };
+  EXPECT_EQ(stateOf(untitled), kNoTitle);
+  EXPECT_EQ(stateOf(flat), kZeroSize);
+  EXPECT_EQ(stateOf(topMost), kListed);
+  EXPECT_EQ(d.opi[d.GetProcessIdxByHandle(padded)].oWin[1].window_text, "Padded");
+}
+
+TEST_F(Discovery, LongTitlesAreCutToTheBuffer) {
+  Open(std::string(1500, 'x'), 50);
+  ScanDesktop(program, 1);
+  EXPECT_EQ(Desk(1).opi[1].oWin[1].window_text.size(), 1023u);
+}
+
+TEST_F(Discovery, WindowsBackOnScreenAreTakenFromTheFirstApplicationOfTheirProcessElsewhere) {
+  const Hwnd returning = Open("Editor", 60);
+  const Hwnd stays = Open("Editor 2", 60);
+  world.windows.Get(stays)->visible = false;
+  // desktop 3 holds one application with both windows, desktop 4 one with only the first
+  for (int d : {3, 4}) {
+    auto app = std::make_shared<clsPI>();
+    app->pID = 60;
+    auto w = std::make_shared<clsWI>();
+    w->lHwnd = returning;
+    app->oWin.Add(w);
+    if (d == 3) {
+      auto w2 = std::make_shared<clsWI>();
+      w2->lHwnd = stays;
+      app->oWin.Add(w2);
+    }
+    program.desk.Desk(d).opi.Add(app);
+  }
+  ScanDesktop(program, 1);
+  EXPECT_EQ(program.desk.iCurDesk, 1);
+  ASSERT_EQ(Desk(3).opi.Count(), 1);
+  EXPECT_EQ(Desk(3).opi[1].oWin.Count(), 1);
+  EXPECT_EQ(Desk(3).opi[1].oWin[1].lHwnd, stays);
+  EXPECT_EQ(Desk(4).opi.Count(), 0);  // its only window left, so the application went
+  EXPECT_EQ(Desk(1).GetProcessIdxByHandle(returning), 1);
+}
+
+TEST_F(Discovery, ScanReplacesTheListAndOrdersItByTheTracker) {
+  const Hwnd a = Open("A", 1);
+  const Hwnd b = Open("B", 2);
+  const Hwnd c = Open("C", 3);
+  ScanDesktop(program, 2);
+  EXPECT_EQ(program.desk.iCurDesk, 2);
+  EXPECT_EQ(Desk(2).opi[1].oWin[1].lHwnd, c);  // z-order from the top
+  program.oWinOrder.WindowCreated(c);
+  program.oWinOrder.WindowCreated(a);
+  world.windows.Destroy(b);
+  ScanDesktop(program, 2);
+  ASSERT_EQ(Desk(2).opi.Count(), 2);
+  EXPECT_EQ(Desk(2).opi[1].oWin[1].lHwnd, c);
+  EXPECT_EQ(Desk(2).opi[2].oWin[1].lHwnd, a);
+}
+
+TEST_F(Discovery, HiddenShellWindowsAreListedOnceAndForgottenWhenBackOnScreen) {
+  const Hwnd folder = world.Open("Docs", 70, 0, "CabinetWClass");
+  program.colHiddenExplorer.Add(folder);
+  program.colHiddenExplorer.Add(folder);
+  program.colHiddenExplorer.Add(0);
+  world.windows.Get(folder)->visible = false;
+  EXPECT_TRUE(IsHiddenExplorer(program, folder));
+  EXPECT_FALSE(IsHiddenExplorer(program, 1234));
+  world.windows.Get(folder)->visible = true;
+  EXPECT_FALSE(IsHiddenExplorer(program, folder));
+  EXPECT_FALSE(program.colHiddenExplorer.Contains(folder));
+  EXPECT_TRUE(program.colHiddenExplorer.Empty());
+
+  clsWI w;
+  for (const char* cls : {"IEFrame", "ExploreWClass", "CabinetWClass"}) {
+    w.class_name = cls;
+    EXPECT_TRUE(IsExplorerWindow(w)) << cls;
+  }
+  w.class_name = "cabinetwclass";
+  EXPECT_FALSE(IsExplorerWindow(w));
+}
+
+TEST(WinOrder, OrdersApplicationsByTheirNewestTrackedWindow) {
+  // Tracker: B, A, C, B (oldest first); list A, B, C, D gives D, A, C, B.
+  clsDesktop desk;
+  const std::map<char, Hwnd> handles = {{'A', 10}, {'B', 20}, {'C', 30}, {'D', 40}};
+  for (char name : {'A', 'B', 'C', 'D'}) {
+    auto app = std::make_shared<clsPI>();
+    auto w = std::make_shared<clsWI>();
+    w->lHwnd = handles.at(name);
+    w->window_text = std::string(1, name);
+    app->oWin.Add(w);
+    if (name == 'B') {
+      auto w2 = std::make_shared<clsWI>();
+      w2->lHwnd = 21;
+      app->oWin.Add(w2);
+    }
+    desk.opi.Add(app);
+  }
+  clsWinOrder order;
+  for (Hwnd h : {20, 10, 30, 21}) order.WindowCreated(h);
+  order.WindowCreated(0);
+  order.WindowDestroyed(999);
+  EXPECT_EQ(order.Count(), 4u);
+  order.OrderWindows(desk);
+  std::string result;
+  for (const auto& app : desk.opi) result += app->GetText(1);
+  EXPECT_EQ(result, "DACB");
+
+  order.WindowCreated(10);  // reported again: A becomes the newest
+  EXPECT_EQ(order.Count(), 4u);
+  order.OrderWindows(desk);
+  result.clear();
+  for (const auto& app : desk.opi) result += app->GetText(1);
+  EXPECT_EQ(result, "DCBA");
+
+  order.WindowDestroyed(10);
+  order.WindowDestroyed(30);
+  order.WindowDestroyed(20);
+  order.WindowDestroyed(21);
+  order.OrderWindows(desk);  // nothing tracked: the order stays
+  result.clear();
+  for (const auto& app : desk.opi) result += app->GetText(1);
+  EXPECT_EQ(result, "DCBA");
+}
+
+}  // namespace
+}  // namespace ombrix

@@ -1,0 +1,218 @@
+#include <gtest/gtest.h>
+
+#include "app/recovery.h"
+#include "events/hotkeys.h"
+#include "heart_fixture.h"
+#include "core/discovery.h"
+#include "switching/move.h"
+#include "switching/switch.h"
+#include "ui/tray_menu.h"
+
+namespace ombrix {
+namespace {
+
+class Handler : public Started {};
+
+TEST_F(Handler, HotKeysFollowTheirModifierSettings) {
+  program.settings.bAltNumbers = true;
+  EXPECT_TRUE(Send(1025, 51).bHandled);
+  EXPECT_EQ(program.desk.iCurDesk, 3);
+  program.settings.bAltNumbers = false;
+  program.settings.bAlt = true;
+  Send(1025, 52);  // digits off: nothing
+  EXPECT_EQ(program.desk.iCurDesk, 3);
+  Send(1025, 37);  // arrows on
+  EXPECT_EQ(program.desk.iCurDesk, 2);
+  Send(1026, 49);  // Ctrl keys are off by default
+  EXPECT_EQ(program.desk.iCurDesk, 2);
+  Send(1027, 54);  // Win+digit is on by default
+  EXPECT_EQ(program.desk.iCurDesk, 6);
+  EXPECT_FALSE(program.bHotKeyBusy);
+  EXPECT_TRUE(Send(1027, 65).bHandled);  // unknown key, but the message is still consumed
+}
+
+TEST_F(Handler, HotKeyDuringADialogOrMessageBoxOnlyBringsItForward) {
+  const Hwnd dialog = world.Open("Settings", world.process.processId);
+  program.lDialogHwnd = dialog;
+  EXPECT_TRUE(Send(1027, 50).bHandled);
+  EXPECT_EQ(program.desk.iCurDesk, 1);
+  EXPECT_EQ(world.windows.foreground, dialog);
+  program.lDialogHwnd = 0;
+  program.bMsgBoxOpen = true;
+  Send(1027, 50);
+  EXPECT_EQ(world.windows.foreground, program.lMainHwnd);
+  EXPECT_EQ(program.desk.iCurDesk, 1);
+}
+
+TEST_F(Handler, NoticesArrivingWhileBusyAreDroppedNotQueued) {
+  const Hwnd a = world.Open("A", 10);
+  program.bSwitching = true;
+  Send(1034, a);
+  Send(1035, a);
+  Activate(a);
+  EXPECT_EQ(program.oWinOrder.Count(), 0u);
+  EXPECT_EQ(program.lActiveHwnd, 0);
+  program.bSwitching = false;
+  program.bHotKeyBusy = true;
+  EXPECT_TRUE(Send(1027, 50).bHandled);
+  program.bHotKeyBusy = false;
+  EXPECT_EQ(program.desk.iCurDesk, 1);
+  EXPECT_EQ(program.oWinOrder.Count(), 0u);  // nothing was kept for later
+}
+
+TEST_F(Handler, HotKeyDeliveredInsideTheRulePassPumpSwitchesAndThePassGoesOn) {
+  const Hwnd a = world.Open("A", 10);
+  const Hwnd b = world.Open("B", 11);
+  // While the pass for B's notice pumps messages, Win+2 arrives.
+  world.ui.queue.push_back({program.lMainHwnd, 1027, 50, 0});
+  Send(1034, b);
+  EXPECT_EQ(program.desk.iCurDesk, 2);
+  EXPECT_FALSE(Visible(a) || Visible(b));
+  EXPECT_EQ(Desk(1).opi.Count(), 2);
+  EXPECT_EQ(Desk(2).opi.Count(), 0);
+  EXPECT_FALSE(program.bHotKeyBusy || program.bSwitching);
+}
+
+TEST_F(Handler, WindowShownByAnApplicationOfAHiddenDesktopIsHiddenAgain) {
+  const Hwnd a = world.Open("A", 10);
+  const Hwnd a2 = world.Open("A tool", 10, a);
+  const Hwnd b = world.Open("B", 11);
+  program.lActiveHwnd = 0;
+  int16_t four = 4;
+  SwitchDesktop(program, four, "", -1);
+  // desktop 1 is hidden; back on desktop 1 move B's app to 4 and come back to 1
+  int16_t one = 1;
+  SwitchDesktop(program, one, "", -1);
+  ScanDesktop(program, 1);
+  MoveApplication(program, 1, static_cast<int16_t>(Desk(1).GetProcessIdxByHandle(a)), 4);
+  EXPECT_FALSE(Visible(a));
+  world.windows.Get(a)->visible = true;  // the program shows its window by itself
+  const size_t rulesBefore = world.ui.doEvents;
+  Send(1034, a);
+  EXPECT_FALSE(Visible(a));
+  EXPECT_FALSE(Visible(a2));
+  EXPECT_TRUE(Visible(b));
+  EXPECT_EQ(program.oWinOrder.Count(), 0u);
+  EXPECT_EQ(world.ui.doEvents, rulesBefore);  // no rule pass
+}
+
+TEST_F(Handler, NewWindowOnTheCurrentDesktopIsTrackedAndRecorded) {
+  const Hwnd n = world.Open("New", 50);
+  Send(1034, n);
+  EXPECT_EQ(program.oWinOrder.Count(), 1u);
+  EXPECT_EQ(Desk(1).GetProcessIdxByHandle(n), 1);
+  Send(1035, n);
+  EXPECT_EQ(program.oWinOrder.Count(), 0u);
+}
+
+TEST_F(Handler, ActivationRemembersOnlyVisibleWindowsOfOtherProcesses) {
+  const Hwnd mine = world.Open("Mine", world.process.processId);
+  const Hwnd hidden = world.Open("Hidden", 60);
+  world.windows.Get(hidden)->visible = false;
+  const Hwnd theirs = world.Open("Theirs", 61);
+  Activate(mine);
+  Activate(hidden);
+  EXPECT_EQ(program.lActiveHwnd, 0);
+  Activate(theirs);
+  EXPECT_EQ(program.lActiveHwnd, theirs);
+}
+
+TEST_F(Handler, ShellRestartIsNoticedAtTheNextCreatedWindow) {
+  world.windows.Create({.className = "Progman", .text = "Program Manager", .style = 0x96000000});
+  world.tray.present = false;  // the new shell has no icon of ours
+  Send(1034, world.Open("X", 70));
+  EXPECT_TRUE(world.tray.present);
+  EXPECT_NE(program.lProgman, 0);
+}
+
+TEST_F(Handler, TrayShiftClicksStepThroughTheDesktopsAndWrap) {
+  HoldShift(true);
+  program.mainWindow->OnTrayMouse(514);
+  EXPECT_EQ(program.desk.iCurDesk, 9);
+  program.mainWindow->OnTrayMouse(517);
+  EXPECT_EQ(program.desk.iCurDesk, 1);
+  program.mainWindow->OnTrayMouse(517);
+  EXPECT_EQ(program.desk.iCurDesk, 2);
+  program.mainWindow->OnTrayMouse(515);  // double clicks do nothing
+  EXPECT_EQ(program.desk.iCurDesk, 2);
+  EXPECT_TRUE(world.ui.popups.empty());
+}
+
+TEST_F(Handler, GoToMenuItemSwitches) {
+  world.ui.choosePopupItem = [](const Menu&) { return menu_id::kGoToFirst + 6; };
+  program.mainWindow->OnTrayMouse(517);
+  EXPECT_EQ(program.desk.iCurDesk, 7);
+  ASSERT_EQ(world.ui.popups.size(), 1u);
+  const Menu& goTo = world.ui.popups[0].items[0];
+  EXPECT_EQ(goTo.items[2].Caption, "Desktop 2");
+}
+
+TEST(HotKeys, LibraryIsToldTheGroupsAndIgnoresAllWhenNoneOrDisabled) {
+  sim::World world;
+  Program program{world.platform()};
+  program.bHooksAvailable = true;
+  program.mMenu = BuildMainMenu();
+  ApplyHotKeys(program);  // defaults: the three Win groups
+  EXPECT_EQ(world.hooks.flags["TakeWinArrows"], 1);
+  EXPECT_EQ(world.hooks.flags["TakeWinNum"], 1);
+  EXPECT_EQ(world.hooks.flags["TakeAltNum"], 0);
+  EXPECT_EQ(world.hooks.flags["IgnoreHook"], 0);
+  EXPECT_EQ(world.hooks.calls.back(), "IgnoreHook");
+
+  program.settings = Settings{};
+  program.settings.bWin = program.settings.bWinNumbers = false;  // only Shift+Win+digit
+  ApplyHotKeys(program);
+  EXPECT_EQ(world.hooks.flags["TakeWinNum"], 1);
+  EXPECT_EQ(world.hooks.flags["TakeWinArrows"], 0);
+
+  program.settings.bShiftWinNumbers = false;  // nothing on at all
+  ApplyHotKeys(program);
+  EXPECT_EQ(world.hooks.flags["IgnoreHook"], 1);
+
+  program.settings = Settings{};
+  ToggleDisableHotKeys(program);
+  EXPECT_EQ(world.hooks.flags["IgnoreHook"], 1);
+  ToggleDisableHotKeys(program);
+  EXPECT_EQ(world.hooks.flags["IgnoreHook"], 0);
+  EXPECT_EQ(world.hooks.flags["TakeWinNum"], 1);
+}
+
+TEST(HookLibrary, MissingLibraryIsReportedOnceAndTheProgramRuns) {
+  sim::World world;
+  world.store.sections["Settings"]["FirstUse"] = "0";
+  world.hooks.loadable = false;
+  Program program{world.platform()};
+  ASSERT_EQ(StartUp(program), StartOutcome::Running);
+  ASSERT_EQ(world.ui.boxes.size(), 1u);
+  EXPECT_NE(world.ui.boxes[0].text.find("OmbrixLib.dll"), std::string::npos);
+  EXPECT_TRUE(world.hooks.calls.empty());
+  EXPECT_TRUE(world.tray.present);
+  world.ui.boxAnswers = {6};
+  world.ui.choosePopupItem = [](const Menu&) { return menu_id::kExit; };
+  program.mainWindow->OnTrayMouse(517);
+  EXPECT_TRUE(world.ui.mainDestroyed);
+  EXPECT_TRUE(world.hooks.calls.empty());
+}
+
+TEST(HookLibrary, HookIsSetAtStartWithTheMainWindowAndRemovedFirstAtShutDown) {
+  sim::World world;
+  Program program{world.platform()};
+  StartUp(program);
+  EXPECT_EQ(world.hooks.notify, program.lMainHwnd);
+  EXPECT_EQ(world.hooks.calls.front(), "SetHook");
+  const Hwnd a = world.Open("A", 10);
+  world.windows.onSend = nullptr;
+  bool shownWhileHooked = false;
+  const size_t before = world.windows.showCalls.size();
+  program.mainWindow->OnQueryEndSession();
+  program.mainWindow->OnEndSession(true);
+  for (size_t i = before; i < world.windows.showCalls.size(); ++i) {
+    shownWhileHooked = shownWhileHooked || world.hooks.hooked;
+  }
+  EXPECT_FALSE(shownWhileHooked);
+  EXPECT_FALSE(world.hooks.hooked);
+  EXPECT_TRUE(world.windows.IsWindowVisible(a));
+}
+
+}  // namespace
+}  // namespace ombrix

@@ -1,0 +1,174 @@
+#include <gtest/gtest.h>
+
+#include "app/recovery.h"
+#include "heart_fixture.h"
+#include "rules/apply.h"
+#include "switching/switch.h"
+
+namespace ombrix {
+namespace {
+
+const std::string kPath = "C:\\Program Files\\Ombrix\\Ombrix.restore";
+const std::string kUserPath = "C:\\Users\\me\\AppData\\Local\\Ombrix\\Ombrix.restore";
+
+std::shared_ptr<clsPI> AppWith(std::initializer_list<Hwnd> handles) {
+  auto app = std::make_shared<clsPI>();
+  for (Hwnd h : handles) {
+    auto w = std::make_shared<clsWI>();
+    w->lHwnd = h;
+    app->oWin.Add(w);
+  }
+  return app;
+}
+
+TEST(RecoveryFile, ListsEveryHandleAsLittleEndianIntegers) {
+  sim::World world;
+  Program program{world.platform()};
+  program.desk.CreateDesktops();
+  program.desk.Desk(1).opi.Add(AppWith({300, 500}));
+  program.desk.Desk(3).opi.Add(AppWith({700}));
+  WriteRecoveryFile(program);
+  const std::string expected("\x2C\x01\x00\x00\xF4\x01\x00\x00\xBC\x02\x00\x00", 12);
+  EXPECT_EQ(world.files.files[kPath], expected);
+  EXPECT_EQ(DecodeRecoveryHandles(EncodeRecoveryHandles({-2, 0x7FFFFFFF})),
+            (std::vector<Hwnd>{-2, 0x7FFFFFFF}));
+  // A truncated file reads its whole entries only.
+  EXPECT_EQ(DecodeRecoveryHandles(expected.substr(0, 9)), (std::vector<Hwnd>{300, 500}));
+  program.desk.CreateDesktops();
+  WriteRecoveryFile(program);
+  EXPECT_EQ(world.files.files[kPath], "");
+}
+
+TEST(RecoveryFile, PathGetsOneBackslashAtADriveRoot) {
+  sim::World world;
+  Program program{world.platform()};
+  world.process.folder = "D:\\";
+  EXPECT_EQ(RecoveryFilePath(program), "D:\\Ombrix.restore");
+  world.process.folder = "D:\\Tools";
+  EXPECT_EQ(RecoveryFilePath(program), "D:\\Tools\\Ombrix.restore");
+}
+
+TEST(RecoveryFile, UnwritableProgramFolderFallsBackToTheUserDataFolder) {
+  sim::World world;
+  Program program{world.platform()};
+  program.desk.CreateDesktops();
+  program.desk.Desk(2).opi.Add(AppWith({42}));
+  world.files.readOnlyFolders = {"C:\\Program Files"};
+  WriteRecoveryFile(program);
+  EXPECT_FALSE(world.files.FileExists(kPath));
+  ASSERT_TRUE(world.files.FileExists(kUserPath));
+  EXPECT_EQ(DecodeRecoveryHandles(world.files.files[kUserPath]), (std::vector<Hwnd>{42}));
+  // Once the folder is writable again the stale fallback goes.
+  world.files.readOnlyFolders.clear();
+  WriteRecoveryFile(program);
+  EXPECT_TRUE(world.files.FileExists(kPath));
+  EXPECT_FALSE(world.files.FileExists(kUserPath));
+}
+
+TEST(RecoveryFile, StartAfterACrashShowsWhatEitherFileListsThenScansItOntoDesktopOne) {
+  sim::World world;
+  const Hwnd a = world.Open("A", 10);
+  const Hwnd b = world.Open("B", 11);
+  world.windows.Get(a)->visible = false;
+  world.windows.Get(b)->visible = false;
+  world.files.files[kPath] = EncodeRecoveryHandles({a, 0x5555});  // 0x5555 is long gone
+  world.files.files[kUserPath] = EncodeRecoveryHandles({b});
+  Program program{world.platform()};
+  ASSERT_EQ(StartUp(program), StartOutcome::Running);
+  EXPECT_TRUE(world.windows.IsWindowVisible(a));
+  EXPECT_TRUE(world.windows.IsWindowVisible(b));
+  EXPECT_EQ(program.desk.Desk(1).opi.Count(), 2);
+  EXPECT_TRUE(world.files.FileExists(kPath));  // left until the next switch or exit
+}
+
+TEST(RecoveryFile, SecondInstanceDoesNotTouchTheFile) {
+  sim::World world;
+  const Hwnd a = world.Open("A", 10);
+  world.windows.Get(a)->visible = false;
+  world.files.files[kPath] = EncodeRecoveryHandles({a});
+  world.process.anotherInstance = true;
+  Program program{world.platform()};
+  StartUp(program);
+  EXPECT_FALSE(world.windows.IsWindowVisible(a));
+}
+
+class Exit : public Started {};
+
+TEST_F(Exit, EveryWindowComesBackAndTheFileGoes) {
+  const Hwnd a = world.Open("A", 10);
+  int16_t target = 2;
+  SwitchDesktop(program, target, "", -1);
+  const Hwnd b = world.Open("B", 11);
+  target = 3;
+  SwitchDesktop(program, target, "", -1);
+  ASSERT_TRUE(world.files.FileExists(kPath));
+  EXPECT_FALSE(Visible(a) || Visible(b));
+  world.ui.boxAnswers = {6};
+  world.ui.choosePopupItem = [](const Menu&) { return 1; };
+  program.mainWindow->OnTrayMouse(517);
+  ASSERT_TRUE(world.ui.mainDestroyed);
+  EXPECT_TRUE(Visible(a) && Visible(b));
+  EXPECT_FALSE(world.files.FileExists(kPath));
+  EXPECT_FALSE(world.tray.present);
+}
+
+TEST_F(Exit, SessionEndClosesTheShellWindowsStillHidden) {
+  const Hwnd folder = world.Open("Docs", 30, 0, "CabinetWClass");
+  const Hwnd recorded = world.Open("Pictures", 31, 0, "CabinetWClass");
+  int16_t target = 2;
+  SwitchDesktop(program, target, "", -1);
+  // The folder's record is gone while the program still holds it hidden.
+  Desk(1).opi.Remove(Desk(1).GetProcessIdxByHandle(folder));
+  program.mainWindow->OnQueryEndSession();
+  program.mainWindow->OnEndSession(true);
+  EXPECT_TRUE(Visible(recorded));
+  bool closed = false;
+  for (const auto& m : world.windows.posted) closed = closed || (m.hwnd == folder && m.message == 16);
+  EXPECT_TRUE(closed);
+  EXPECT_TRUE(program.colHiddenExplorer.Empty());
+}
+
+TEST_F(Exit, OrdinaryExitKeepsShellWindowsOpen) {
+  const Hwnd folder = world.Open("Docs", 30, 0, "CabinetWClass");
+  int16_t target = 2;
+  SwitchDesktop(program, target, "", -1);
+  program.bExitRequested = true;
+  ASSERT_TRUE(UnloadMainWindow(program, unload::kFormCode));
+  for (const auto& m : world.windows.posted) EXPECT_FALSE(m.hwnd == folder && m.message == 16);
+  EXPECT_TRUE(Visible(folder));
+}
+
+TEST_F(Exit, RulePassDoesNothingWhileBusy) {
+  world.Open("A", 10);
+  const int before = world.ui.doEvents;
+  for (bool* flag : {&program.bSwitching, &program.bHotKeyBusy, &program.bUnloading}) {
+    *flag = true;
+    ApplyRules(program, false);
+    *flag = false;
+  }
+  EXPECT_EQ(world.ui.doEvents, before);
+  EXPECT_EQ(Desk(1).opi.Count(), 0);  // no discovery pass either
+  ApplyRules(program, false);
+  EXPECT_EQ(Desk(1).opi.Count(), 1);
+}
+
+TEST(Opacity, LayeredAlphaFollowsThePercentAndNeedsLayeredWindows) {
+  EXPECT_EQ(OpacityAlpha(80), 204);
+  EXPECT_EQ(OpacityAlpha(70), 178);
+  EXPECT_EQ(OpacityAlpha(46), 117);
+  EXPECT_EQ(OpacityAlpha(40), 102);
+  EXPECT_EQ(OpacityAlpha(100), 255);
+  sim::World world;
+  Program program{world.platform()};
+  const Hwnd h = world.Open("A", 10);
+  world.process.versionCode = 7;
+  SetWindowOpacity(program, h, 50);
+  EXPECT_EQ(world.windows.ExStyle(h) & 0x80000, 0u);
+  world.process.versionCode = 8;
+  SetWindowOpacity(program, h, 70);
+  EXPECT_NE(world.windows.ExStyle(h) & 0x80000, 0u);
+  EXPECT_EQ(world.windows.Get(h)->alpha, 178);
+}
+
+}  // namespace
+}  // namespace ombrix

@@ -1,0 +1,294 @@
+#include <gtest/gtest.h>
+
+#include "app/recovery.h"
+#include "core/discovery.h"
+#include "heart_fixture.h"
+#include "switching/move.h"
+#include "switching/switch.h"
+#include "ui/indicator.h"
+
+namespace ombrix {
+namespace {
+
+class Switching : public Started {
+ protected:
+  void Go(int16_t target, const std::string& direction = "") {
+    SwitchDesktop(program, target, direction, -1);
+  }
+};
+
+TEST_F(Switching, WindowsOfTheLeftDesktopHideAndComeBackInOrderWithTheActiveOneOnTop) {
+  const Hwnd a = world.Open("A", 10);
+  const Hwnd b = world.Open("B", 11);
+  const Hwnd c = world.Open("C", 12);
+  for (Hwnd h : {a, b, c}) Send(1034, h);  // created in this order
+  Activate(b);
+  Go(2);
+  EXPECT_FALSE(Visible(a) || Visible(b) || Visible(c));
+  EXPECT_EQ(program.desk.iCurDesk, 2);
+  EXPECT_EQ(program.desk.iShownDesk, 2);
+  EXPECT_EQ(Desk(1).lTopHwnd, b);
+  EXPECT_EQ(Desk(1).opi.Count(), 3);
+
+  const Hwnd other = world.Open("Other", 20);
+  Go(1);
+  EXPECT_TRUE(Visible(a) && Visible(b) && Visible(c));
+  EXPECT_FALSE(Visible(other));
+  EXPECT_EQ(Desk(2).GetProcessIdxByHandle(other), 1);
+  EXPECT_EQ(world.windows.foreground, b);
+  EXPECT_EQ(program.lActiveHwnd, b);
+  // b raised on top, then the newest created; the main window at the bottom
+  const auto order = world.windows.TopLevelWindows();
+  EXPECT_EQ(order.front(), b);
+  EXPECT_EQ(order.back(), program.lMainHwnd);
+  auto at = [&](Hwnd h) { return std::find(order.begin(), order.end(), h) - order.begin(); };
+  EXPECT_LT(at(c), at(a));
+}
+
+TEST_F(Switching, TrayIconTooltipMenuAndIndicatorFollowTheSwitch) {
+  world.Open("A", 10);
+  Desk(3).sDeskName = "Work";
+  std::vector<std::string> tooltips;
+  Go(3);
+  EXPECT_EQ(world.tray.icon, world.ui.DesktopIcon(3));
+  EXPECT_EQ(world.tray.tooltip, "DeskTop 3 -> 0 apps");
+  for (const Menu& item : program.mMenu.Find("mGoTo")->items) {
+    if (item.Index > 0) {
+      EXPECT_EQ(item.Enabled, item.Index != 3) << item.Index;
+    }
+  }
+  ASSERT_TRUE(program.indicator);
+  EXPECT_EQ(program.indicator->Find("lblDesktop")->Caption, " Work ");
+  EXPECT_TRUE(Visible(program.indicator->hwnd));
+  Go(1);
+  EXPECT_EQ(world.tray.tooltip, "DeskTop 1 -> 1 apps");
+  EXPECT_EQ(program.indicator->Find("lblDesktop")->Caption, " Desktop 1 ");
+}
+
+TEST_F(Switching, TooltipNamesTheTargetWhileTheSwitchRuns) {
+  world.Open("A", 10);
+  world.tray.tooltips.clear();
+  Go(5);
+  EXPECT_EQ(world.tray.tooltips,
+            (std::vector<std::string>{"Changing desktop to 5 ...", "DeskTop 5 -> 0 apps"}));
+}
+
+TEST_F(Switching, RefusedSwitchesChangeNothing) {
+  world.Open("A", 10);
+  const int calls = static_cast<int>(world.windows.showCalls.size());
+  const std::string tooltip = world.tray.tooltip;
+  Go(1);
+  Go(0);
+  Go(10);
+  Go(-2, "L");  // cycling is off
+  program.bSwitching = true;
+  Go(4);
+  program.bSwitching = false;
+  EXPECT_EQ(static_cast<int>(world.windows.showCalls.size()), calls);
+  EXPECT_EQ(world.tray.tooltip, tooltip);
+  EXPECT_FALSE(program.indicator);
+  EXPECT_EQ(program.desk.iCurDesk, 1);
+}
+
+TEST_F(Switching, ArrowsMoveOnTheGridAndWrapOnlyWithCycling) {
+  struct Case {
+    int16_t from;
+    int vk;
+    bool cycle;
+    int16_t expected;
+  };
+  const std::vector<Case> cases = {
+      {1, 37, false, 1}, {1, 37, true, 9}, {9, 39, false, 9}, {9, 39, true, 1},
+      {2, 38, true, 8},  {8, 40, true, 2}, {2, 38, false, 2}, {3, 39, false, 4},
+      {5, 38, false, 2}, {5, 40, false, 8}, {7, 40, false, 7}, {4, 53, false, 5},
+  };
+  for (const Case& c : cases) {
+    sim::World w;
+    w.store.sections["Settings"]["FirstUse"] = "0";
+    w.store.sections["Settings"]["CicleDesktops"] = c.cycle ? "1" : "0";
+    Program p{w.platform()};
+    StartUp(p);
+    int16_t start = c.from;
+    SwitchDesktop(p, start, "", -1);
+    EXPECT_TRUE(SwitchByKey(p, c.vk));
+    EXPECT_EQ(p.desk.iCurDesk, c.expected) << c.from << " key " << c.vk << " cycle " << c.cycle;
+  }
+  EXPECT_FALSE(SwitchByKey(program, 65));
+  EXPECT_FALSE(SwitchByKey(program, 48));
+}
+
+TEST_F(Switching, MinimizedActiveWindowIsNotRememberedAndAClosedTopWindowIsNotActivated) {
+  const Hwnd a = world.Open("A", 10);
+  Activate(a);
+  world.windows.Get(a)->minimized = true;
+  Go(2);
+  EXPECT_EQ(Desk(1).lTopHwnd, 0);
+  Go(1);
+  EXPECT_TRUE(world.windows.IsIconic(a));
+
+  world.windows.Get(a)->minimized = false;
+  Activate(a);
+  Go(2);
+  EXPECT_EQ(Desk(1).lTopHwnd, a);
+  world.windows.Destroy(a);
+  const Hwnd b = world.Open("B", 11);
+  Activate(b);
+  Go(1);
+  EXPECT_EQ(program.lActiveHwnd, b);  // kept: the remembered window is gone
+}
+
+TEST_F(Switching, FocusWindowOverridesTheRememberedOne) {
+  const Hwnd a = world.Open("A", 10);
+  const Hwnd b = world.Open("B", 11);
+  Activate(a);
+  Go(2);
+  int16_t back = 1;
+  SwitchDesktop(program, back, "", b);
+  EXPECT_EQ(world.windows.foreground, b);
+  EXPECT_EQ(program.lActiveHwnd, b);
+}
+
+TEST_F(Switching, FocusIsTakenThroughTheForegroundThread) {
+  const Hwnd a = world.Open("A", 10);
+  Activate(a);
+  world.windows.foreground = a;
+  world.windows.attachedThreads.clear();
+  TakeFocus(program);
+  EXPECT_EQ(world.windows.focus, program.lMainHwnd);
+  EXPECT_TRUE(world.windows.attachedThreads.empty());  // detached again
+  world.windows.focus = 0;
+  world.windows.foreground = program.lMainHwnd;  // our own thread: nothing to do
+  world.windows.Get(program.lMainHwnd)->threadId = world.process.threadId;
+  TakeFocus(program);
+  EXPECT_EQ(world.windows.focus, 0);
+}
+
+TEST_F(Switching, ShellFolderWindowsAreListedWhileHidden) {
+  const Hwnd folder = world.Open("Docs", 30, 0, "CabinetWClass");
+  Go(2);
+  EXPECT_TRUE(program.colHiddenExplorer.Contains(folder));
+  EXPECT_EQ(Send(1037, folder).lReturn, 1);
+  EXPECT_TRUE(Send(1037, folder).bHandled);
+  Go(1);
+  EXPECT_FALSE(program.colHiddenExplorer.Contains(folder));
+  EXPECT_EQ(Send(1037, folder).lReturn, 0);
+}
+
+TEST_F(Switching, EverySwitchWritesAllManagedHandlesDesktopsInOrder) {
+  const Hwnd a = world.Open("A", 10);
+  Go(3);
+  const Hwnd c = world.Open("C", 12);
+  Go(2);
+  const Hwnd b = world.Open("B", 11);
+  Go(1);
+  const std::string path = "C:\\Program Files\\Ombrix\\Ombrix.restore";
+  ASSERT_TRUE(world.files.FileExists(path));
+  EXPECT_EQ(DecodeRecoveryHandles(world.files.files[path]), (std::vector<Hwnd>{a, b, c}));
+}
+
+TEST_F(Switching, ApplicationsItemSwitchesOrOnlyActivates) {
+  const Hwnd a = world.Open("A", 10);
+  const Hwnd b = world.Open("B", 11);
+  Go(2);
+  OnApplicationsItem(program, "1," + std::to_string(a));
+  EXPECT_EQ(program.desk.iCurDesk, 1);
+  EXPECT_EQ(world.windows.foreground, a);
+  OnApplicationsItem(program, "1," + std::to_string(b));
+  EXPECT_EQ(world.windows.foreground, b);
+  EXPECT_EQ(program.desk.iCurDesk, 1);
+  OnApplicationsItem(program, "garbage");
+  EXPECT_EQ(program.desk.iCurDesk, 1);
+}
+
+TEST_F(Switching, IndicatorSizesToItsTextAndGoesAfterOneSecond) {
+  Desk(2).sDeskName = "A rather long desktop name";
+  Go(2);
+  frmSwitchDesk& indicator = *program.indicator;
+  const Control& label = *indicator.Find("lblDesktop");
+  const int textWidth = world.forms.MeasureText(label.font, label.Caption).cx;
+  EXPECT_EQ(indicator.width, textWidth + 2 * 4 + 16);
+  EXPECT_EQ(label.bounds.Width(), indicator.width);
+  EXPECT_EQ(indicator.height, label.bounds.Height());
+  EXPECT_EQ(world.windows.Get(indicator.hwnd)->alpha, 204);
+  EXPECT_EQ(world.windows.TopLevelWindows().front(), indicator.hwnd);
+
+  world.forms.AdvanceTime(600);
+  Go(1);  // a new indicator replaces the old one for a full second
+  const Hwnd second = program.indicator->hwnd;
+  world.forms.AdvanceTime(600);
+  EXPECT_TRUE(world.windows.IsWindow(second));
+  world.forms.AdvanceTime(400);
+  EXPECT_FALSE(world.windows.IsWindow(second));
+
+  program.settings.bShowCurDesk = false;
+  const int loads = world.forms.loads;
+  Go(4);
+  EXPECT_EQ(world.forms.loads, loads);
+}
+
+class Moving : public Started {};
+
+TEST_F(Moving, MovedApplicationHidesAndBecomesTheOnlyAppsTopWindow) {
+  const Hwnd a = world.Open("A", 10);
+  const Hwnd dialog = world.Open("A dialog", 10, a);
+  const Hwnd b = world.Open("B", 11);
+  ScanDesktop(program, 1);
+  const int writes = world.files.replaces;
+  const int from = Desk(1).GetProcessIdxByHandle(a);
+  MoveApplication(program, 1, static_cast<int16_t>(from), 4);
+  EXPECT_EQ(world.files.replaces, writes + 1);
+  EXPECT_FALSE(Visible(a) || Visible(dialog));
+  EXPECT_TRUE(Visible(b));
+  EXPECT_EQ(Desk(4).opi.Count(), 1);
+  EXPECT_EQ(Desk(4).lTopHwnd, a);
+  MoveApplication(program, 1, 1, 4);  // a second one leaves the top window alone
+  EXPECT_EQ(Desk(4).lTopHwnd, a);
+  EXPECT_EQ(Desk(4).opi[2].oWin[1].lHwnd, b);
+
+  MoveApplication(program, 4, 1, 1);  // to the current desktop: shown at once
+  EXPECT_TRUE(Visible(a) && Visible(dialog));
+  EXPECT_EQ(Desk(1).opi.Count(), 1);
+}
+
+TEST_F(Moving, InvalidMovesChangeNothingAndWriteNothing) {
+  world.Open("A", 10);
+  ScanDesktop(program, 1);
+  const int writes = world.files.replaces;
+  MoveApplication(program, 1, 1, 1);
+  MoveApplication(program, 1, 1, 0);
+  MoveApplication(program, 1, 1, 10);
+  MoveApplication(program, 1, 5, 2);
+  EXPECT_EQ(world.files.replaces, writes);
+  EXPECT_EQ(Desk(1).opi.Count(), 1);
+}
+
+TEST_F(Moving, ShellWindowsMovedAwayAreListedAndMovedBackAreNot) {
+  const Hwnd folder = world.Open("Docs", 30, 0, "CabinetWClass");
+  ScanDesktop(program, 1);
+  MoveApplication(program, 1, 1, 2);
+  EXPECT_TRUE(program.colHiddenExplorer.Contains(folder));
+  MoveApplication(program, 2, 1, 1);
+  EXPECT_FALSE(program.colHiddenExplorer.Contains(folder));
+}
+
+TEST_F(Moving, ShiftWinDigitMovesTheLastActiveApplication) {
+  const Hwnd a = world.Open("A", 10);
+  const Hwnd b = world.Open("B", 11);
+  HoldShift(true);
+  EXPECT_TRUE(Send(1027, 53).bHandled);  // no active window yet: nothing happens
+  EXPECT_TRUE(Visible(a));
+  Activate(a);
+  Send(1027, 53);
+  EXPECT_FALSE(Visible(a));
+  EXPECT_TRUE(Visible(b));
+  EXPECT_EQ(program.desk.iCurDesk, 1);
+  EXPECT_EQ(Desk(5).GetProcessIdxByHandle(a), 1);
+  Send(1027, 37);  // Shift with an arrow does nothing
+  EXPECT_EQ(program.desk.iCurDesk, 1);
+  Activate(b);
+  Send(1027, 49);  // the current desktop's digit does nothing
+  EXPECT_TRUE(Visible(b));
+}
+
+}  // namespace
+}  // namespace ombrix
