@@ -5,6 +5,7 @@
 #include "events/handler.h"
 #include "events/hotkeys.h"
 #include "rules/apply.h"
+#include "rules/store.h"
 #include "switching/switch.h"
 #include "app/settings.h"
 #include "lang/messages.h"
@@ -85,6 +86,7 @@ void LoadMainWindow(Program& program) {
   ShowWelcomeOnFirstUse(program);
 
   program.oWinOrder = clsWinOrder();
+  program.colRules = ReadRules(p.store);
   program.colHiddenExplorer.Clear();
   program.lProgman = p.windows.FindWindow("Progman", "Program Manager");
   p.ui.DoEvents();
@@ -145,6 +147,7 @@ bool ShutDown(Program& program) {
   SaveGlobalPassword(p.store, program.settings.sGlobalPass);
   program.desk.desktops.Clear();
   program.colHiddenExplorer.Clear();
+  program.colRules.Clear();
   DeleteRecoveryFile(program);
   program.bMainWindowLoaded = false;
   program.bUnloading = false;

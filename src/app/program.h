@@ -12,6 +12,7 @@
 #include "core/zorder.h"
 #include "core/records.h"
 #include "platform/platform.h"
+#include "rules/rule.h"
 #include "ui/form.h"
 
 namespace ombrix {
@@ -65,6 +66,7 @@ class Program {
   Hwnd lActiveHwnd = 0;
   HiddenExplorerList colHiddenExplorer;
   clsWinOrder oWinOrder;
+  RuleList colRules;
 
   // Whether the hook library could be loaded; without it there are no hot-keys or notices.
   bool bHooksAvailable = false;

@@ -37,6 +37,10 @@ class WindowSystem {
   virtual bool ShowWindow(Hwnd hwnd, int command) = 0;
   virtual bool PostMessage(Hwnd hwnd, uint32_t message, int32_t wParam, int32_t lParam) = 0;
   virtual int32_t SendMessage(Hwnd hwnd, uint32_t message, int32_t wParam, int32_t lParam) = 0;
+  // Sends and waits at most timeoutMs for the window's owner to handle the message; false when
+  // it did not answer in time (or the window is gone). A hung owner never blocks longer.
+  virtual bool SendMessageTimeout(Hwnd hwnd, uint32_t message, int32_t wParam, int32_t lParam,
+                                  uint32_t timeoutMs) = 0;
   virtual Hwnd ForegroundWindow() = 0;
   virtual bool SetForegroundWindow(Hwnd hwnd) = 0;
   virtual bool SetWindowPos(Hwnd hwnd, Hwnd insertAfter, int x, int y, int cx, int cy,
@@ -67,6 +71,10 @@ class System {
   // Claims this user session's single-instance signal; true when another instance holds it.
   virtual bool AnotherInstanceRunning() = 0;
   virtual uint32_t CurrentThreadId() = 0;
+  // A process handle with the given access rights; 0 when the process cannot be opened.
+  virtual int64_t OpenProcess(uint32_t access, bool inheritHandle, uint32_t processId) = 0;
+  virtual bool TerminateProcess(int64_t process, uint32_t exitCode) = 0;
+  virtual void CloseHandle(int64_t handle) = 0;
   // The platform-version code: 8 or more means layered windows exist.
   virtual int PlatformVersionCode() = 0;
 };

@@ -5,6 +5,7 @@
 
 #include "app/program.h"
 #include "core/discovery.h"
+#include "switching/move.h"
 
 namespace ombrix {
 
@@ -12,6 +13,47 @@ namespace {
 constexpr uint32_t kLayeredStyle = 0x80000;
 constexpr uint32_t kUseAlpha = 2;
 constexpr int kFirstVersionWithLayeredWindows = 8;
+constexpr int kMaximizeCommand = 3;
+constexpr int kMinimizeCommand = 6;
+constexpr uint32_t kProcessTerminate = 1;
+constexpr uint32_t kKilledExitCode = static_cast<uint32_t>(-9);
+
+// Carries out a full-mode action; true when the application left the desktop's list.
+bool CarryOut(Program& program, const clsRule& rule, int16_t position, clsPI& app) {
+  WindowSystem& windows = program.platform.windows;
+  switch (rule.iAction) {
+    case kMoveToDesk:
+      if (rule.iDestDesk == program.desk.iCurDesk || rule.iDestDesk < 1 ||
+          rule.iDestDesk > kDesktopCount) {
+        return false;
+      }
+      MoveApplication(program, program.desk.iCurDesk, position, rule.iDestDesk);
+      return true;
+    case kMaximize:
+    case kMinimize:
+      for (const auto& win : app.oWin) {
+        windows.ShowWindow(win->lHwnd,
+                           rule.iAction == kMaximize ? kMaximizeCommand : kMinimizeCommand);
+      }
+      return false;
+    case kClose:
+      if (!app.oWin.Empty()) {
+        windows.SendMessageTimeout(app.oWin[1].lHwnd, msg::kClose, 0, 0, kCloseTimeoutMs);
+      }
+      return false;
+    case kKill:
+      KillProcess(program, app.pID);
+      return false;
+    case kVisibility:
+      for (const auto& win : app.oWin) {
+        SetWindowOpacity(program, win->lHwnd, VisibilityPercent(rule.iDestDesk));
+      }
+      return false;
+    default:
+      return false;
+  }
+}
+
 }  // namespace
 
 void ApplyRules(Program& program, bool bIgnoreOnly) {
@@ -20,6 +62,43 @@ void ApplyRules(Program& program, bool bIgnoreOnly) {
     program.platform.ui.DoEvents();
     ScanDesktop(program, program.desk.iCurDesk);
   }
+  // Hold the rules: an action or a nested pass may replace the program's list.
+  const RuleList rules = program.colRules;
+  const int16_t current = program.desk.iCurDesk;
+  const int ruleCount = rules.Count();
+  for (int r = 1; r <= ruleCount; ++r) {
+    const clsRule& rule = rules[r];
+    clsDesktop& desktop = program.desk.Desk(current);
+    for (int j = 1; j <= desktop.opi.Count();) {
+      std::shared_ptr<clsPI> app = desktop.opi.Item(j);
+      bool removed = false;
+      if (RuleMatches(rule, *app)) {
+        if (bIgnoreOnly) {
+          if (rule.iAction == kIgnoreApp) {
+            desktop.opi.Remove(j);
+            removed = true;
+          }
+        } else {
+          removed = CarryOut(program, rule, static_cast<int16_t>(j), *app);
+        }
+      }
+      if (!removed) ++j;
+    }
+  }
+}
+
+int16_t KillProcess(Program& program, int32_t pid) {
+  System& system = program.platform.system;
+  const int64_t process = system.OpenProcess(kProcessTerminate, false, static_cast<uint32_t>(pid));
+  if (process == 0) return -3;
+  const bool terminated = system.TerminateProcess(process, kKilledExitCode);
+  system.CloseHandle(process);
+  return terminated ? 1 : -2;
+}
+
+int16_t VisibilityPercent(int16_t level) {
+  const double percent = 40 + std::nearbyint(level / 10.0 * 60.0);
+  return static_cast<int16_t>(std::clamp(percent, 0.0, 100.0));
 }
 
 uint8_t OpacityAlpha(int16_t percent) {

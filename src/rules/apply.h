@@ -13,6 +13,13 @@ class Program;
 // a switch, a hot-key or shut-down runs.
 void ApplyRules(Program& program, bool bIgnoreOnly);
 
+// Terminates the process: 1 done, -2 the termination failed, -3 the process could not be opened.
+int16_t KillProcess(Program& program, int32_t pid);
+// 40 + level / 10 x 60, rounded; level 0 gives 40. Hand-edited levels stay within 0..100.
+int16_t VisibilityPercent(int16_t level);
+// How long the close action waits for an application to handle its close request.
+constexpr uint32_t kCloseTimeoutMs = 2000;
+
 // Makes the window layered with the opacity of percent (0..100); nothing where layered
 // windows do not exist.
 void SetWindowOpacity(Program& program, Hwnd hwnd, int16_t percent);

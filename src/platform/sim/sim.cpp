@@ -90,6 +90,7 @@ bool SimWindowSystem::ShowWindow(Hwnd hwnd, int command) {
   window->visible = command != sw::kHide;
   if (command == kMinimize) window->minimized = true;
   if (command == kMaximize || command == sw::kShowNormal) window->minimized = false;
+  if (command == kMaximize) window->maximized = true;
   // Showing activates the window and raises it above the others.
   if (command == sw::kShow || command == sw::kShowNormal || command == kMaximize) {
     BringToTop(hwnd);
@@ -206,6 +207,32 @@ int32_t SimWindowSystem::SendMessage(Hwnd hwnd, uint32_t message, int32_t wParam
   sent.push_back({hwnd, message, wParam, lParam});
   return onSend ? onSend(sent.back()) : 0;
 }
+
+bool SimWindowSystem::SendMessageTimeout(Hwnd hwnd, uint32_t message, int32_t wParam,
+                                         int32_t lParam, uint32_t) {
+  SimWindow* window = Get(hwnd);
+  if (!window || window->hung) return false;
+  SendMessage(hwnd, message, wParam, lParam);
+  constexpr uint32_t kClose = 16;
+  if (message == kClose) Destroy(hwnd);
+  return true;
+}
+
+int64_t SimProcess::OpenProcess(uint32_t, bool, uint32_t processId) {
+  auto found = processes.find(processId);
+  if (found == processes.end()) return 0;
+  ++openHandles;
+  return static_cast<int64_t>(processId) + 0x100000000LL;
+}
+
+bool SimProcess::TerminateProcess(int64_t process, uint32_t) {
+  const auto processId = static_cast<uint32_t>(process - 0x100000000LL);
+  if (!processes[processId]) return false;
+  killed.push_back(processId);
+  return true;
+}
+
+void SimProcess::CloseHandle(int64_t) { --openHandles; }
 
 Hwnd SimWindowSystem::ForegroundWindow() { return foreground; }
 

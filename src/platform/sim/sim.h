@@ -31,6 +31,8 @@ struct SimWindow {
   uint32_t threadId = 2000;
   bool visible = true;
   bool minimized = false;
+  bool maximized = false;
+  bool hung = false;  // answers no sent message
   IconHandle smallIcon = 0;
   IconHandle largeIcon = 0;
   uint8_t alpha = 255;  // set through layered-window attributes
@@ -71,6 +73,8 @@ class SimWindowSystem : public WindowSystem {
   bool ShowWindow(Hwnd hwnd, int command) override;
   bool PostMessage(Hwnd hwnd, uint32_t message, int32_t wParam, int32_t lParam) override;
   int32_t SendMessage(Hwnd hwnd, uint32_t message, int32_t wParam, int32_t lParam) override;
+  bool SendMessageTimeout(Hwnd hwnd, uint32_t message, int32_t wParam, int32_t lParam,
+                          uint32_t timeoutMs) override;
   Hwnd ForegroundWindow() override;
   bool SetForegroundWindow(Hwnd hwnd) override;
   bool SetWindowPos(Hwnd hwnd, Hwnd insertAfter, int x, int y, int cx, int cy,
@@ -111,6 +115,12 @@ class SimProcess : public System {
   bool AnotherInstanceRunning() override { return anotherInstance; }
   uint32_t threadId = 5151;
   int versionCode = 10;
+  std::map<uint32_t, bool> processes;  // process id -> may be terminated
+  std::vector<uint32_t> killed;
+  int openHandles = 0;
+  int64_t OpenProcess(uint32_t access, bool inheritHandle, uint32_t processId) override;
+  bool TerminateProcess(int64_t process, uint32_t exitCode) override;
+  void CloseHandle(int64_t handle) override;
   uint32_t CurrentThreadId() override { return threadId; }
   int PlatformVersionCode() override { return versionCode; }
 };

@@ -1,0 +1,260 @@
+#include <gtest/gtest.h>
+
+#include "core/discovery.h"
+#include "heart_fixture.h"
+#include "rules/apply.h"
+#include "rules/rule.h"
+#include "rules/store.h"
+
+namespace ombrix {
+namespace {
+
+std::shared_ptr<clsPI> AppOf(std::vector<std::pair<std::string, std::string>> windows) {
+  auto app = std::make_shared<clsPI>();
+  Hwnd h = 100;
+  for (auto& [title, cls] : windows) {
+    auto w = std::make_shared<clsWI>();
+    w->lHwnd = h += 4;
+    w->window_text = title;
+    w->class_name = cls;
+    app->oWin.Add(w);
+  }
+  return app;
+}
+
+clsRule TitleRule(const std::string& pattern, int32_t mode, int32_t action = kMaximize) {
+  clsRule rule;
+  rule.bWinText = true;
+  rule.sWinText = pattern;
+  rule.iWinTextMode = mode;
+  rule.iAction = action;
+  return rule;
+}
+
+TEST(RuleMatching, TestsCombineAcrossTheApplicationsWindows) {
+  const auto notes = AppOf({{"Notes - Editor", "EditWnd"}, {"Untitled", "ToolWnd"}});
+  EXPECT_TRUE(RuleMatches(TitleRule("NOTE", kModeContains), *notes));
+  EXPECT_FALSE(RuleMatches(TitleRule("notes", kModeEqualTo), *notes));
+  // "doesn't contain" holds for one window of two, and so does "contains"
+  EXPECT_TRUE(RuleMatches(TitleRule("notes", kModeNotContains), *notes));
+
+  clsRule both = TitleRule("zzz", kModeContains);
+  both.bWinClass = true;
+  both.sWinClass = "toolwnd";
+  both.iWinClassMode = kModeEqualTo;
+  both.bAnd = false;
+  EXPECT_TRUE(RuleMatches(both, *notes));  // title fails, class holds
+  both.bAnd = true;
+  EXPECT_FALSE(RuleMatches(both, *notes));
+  both.sWinText = "notes";  // title and class satisfied by different windows
+  EXPECT_TRUE(RuleMatches(both, *notes));
+
+  const auto single = AppOf({{"Notes", "EditWnd"}});
+  clsRule lacking = TitleRule("note", kModeNotContains);
+  lacking.bWinClass = true;
+  lacking.sWinClass = "edit";
+  lacking.bAnd = true;
+  EXPECT_FALSE(RuleMatches(lacking, *single));
+
+  clsRule off;
+  off.sWinText = "Notes";
+  EXPECT_FALSE(RuleMatches(off, *single));
+  EXPECT_FALSE(RuleMatches(TitleRule("x", kModeNotContains), *AppOf({})));
+  EXPECT_FALSE(RuleMatches(TitleRule("Notes", 7), *single));
+}
+
+TEST(RuleMatching, EmptyPatternNeverHolds) {
+  const auto app = AppOf({{"Anything", "Cls"}});
+  for (int32_t mode : {0, 1, 2, 3, 4}) {
+    EXPECT_FALSE(RuleMatches(TitleRule("", mode), *app)) << mode;
+  }
+  clsRule cls;
+  cls.bWinClass = true;
+  EXPECT_FALSE(RuleMatches(cls, *app));
+  const auto clone = TitleRule("a", 2).Clone();
+  EXPECT_EQ(clone->sWinText, "a");
+  EXPECT_EQ(clone->iWinTextMode, 2);
+}
+
+TEST(RuleStore, RoundTripKeepsOrderBlanksAndFlags) {
+  sim::MemoryStore store;
+  RuleList rules;
+  auto first = std::make_shared<clsRule>(TitleRule("  padded  ", kModeEndsWith, kVisibility));
+  first->sRuleName = "First";
+  first->iDestDesk = 5;
+  first->bAnd = false;
+  auto second = std::make_shared<clsRule>();
+  second->sRuleName = "Second";
+  second->bWinClass = true;
+  second->sWinClass = "Notepad";
+  second->bAnd = true;
+  second->iAction = kMoveToDesk;
+  second->iDestDesk = 3;
+  rules.Add(first);
+  rules.Add(second);
+  ASSERT_TRUE(SaveRules(store, rules));
+  EXPECT_EQ(store.sections["Rules"]["And1"], "0");
+  EXPECT_EQ(store.sections["Rules"]["WinText1"], "  padded  ");
+  const RuleList read = ReadRules(store);
+  ASSERT_EQ(read.Count(), 2);
+  EXPECT_EQ(read[1].sRuleName, "First");
+  EXPECT_EQ(read[1].sWinText, "  padded  ");
+  EXPECT_FALSE(read[1].bAnd);
+  EXPECT_EQ(read[1].iAction, kVisibility);
+  EXPECT_EQ(read[1].iDestDesk, 5);
+  EXPECT_EQ(read[2].sWinClass, "Notepad");
+  EXPECT_TRUE(read[2].bAnd);
+
+  // A shorter list leaves the old keys above the count alone.
+  RuleList one;
+  one.Add(second);
+  ASSERT_TRUE(SaveRules(store, one));
+  EXPECT_EQ(store.sections["Rules"]["NumRules"], "1");
+  EXPECT_EQ(store.sections["Rules"]["RuleName2"], "Second");
+  EXPECT_EQ(ReadRules(store).Count(), 1);
+  store.failWrites = true;
+  EXPECT_FALSE(SaveRules(store, rules));
+}
+
+TEST(RuleStore, MissingAndOddValuesReadSafely) {
+  sim::MemoryStore store;
+  EXPECT_EQ(ReadRules(store).Count(), 0);
+  auto& v = store.sections["Rules"];
+  v["NumRules"] = "2";
+  v["RuleName1"] = "Only name";
+  v["DestDesk2"] = "99999";
+  v["Action2"] = "99999999999";
+  v["RuleName3"] = "stale";
+  RuleList rules = ReadRules(store);
+  ASSERT_EQ(rules.Count(), 2);
+  EXPECT_TRUE(rules[1].bAnd);  // missing And reads true
+  EXPECT_FALSE(rules[1].bWinText || rules[1].bWinClass);
+  EXPECT_EQ(rules[2].iDestDesk, 32767);
+  EXPECT_EQ(rules[2].iAction, 2147483647);
+  v["NumRules"] = "-4";
+  EXPECT_EQ(ReadRules(store).Count(), 0);
+  v["NumRules"] = "70000";
+  EXPECT_EQ(ReadRules(store).Count(), 32767);
+}
+
+class RulePass : public Started {
+ protected:
+  void Rules(std::vector<clsRule> list) {
+    program.colRules.Clear();
+    for (auto& r : list) program.colRules.Add(std::make_shared<clsRule>(r));
+  }
+  Hwnd Window(const std::string& title, uint32_t pid) { return world.Open(title, pid); }
+};
+
+TEST_F(RulePass, MovesEveryMatchingApplicationAndLaterRulesDoNotSeeThem) {
+  const Hwnd a = Window("Mail one", 10);
+  const Hwnd b = Window("Mail two", 11);
+  const Hwnd c = Window("Other", 12);
+  clsRule move = TitleRule("mail", kModeStartsWith, kMoveToDesk);
+  move.iDestDesk = 4;
+  Rules({move, TitleRule("mail", kModeContains, kMaximize)});
+  ApplyRules(program, false);
+  EXPECT_FALSE(Visible(a) || Visible(b));
+  EXPECT_TRUE(Visible(c));
+  EXPECT_EQ(Desk(4).opi.Count(), 2);
+  EXPECT_FALSE(world.windows.Get(a)->maximized || world.windows.Get(b)->maximized);
+  EXPECT_EQ(Desk(1).opi.Count(), 1);
+}
+
+TEST_F(RulePass, MoveToTheCurrentDesktopOrOutOfRangeDoesNothing) {
+  const Hwnd a = Window("Mail", 10);
+  clsRule here = TitleRule("mail", kModeContains, kMoveToDesk);
+  here.iDestDesk = 1;
+  clsRule far = here;
+  far.iDestDesk = 12;
+  Rules({here, far, TitleRule("mail", kModeContains, kMinimize)});
+  ApplyRules(program, false);
+  EXPECT_TRUE(world.windows.IsIconic(a));
+  EXPECT_EQ(Desk(1).opi.Count(), 1);
+}
+
+TEST_F(RulePass, TwoRulesActOnOneApplicationInListOrder) {
+  const Hwnd a = Window("Doc", 10);
+  Rules({TitleRule("doc", kModeEqualTo, kMinimize), TitleRule("doc", kModeEqualTo, kMaximize)});
+  world.windows.showCalls.clear();
+  ApplyRules(program, false);
+  std::vector<int> commands;
+  for (auto& [h, cmd] : world.windows.showCalls) {
+    if (h == a) commands.push_back(cmd);
+  }
+  EXPECT_EQ(commands, (std::vector<int>{6, 3}));
+}
+
+TEST_F(RulePass, CloseAsksTheFirstWindowOnlyAndDoesNotWaitForAHungOne) {
+  const Hwnd a = Window("Editor", 10);
+  const Hwnd tool = world.Open("Editor tool", 10, a);
+  Rules({TitleRule("editor", kModeStartsWith, kClose)});
+  ApplyRules(program, false);
+  EXPECT_FALSE(world.windows.IsWindow(a));
+  EXPECT_TRUE(world.windows.IsWindow(tool));
+  const Hwnd hung = Window("Editor hung", 20);
+  world.windows.Get(hung)->hung = true;
+  ApplyRules(program, false);  // returns although the window never answers
+  EXPECT_TRUE(world.windows.IsWindow(hung));
+}
+
+TEST_F(RulePass, KillEndsTheProcessAndReleasesTheHandle) {
+  Window("Game", 10);
+  Window("Service", 11);
+  world.process.processes = {{10, true}, {11, false}};
+  Rules({TitleRule("game", kModeContains, kKill), TitleRule("service", kModeContains, kKill)});
+  ApplyRules(program, false);
+  EXPECT_EQ(world.process.killed, (std::vector<uint32_t>{10}));
+  EXPECT_EQ(world.process.openHandles, 0);
+  EXPECT_EQ(Desk(1).opi.Count(), 2);  // a killed application stays until the next pass
+  EXPECT_EQ(KillProcess(program, 11), -2);
+  EXPECT_EQ(KillProcess(program, 99), -3);
+  EXPECT_EQ(KillProcess(program, 10), 1);
+}
+
+TEST_F(RulePass, VisibilityLevelsGiveTheirAlpha) {
+  const std::vector<int> alphas = {102, 117, 133, 148, 163, 178, 194, 209, 224, 240, 255};
+  for (int16_t level = 0; level <= 10; ++level) {
+    EXPECT_EQ(OpacityAlpha(VisibilityPercent(level)), alphas[level]) << level;
+  }
+  const Hwnd a = Window("Clock", 10);
+  clsRule fade = TitleRule("clock", kModeEqualTo, kVisibility);
+  fade.iDestDesk = 5;
+  Rules({fade});
+  ApplyRules(program, false);
+  EXPECT_EQ(world.windows.Get(a)->alpha, 178);
+  EXPECT_EQ(VisibilityPercent(300), 100);
+  EXPECT_EQ(VisibilityPercent(-300), 0);
+}
+
+TEST_F(RulePass, IgnoredApplicationsStayOutOfTheDesktopAndItsSwitches) {
+  const Hwnd keep = Window("Monitor", 10);
+  const Hwnd other = Window("Other", 11);
+  Rules({TitleRule("monitor", kModeEqualTo, kIgnoreApp)});
+  ScanDesktop(program, 1);
+  EXPECT_EQ(Desk(1).opi.Count(), 1);
+  EXPECT_EQ(Desk(1).GetProcessIdxByHandle(keep), -1);
+  Send(1027, 50);
+  EXPECT_TRUE(Visible(keep));
+  EXPECT_FALSE(Visible(other));
+  Send(1027, 49);
+  EXPECT_TRUE(Visible(keep) && Visible(other));
+}
+
+TEST_F(RulePass, RulesFromTheStoreActOnANewWindow) {
+  world.store.sections["Rules"] = {{"NumRules", "1"}, {"CheckWinText1", "1"},
+                                   {"WinText1", "Mine"},  {"WinTextMode1", "4"},
+                                   {"Action1", "0"},      {"DestDesk1", "3"}};
+  sim::World w;
+  w.store.sections = world.store.sections;
+  Program p{w.platform()};
+  StartUp(p);
+  const Hwnd mine = w.Open("Mine", 10);
+  p.mainWindow->OnSubscribedMessage(1034, mine, 0);
+  EXPECT_FALSE(w.windows.IsWindowVisible(mine));
+  p.mainWindow->OnSubscribedMessage(1027, 51, 0);
+  EXPECT_TRUE(w.windows.IsWindowVisible(mine));
+}
+
+}  // namespace
+}  // namespace ombrix
