@@ -9,6 +9,7 @@
 #include "switching/switch.h"
 #include "app/settings.h"
 #include "lang/messages.h"
+#include "lang/translation.h"
 #include "ui/splash.h"
 #include "ui/tray_menu.h"
 
@@ -34,7 +35,7 @@ void ShowWelcomeOnFirstUse(Program& program) {
   SaveBool(store, kSettingsSection, "FirstUse", false);
   BringProgramToFront(program);
   program.platform.tray.Balloon(
-      GetMsg(program, "0035", "Welcome to Ombrix! Click over this icon to use the program!"), "",
+      GetMsg(program, msgs::kWelcome), "",
       1, 30000);
 }
 
@@ -43,11 +44,12 @@ void ShowWelcomeOnFirstUse(Program& program) {
 StartOutcome StartUp(Program& program) {
   Platform& p = program.platform;
   program.settings.sLanguage = GetStr(p.store, kSettingsSection, "Language", kBuiltInLanguage);
+  LoadLanguage(program, program.settings.sLanguage, false);
 
   if (p.system.AnotherInstanceRunning()) {
     const Hwnd previous = p.windows.FindWindow(kMainClass, kMainCaption);
     if (previous != 0) p.windows.PostMessage(previous, msg::kShowTrayAgain, 0, 0);
-    InfoBox(program, GetMsg(program, "0004", "The application is already running"));
+    InfoBox(program, GetMsg(program, msgs::kAlreadyRunning));
     return StartOutcome::AnotherInstance;
   }
 
@@ -67,6 +69,7 @@ void LoadMainWindow(Program& program) {
   program.mainWindow = std::make_unique<MainWindow>(program);
   program.lMainHwnd = p.ui.CreateMainWindow(*program.mainWindow);
   program.mMenu = BuildMainMenu();
+  program.menuTranslation.InitTranslationTableByForm(program.mMenu);
   for (int n = 1; n <= kDesktopCount; ++n) program.Icona[n - 1] = p.ui.DesktopIcon(n);
   program.bExitRequested = false;
 
@@ -97,9 +100,7 @@ void LoadMainWindow(Program& program) {
     p.hooks.SetHook(program.lMainHwnd, 0);
     ApplyHotKeys(program);
   } else {
-    ErrorBox(program, GetMsg(program, "0036",
-                             "Hot-keys are not available: OmbrixLib.dll is missing or could not "
-                             "be loaded."));
+    ErrorBox(program, GetMsg(program, msgs::kHotKeysUnavailable));
   }
 
   program.bHotKeyBusy = false;

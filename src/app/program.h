@@ -10,6 +10,8 @@
 #include "app/settings.h"
 #include "core/hidden_explorer.h"
 #include "core/zorder.h"
+#include "lang/form_translation.h"
+#include "lang/translation.h"
 #include "core/records.h"
 #include "platform/platform.h"
 #include "rules/rule.h"
@@ -73,8 +75,12 @@ class Program {
 
   // The desktop pictures shown in the tray, index 0..8 for desktops 1..9.
   std::array<IconHandle, kDesktopCount> Icona{};
-  // The right-click menu of the tray icon.
+  // The right-click menu of the tray icon, and its captions' keys for translation.
   Menu mMenu;
+  clsMenuTranslation menuTranslation;
+
+  // The loaded language.
+  TranslationTable translations;
 
   std::unique_ptr<frmSplash> splash;
   std::unique_ptr<frmSwitchDesk> indicator;

@@ -1,12 +1,31 @@
 #include "lang/messages.h"
 
 #include "app/program.h"
+#include "lang/translation.h"
 
 namespace ombrix {
 
-std::string GetMsg(const Program& /*program*/, const std::string& /*id*/,
-                   const std::string& defaultText) {
-  return defaultText;
+const std::vector<MessageText>& AllMessages() {
+  static const std::vector<MessageText> all = {
+      msgs::kExit,           msgs::kAttention,    msgs::kCannotSetWallpaper,
+      msgs::kAlreadyRunning, msgs::kRuleExists,   msgs::kContains,
+      msgs::kNotContains,    msgs::kStartsWith,   msgs::kEndsWith,
+      msgs::kEqualTo,        msgs::kMoveToDesk,   msgs::kMaximize,
+      msgs::kMinimize,       msgs::kClose,        msgs::kSetWallpaper,
+      msgs::kRemoveWallpaper, msgs::kAnd,         msgs::kOr,
+      msgs::kKill,           msgs::kVisibility,   msgs::kEnableActiveDesktopOne,
+      msgs::kEnableActiveDesktopSome, msgs::kApps, msgs::kChangingDesktop,
+      msgs::kAddRuleBeforeExit, msgs::kIgnoreApp, msgs::kWelcome,
+      msgs::kHotKeysUnavailable};
+  return all;
+}
+
+std::string GetMsg(const Program& program, const std::string& id, const std::string& defaultText) {
+  return GetSectionText(program, "GLOBAL", id, defaultText);
+}
+
+std::string GetMsg(const Program& program, const MessageText& message) {
+  return GetMsg(program, message.id, message.text);
 }
 
 namespace {
@@ -33,7 +52,7 @@ std::string GetMsgFmt(const Program& program, const std::string& id, const std::
 namespace {
 
 int ShowBox(Program& program, const std::string& text, unsigned style) {
-  const std::string title = GetMsg(program, "0002", "Attention!");
+  const std::string title = GetMsg(program, msgs::kAttention);
   program.bMsgBoxOpen = true;
   const int result = program.platform.ui.MessageBox(0, text, title, style);
   program.bMsgBoxOpen = false;

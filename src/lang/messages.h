@@ -2,13 +2,61 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 namespace ombrix {
 
 class Program;
 
-// The text of message id; the built-in English text until a language is loaded.
+// A message: its identifier in section "GLOBAL" and its built-in English text.
+struct MessageText {
+  const char* id;
+  const char* text;
+};
+
+namespace msgs {
+inline constexpr MessageText kExit{"0001", "Exit Ombrix?"};
+inline constexpr MessageText kAttention{"0002", "Attention!"};
+inline constexpr MessageText kCannotSetWallpaper{"0003", "Could not set this image to wallpaper!"};
+inline constexpr MessageText kAlreadyRunning{"0004", "The application is already running"};
+inline constexpr MessageText kRuleExists{"0005", "This rule already exists in the list!"};
+inline constexpr MessageText kContains{"0006", "contains"};
+inline constexpr MessageText kNotContains{"0007", "doesn't contain"};
+inline constexpr MessageText kStartsWith{"0008", "starts with"};
+inline constexpr MessageText kEndsWith{"0009", "ends with"};
+inline constexpr MessageText kEqualTo{"0010", "is equal to"};
+inline constexpr MessageText kMoveToDesk{"0011", "Move To Desk"};
+inline constexpr MessageText kMaximize{"0012", "Maximize"};
+inline constexpr MessageText kMinimize{"0013", "Minimize"};
+inline constexpr MessageText kClose{"0014", "Close"};
+inline constexpr MessageText kSetWallpaper{"0015", "Set Wallpaper"};
+inline constexpr MessageText kRemoveWallpaper{"0016", "Remove Wallpaper"};
+inline constexpr MessageText kAnd{"0017", "And"};
+inline constexpr MessageText kOr{"0018", "Or"};
+inline constexpr MessageText kKill{"0023", "Kill"};
+inline constexpr MessageText kVisibility{"0024", "Visibility(2000/XP)"};
+inline constexpr MessageText kEnableActiveDesktopOne{
+    "0029",
+    "The desktop image you've chosen requires Active Desktop but it is disabled. Enable it now?"};
+inline constexpr MessageText kEnableActiveDesktopSome{
+    "0030",
+    "Some desktop images you've chosen require Active Desktop but it is disabled. Enable it now?"};
+inline constexpr MessageText kApps{"0031", "apps"};
+inline constexpr MessageText kChangingDesktop{"0032", "Changing desktop to %1 ..."};
+inline constexpr MessageText kAddRuleBeforeExit{"0033", "Do you want to add this rule before exit?"};
+inline constexpr MessageText kIgnoreApp{"0034", "Ignore App."};
+inline constexpr MessageText kWelcome{
+    "0035", "Welcome to Ombrix! Click over this icon to use the program!"};
+inline constexpr MessageText kHotKeysUnavailable{
+    "0036", "Hot-keys are not available: OmbrixLib.dll is missing or could not be loaded."};
+}  // namespace msgs
+
+// Every message of the program, in identifier order.
+const std::vector<MessageText>& AllMessages();
+
+// The text of message id in the loaded language, or its built-in text.
 std::string GetMsg(const Program& program, const std::string& id, const std::string& defaultText);
+std::string GetMsg(const Program& program, const MessageText& message);
 
 // GetMsg with "%1".."%4" replaced by p1..p4, each over the text the previous left.
 std::string GetMsgFmt(const Program& program, const std::string& id, const std::string& defaultText,

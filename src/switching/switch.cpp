@@ -64,7 +64,8 @@ void SwitchDesktop(Program& program, int16_t& target, const std::string& directi
 
   Platform& p = program.platform;
   p.tray.ChangeTooltip(
-      1, GetMsgFmt(program, "0032", "Changing desktop to %1 ...", std::to_string(target)));
+      1, GetMsgFmt(program, msgs::kChangingDesktop.id, msgs::kChangingDesktop.text,
+                       std::to_string(target)));
   if (program.lActiveHwnd != 0 && p.windows.IsIconic(program.lActiveHwnd)) {
     program.lActiveHwnd = 0;
   }

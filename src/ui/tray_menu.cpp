@@ -73,17 +73,17 @@ std::string MenuItemText(const Program& program, const std::string& caption) {
     std::string text =
         desktop.sDeskName.empty() ? "Desktop " + std::to_string(d) : desktop.sDeskName;
     const int k = desktop.GetNumVisProc();
-    if (k > 0) text += " (" + std::to_string(k) + " " + GetMsg(program, "0031", "apps") + ")";
+    if (k > 0) text += " (" + std::to_string(k) + " " + GetMsg(program, msgs::kApps) + ")";
     return text;
   }
-  return caption;
+  return program.menuTranslation.GetMenuTranslation(program, "frmMain", caption);
 }
 
 std::string DesktopTooltip(const Program& program) {
   const int n = program.desk.iCurDesk;
   return "DeskTop " + std::to_string(n) + " -> " +
          std::to_string(program.desk.Desk(n).GetNumVisProc()) + " " +
-         GetMsg(program, "0031", "apps");
+         GetMsg(program, msgs::kApps);
 }
 
 void RecreateTrayIcon(Program& program) {
@@ -132,7 +132,7 @@ void OnTrayMouse(Program& program, int mouseMessage) {
   if (program.bExitRequested) {
     // A refused or declined exit must not leave the request standing: a later close
     // request from outside would otherwise be taken for the Exit command.
-    if (!AskYesNo(program, GetMsg(program, "0001", "Exit Ombrix?")) ||
+    if (!AskYesNo(program, GetMsg(program, msgs::kExit)) ||
         !UnloadMainWindow(program, unload::kFormCode)) {
       program.bExitRequested = false;
     }

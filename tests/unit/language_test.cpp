@@ -1,0 +1,233 @@
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <set>
+#include <sstream>
+
+#include "app/lifecycle.h"
+#include "app/program.h"
+#include "lang/form_translation.h"
+#include "lang/language_file.h"
+#include "lang/messages.h"
+#include "lang/translation.h"
+#include "platform/sim/sim.h"
+#include "ui/tray_menu.h"
+
+namespace ombrix {
+namespace {
+
+const std::string kFolder = "C:\\Program Files\\Ombrix\\";
+
+class Language : public ::testing::Test {
+ protected:
+  void Load(const std::string& text, const std::string& name = "test.lng") {
+    world.files.files[kFolder + name] = text;
+    LoadLanguage(program, name, false);
+  }
+  sim::World world;
+  Program program{world.platform()};
+};
+
+TEST(LanguageFile, CommentCutRemovesTrailingBlanksAndTabs) {
+  EXPECT_EQ(CutComment("Hello   # note"), "Hello");
+  EXPECT_EQ(CutComment("Hello\t \t# note"), "Hello");
+  EXPECT_EQ(CutComment("Hello \t  #"), "Hello");
+  EXPECT_EQ(CutComment("#only comment"), "");
+  EXPECT_EQ(CutComment("no comment  "), "no comment  ");
+  EXPECT_EQ(CutComment("a\tb #c"), "a\tb");
+}
+
+TEST(LanguageFile, ReaderKeepsSectionOrderTrimsAndSkipsNoise) {
+  const LanguageFileReader reader(
+      "orphan=1\n[ Second ]\n ; comment\nkey = value \nno equals sign\n=empty key\r\n"
+      "[First]\r\nA=1\n[Second]\nB=2\n[]\nC=3\n[broken\nD=4\n");
+  EXPECT_EQ(reader.SectionNames(), (std::vector<std::string>{"Second", "First", ""}));
+  const auto& second = reader.Keys("Second");
+  ASSERT_EQ(second.size(), 3u);
+  EXPECT_EQ(second[0], std::make_pair(std::string("key"), std::string("value")));
+  EXPECT_EQ(second[1].first, "");
+  EXPECT_EQ(second[2].first, "B");
+  ASSERT_EQ(reader.Keys("").size(), 2u);
+  EXPECT_EQ(reader.Keys("")[1].first, "D");  // a header without "]" is no header
+  EXPECT_TRUE(reader.Keys("Missing").empty());
+}
+
+TEST(LanguageFile, EncodingsAllGiveTheSameAccentedText) {
+  const std::string utf8 = "[S]\nk=perch\xC3\xA9 \xE2\x82\xAC\n";
+  const std::string bom = "\xEF\xBB\xBF" + utf8;
+  const std::string cp1252 = "[S]\nk=perch\xE9 \x80\n";
+  std::string utf16le = "\xFF\xFE";
+  std::string utf16be = "\xFE\xFF";
+  const std::u16string wide = u"[S]\nk=perch\u00E9 \u20AC\n";
+  for (char16_t c : wide) {
+    utf16le += static_cast<char>(c & 0xFF);
+    utf16le += static_cast<char>(c >> 8);
+    utf16be += static_cast<char>(c >> 8);
+    utf16be += static_cast<char>(c & 0xFF);
+  }
+  for (const std::string& bytes : {utf8, bom, cp1252, utf16le, utf16be}) {
+    EXPECT_EQ(LanguageFileReader(bytes).Keys("S").at(0).second, "perch\xC3\xA9 \xE2\x82\xAC");
+  }
+  EXPECT_EQ(DecodeTextFile("\xC3"), "\xC3\x83");  // a cut-off sequence is not UTF-8
+}
+
+TEST_F(Language, LookupsUseTheFileAndFallBackToTheBuiltInText) {
+  Load("[Ombrix]\nVersion=1.0\n[global]\n0001=Esci?\n0001=Second\n0004=\n"
+       "0032=Line one[CR]line two[cr]three[Cr]four %1 %2\n0031=#just a comment\n"
+       "[frmTest]\nlblEmpty=\n");
+  EXPECT_TRUE(world.ui.boxes.empty());
+  EXPECT_EQ(GetMsg(program, msgs::kExit), "Esci?");  // first occurrence wins
+  EXPECT_EQ(GetMsg(program, msgs::kAlreadyRunning), "The application is already running");
+  EXPECT_EQ(GetMsg(program, msgs::kApps), "apps");
+  EXPECT_EQ(GetMsg(program, "9999", "a[CR]b"), "a\r\nb");
+  EXPECT_EQ(GetMsgFmt(program, "0032", "", "3"),
+            "Line one\r\nline two\r\nthree[Cr]four 3 ");
+  EXPECT_EQ(GetFormText(program, "frmTest", "lblEmpty", "Designed"), "");
+  EXPECT_EQ(GetFormText(program, "frmTest", "lblMissing", "Designed"), "Designed");
+  EXPECT_EQ(GetSectionText(program, "FRMTEST", "LBLEMPTY", "Designed"), "Designed");
+}
+
+TEST_F(Language, GetMsgFmtReplacesInOrder) {
+  EXPECT_EQ(GetMsgFmt(program, msgs::kChangingDesktop.id, msgs::kChangingDesktop.text, "3"),
+            "Changing desktop to 3 ...");
+  EXPECT_EQ(GetMsgFmt(program, "9999", "%1|%2", "x%2", "y"), "xy|y");
+}
+
+TEST_F(Language, VersionMustBeExactlyOnePointZero) {
+  for (const std::string version : {"1.00", " 1.0x", "2.0"}) {
+    world.ui.boxes.clear();
+    Load("[Ombrix]\nVersion=" + version + "\n[GLOBAL]\n0001=Kept\n");
+    ASSERT_EQ(world.ui.boxes.size(), 1u) << version;
+    EXPECT_EQ(world.ui.boxes[0].text,
+              "The current language file is not compatible with this version of Ombrix.\r\n"
+              "You may have some problems or errors!");
+    EXPECT_EQ(GetMsg(program, msgs::kExit), "Kept");  // entries stay in use
+  }
+  world.ui.boxes.clear();
+  LoadLanguage(program, "missing.lng", false);
+  EXPECT_EQ(world.ui.boxes.size(), 1u);
+  EXPECT_EQ(program.translations.Count(), 0u);
+}
+
+TEST_F(Language, BuiltInNameLoadsNothingAtStartAndEnglishFromTheSettings) {
+  Load("[GLOBAL]\n0001=Old\n");
+  world.ui.boxes.clear();
+  LoadLanguage(program, "English - Built In", false);
+  EXPECT_EQ(program.translations.Count(), 0u);
+  EXPECT_TRUE(world.ui.boxes.empty());
+  LoadLanguage(program, "English - Built In", true);  // english.lng is missing here
+  EXPECT_EQ(world.ui.boxes.size(), 1u);
+}
+
+TEST_F(Language, BadFilesStartTheProgramInEnglish) {
+  std::string binary;
+  for (int i = 0; i < 4096; ++i) binary += static_cast<char>((i * 7919) & 0xFF);
+  std::string huge = "[Ombrix]\nVersion=1.0\n[GLOBAL]\n";
+  while (huge.size() < (10u << 20)) huge += "0001=Esci?\n[x]\n";
+  for (const std::string& contents : {std::string(), binary, huge}) {
+    sim::World w;
+    w.store.sections["Settings"]["Language"] = "bad.lng";
+    w.store.sections["Settings"]["FirstUse"] = "0";
+    w.files.files[kFolder + "bad.lng"] = contents;
+    Program p{w.platform()};
+    ASSERT_EQ(StartUp(p), StartOutcome::Running);
+    EXPECT_TRUE(w.tray.present);
+  }
+}
+
+TEST_F(Language, FormsAndMenusAreTranslatedFromTheirOwnSections) {
+  Load("[Ombrix]\nVersion=1.0\n[frmTest]\nfrmTest=Prova\nlblDesk(0)=Zero\nlblDesk(1)=Uno\n"
+       "txtName=Ignored\ntxtName.Tip=Nome\nbtnOk.Tip=Conferma\n[frmOther]\nfrmTest=Wrong\n"
+       "[frmMain]\nmEsci=&Esci\nmGoTo=\n");
+  Form form;
+  form.Name = "frmTest";
+  form.Caption = "Test";
+  form.controls = {{.Name = "lblDesk", .Index = 0, .Caption = "a"},
+                   {.Name = "lblDesk", .Index = 1, .Caption = "b"},
+                   {.Name = "txtName", .kind = ControlKind::TextBox, .Caption = "c"},
+                   {.Name = "btnOk", .kind = ControlKind::Button, .Caption = "Ok"},
+                   {.Name = "Timer1", .kind = ControlKind::Timer}};
+  TranslateForm(program, form);
+  EXPECT_EQ(form.Caption, "Prova");
+  EXPECT_EQ(form.controls[0].Caption, "Zero");
+  EXPECT_EQ(form.controls[1].Caption, "Uno");
+  EXPECT_EQ(form.controls[2].Caption, "c");
+  EXPECT_EQ(form.controls[2].Tip, "Nome");
+  EXPECT_EQ(form.controls[3].Caption, "Ok");
+  EXPECT_EQ(form.controls[3].Tip, "Conferma");
+  EXPECT_EQ(ControlKey(form.controls[4]), "Timer1");
+
+  Menu menu = BuildMainMenu();
+  Menu twin;
+  twin.Name = "mTwin";
+  twin.Caption = "  &EXIT ";
+  menu.items.push_back(twin);
+  clsMenuTranslation table;
+  table.InitTranslationTableByForm(menu);
+  EXPECT_EQ(table.GetMenuTranslation(program, "frmMain", "&Exit"), "&Esci");
+  EXPECT_EQ(table.GetMenuTranslation(program, "frmMain", " &exit"), "&Esci");
+  EXPECT_EQ(table.GetMenuTranslation(program, "frmMain", "&Go To..."), "&Go To...");
+  EXPECT_EQ(table.GetMenuTranslation(program, "frmMain", "[sep][Desktop 2]"), "[sep][Desktop 2]");
+}
+
+// The shipped language files against the code.
+std::string ReadShipped(const std::string& name) {
+  std::ifstream in(std::string(OMBRIX_SOURCE_DIR) + "/languages/" + name, std::ios::binary);
+  std::stringstream contents;
+  contents << in.rdbuf();
+  return contents.str();
+}
+
+std::set<std::string> KeysOf(const LanguageFileReader& reader) {
+  std::set<std::string> keys;
+  for (const std::string& section : reader.SectionNames()) {
+    for (const auto& [key, value] : reader.Keys(section)) {
+      EXPECT_TRUE(keys.insert(section + "." + key).second) << "duplicate " << section << "." << key;
+      EXPECT_FALSE(value.empty()) << section << "." << key;
+    }
+  }
+  return keys;
+}
+
+void CollectMenuKeys(const Menu& menu, std::set<std::string>& keys) {
+  if (menu.Caption != "-") keys.insert("frmMain." + ControlKey(menu.Name, menu.Index));
+  for (const Menu& item : menu.items) CollectMenuKeys(item, keys);
+}
+
+TEST(ShippedLanguages, EnglishMatchesTheCodeAndItalianHasTheSameKeys) {
+  const LanguageFileReader english(ReadShipped("english.lng"));
+  const LanguageFileReader italian(ReadShipped("italiano.lng"));
+  const std::set<std::string> englishKeys = KeysOf(english);
+  ASSERT_FALSE(englishKeys.empty());
+  EXPECT_EQ(KeysOf(italian), englishKeys);
+
+  std::set<std::string> expected = {"Ombrix.Version"};
+  for (const MessageText& m : AllMessages()) expected.insert(std::string("GLOBAL.") + m.id);
+  CollectMenuKeys(BuildMainMenu(), expected);
+  EXPECT_EQ(englishKeys, expected);
+
+  for (const auto& [id, text] : english.Keys("GLOBAL")) {
+    for (const MessageText& m : AllMessages()) {
+      if (id == m.id) {
+        EXPECT_EQ(text, m.text) << id;
+      }
+    }
+  }
+  EXPECT_EQ(english.Keys("Ombrix").at(0).second, "1.0");
+  EXPECT_EQ(italian.Keys("Ombrix").at(0).second, "1.0");
+}
+
+TEST(ShippedLanguages, ItalianSecondInstanceMessage) {
+  sim::World world;
+  world.files.files[kFolder + "italiano.lng"] = ReadShipped("italiano.lng");
+  world.store.sections["Settings"]["Language"] = "italiano.lng";
+  world.process.anotherInstance = true;
+  Program program{world.platform()};
+  StartUp(program);
+  ASSERT_EQ(world.ui.boxes.size(), 1u);
+  EXPECT_EQ(world.ui.boxes[0].text, "L'applicazione \xC3\xA8 gi\xC3\xA0 in esecuzione");
+  EXPECT_EQ(world.ui.boxes[0].title, "Attenzione!");
+}
+
+}  // namespace
+}  // namespace ombrix
