@@ -1,0 +1,117 @@
+#include "platform/win32/controls.h"
+
+#include <algorithm>
+
+#include "platform/win32/colours.h"
+#include "platform/win32/dpi.h"
+#include "platform/win32/text.h"
+
+namespace ombrix::win32 {
+
+namespace {
+
+// A combo box's window height includes its drop-down list.
+constexpr int kDropDownHeight = 200;
+
+struct WindowKind {
+  const wchar_t* className;
+  DWORD style;
+  DWORD exStyle;
+};
+
+DWORD AlignStyle(TextAlign align) {
+  switch (align) {
+    case TextAlign::Centre:
+      return SS_CENTER;
+    case TextAlign::Right:
+      return SS_RIGHT;
+    case TextAlign::Left:
+      break;
+  }
+  return SS_LEFT;
+}
+
+WindowKind KindOf(const Control& control) {
+  switch (control.kind) {
+    case ControlKind::Button:
+      return {WC_BUTTONW, BS_PUSHBUTTON | WS_TABSTOP, 0};
+    case ControlKind::CheckBox:
+      return {WC_BUTTONW, BS_AUTOCHECKBOX | WS_TABSTOP, 0};
+    case ControlKind::OptionButton:
+      return {WC_BUTTONW, BS_AUTORADIOBUTTON | WS_TABSTOP, 0};
+    case ControlKind::Frame:
+      return {WC_BUTTONW, BS_GROUPBOX, 0};
+    case ControlKind::TextBox:
+      return {WC_EDITW, ES_AUTOHSCROLL | WS_TABSTOP, WS_EX_CLIENTEDGE};
+    case ControlKind::ComboBox:
+      return {WC_COMBOBOXW, CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP, 0};
+    case ControlKind::ListBox:
+      return {WC_LISTBOXW, LBS_NOTIFY | WS_VSCROLL | WS_TABSTOP, WS_EX_CLIENTEDGE};
+    case ControlKind::Link:
+      return {WC_STATICW, AlignStyle(control.align) | SS_NOTIFY, 0};
+    case ControlKind::Line:
+      // A coloured line is a static filled with its colour; the default one is etched.
+      return {WC_STATICW, control.foreColour == kDefaultColour ? DWORD{SS_ETCHEDHORZ} : 0, 0};
+    case ControlKind::Label:
+    case ControlKind::Image:
+    case ControlKind::Timer:
+      break;
+  }
+  return {WC_STATICW, AlignStyle(control.align), 0};
+}
+
+bool IsEditLike(ControlKind kind) {
+  return kind == ControlKind::TextBox || kind == ControlKind::ComboBox ||
+         kind == ControlKind::ListBox;
+}
+
+}  // namespace
+
+bool HasWindow(ControlKind kind) { return kind != ControlKind::Timer; }
+
+HWND CreateControlWindow(HINSTANCE instance, HWND parent, const Control& control, int id,
+                         UINT dpi) {
+  const WindowKind kind = KindOf(control);
+  DWORD style = WS_CHILD | WS_CLIPSIBLINGS | kind.style;
+  if (control.Visible) style |= WS_VISIBLE;
+  if (!control.Enabled) style |= WS_DISABLED;
+  HWND child = CreateWindowExW(
+      kind.exStyle, kind.className, Widen(control.Caption).c_str(), style, 0, 0, 0, 0, parent,
+      reinterpret_cast<HMENU>(static_cast<intptr_t>(id)), instance, nullptr);
+  if (child != nullptr) PlaceControlWindow(child, control, dpi);
+  return child;
+}
+
+void PlaceControlWindow(HWND child, const Control& control, UINT dpi) {
+  const Rect& b = control.bounds;
+  int height = std::max(1, Scale(b.Height(), dpi));
+  if (control.kind == ControlKind::ComboBox) height += Scale(kDropDownHeight, dpi);
+  SetWindowPos(child, nullptr, Scale(b.left, dpi), Scale(b.top, dpi),
+               std::max(1, Scale(b.Width(), dpi)), height, SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+PaintColours ControlPaintColours(const Control& control, COLORREF formBack) {
+  PaintColours colours;
+  const bool defaults =
+      control.foreColour == kDefaultColour && control.backColour == kDefaultColour;
+  if (control.kind == ControlKind::Button || (IsEditLike(control.kind) && defaults)) {
+    return colours;
+  }
+  colours.custom = true;
+  if (IsEditLike(control.kind)) {
+    colours.text = ResolveColour(control.foreColour, COLOR_WINDOWTEXT);
+    colours.back = ResolveColour(control.backColour, COLOR_WINDOW);
+  } else {
+    const int textIndex = control.kind == ControlKind::Link ? COLOR_HOTLIGHT : COLOR_BTNTEXT;
+    colours.text = ResolveColour(control.foreColour, textIndex);
+    colours.back =
+        control.backColour == kDefaultColour ? formBack : ResolveColour(control.backColour, 0);
+  }
+  colours.fill = colours.back;
+  if (control.kind == ControlKind::Line && control.foreColour != kDefaultColour) {
+    colours.fill = colours.text;
+  }
+  return colours;
+}
+
+}  // namespace ombrix::win32

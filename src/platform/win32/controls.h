@@ -1,0 +1,27 @@
+// The one place where the controls of the form model become child windows: window class,
+// styles, position at a DPI, and the colours they are painted with.
+#pragma once
+
+#include "platform/win32/win.h"
+#include "ui/form.h"
+
+namespace ombrix::win32 {
+
+// Timers have no window; every other kind has one.
+bool HasWindow(ControlKind kind);
+// Creates the child window of control, with the control's caption, state and position.
+HWND CreateControlWindow(HINSTANCE instance, HWND parent, const Control& control, int id, UINT dpi);
+// Moves the child window to the control's bounds, at dpi.
+void PlaceControlWindow(HWND child, const Control& control, UINT dpi);
+
+// The colours of a WM_CTLCOLOR* answer. When custom is false the control keeps the system's
+// own painting; fill is the brush colour (the line colour for a coloured Line).
+struct PaintColours {
+  bool custom = false;
+  COLORREF text = 0;
+  COLORREF back = 0;
+  COLORREF fill = 0;
+};
+PaintColours ControlPaintColours(const Control& control, COLORREF formBack);
+
+}  // namespace ombrix::win32

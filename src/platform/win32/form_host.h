@@ -1,0 +1,41 @@
+// FormHost that renders any form of the form model as a top-level window with child
+// controls, sized for the monitor's DPI, and routes clicks, timers and close requests to the
+// form's events.
+#pragma once
+
+#include <set>
+
+#include "platform/platform.h"
+#include "platform/win32/win.h"
+
+namespace ombrix::win32 {
+
+constexpr const wchar_t* kFormClassName = L"OmbrixForm";
+
+// True for the top-level windows of forms.
+bool IsFormWindow(HWND hwnd);
+
+class Win32FormHost : public FormHost {
+ public:
+  explicit Win32FormHost(HINSTANCE instance);
+  // Destroys the windows of forms still loaded, without calling their forms.
+  ~Win32FormHost() override;
+  Win32FormHost(const Win32FormHost&) = delete;
+  Win32FormHost& operator=(const Win32FormHost&) = delete;
+
+  Hwnd Load(Form& form) override;
+  // Shows without activating: a splash must not take the focus.
+  void Show(Form& form) override;
+  void Hide(Form& form) override;
+  // May be called from inside the form's own events.
+  void Unload(Form& form) override;
+  void Refresh(Form& form) override;
+
+  // The form window procedure keeps this set in step with the windows that exist.
+  std::set<HWND> windows;
+
+ private:
+  HINSTANCE instance_;
+};
+
+}  // namespace ombrix::win32

@@ -1,0 +1,137 @@
+#include "platform/win32/form_window.h"
+
+#include "platform/win32/controls.h"
+#include "platform/win32/text.h"
+
+namespace ombrix::win32 {
+
+namespace {
+
+bool SameBounds(const Rect& a, const Rect& b) {
+  return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
+}
+
+void SetTip(FormWindow& window, HWND child, const std::string& text) {
+  if (window.tooltip == nullptr) {
+    if (text.empty()) return;
+    window.tooltip = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
+                                     WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT,
+                                     CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, window.hwnd,
+                                     nullptr, window.instance, nullptr);
+    if (window.tooltip == nullptr) return;
+  }
+  std::wstring wide = Widen(text);
+  TOOLINFOW tool{};
+  tool.cbSize = sizeof(tool);
+  tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+  tool.hwnd = window.hwnd;
+  tool.uId = reinterpret_cast<UINT_PTR>(child);
+  tool.lpszText = wide.data();
+  SendMessageW(window.tooltip, TTM_DELTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+  if (!text.empty()) SendMessageW(window.tooltip, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+}
+
+void SyncTimer(FormWindow& window, size_t index, const Control& control) {
+  ControlWindow& state = window.controls[index];
+  const int wanted = control.Enabled && control.Interval > 0 ? control.Interval : 0;
+  if (wanted == state.timerInterval) return;
+  const UINT_PTR id = kFirstTimerId + index;
+  if (wanted > 0) {
+    SetTimer(window.hwnd, id, static_cast<UINT>(wanted), nullptr);
+  } else {
+    KillTimer(window.hwnd, id);
+  }
+  state.timerInterval = wanted;
+}
+
+void SyncChild(FormWindow& window, size_t index, const Control& control) {
+  ControlWindow& state = window.controls[index];
+  if (state.hwnd == nullptr) {
+    state.hwnd = CreateControlWindow(window.instance, window.hwnd, control,
+                                     kFirstControlId + static_cast<int>(index), window.dpi);
+    if (state.hwnd == nullptr) return;
+    state.caption = control.Caption;
+    state.enabled = control.Enabled;
+    state.visible = control.Visible;
+    state.bounds = control.bounds;
+  }
+  if (state.caption != control.Caption) {
+    state.caption = control.Caption;
+    SetWindowTextW(state.hwnd, Widen(control.Caption).c_str());
+  }
+  if (state.enabled != control.Enabled) {
+    state.enabled = control.Enabled;
+    EnableWindow(state.hwnd, control.Enabled ? TRUE : FALSE);
+  }
+  if (state.visible != control.Visible) {
+    state.visible = control.Visible;
+    ShowWindow(state.hwnd, control.Visible ? SW_SHOWNA : SW_HIDE);
+  }
+  if (!SameBounds(state.bounds, control.bounds)) {
+    state.bounds = control.bounds;
+    PlaceControlWindow(state.hwnd, control, window.dpi);
+  }
+  HFONT font = window.fonts.Get(control.font, window.dpi);
+  if (state.font != font) {
+    state.font = font;
+    SendMessageW(state.hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
+  }
+  if (state.tip != control.Tip) {
+    state.tip = control.Tip;
+    SetTip(window, state.hwnd, control.Tip);
+  }
+}
+
+}  // namespace
+
+void SyncFormWindow(FormWindow& window) {
+  Form& form = *window.form;
+  if (window.caption != form.Caption) {
+    window.caption = form.Caption;
+    SetWindowTextW(window.hwnd, Widen(form.Caption).c_str());
+  }
+  const COLORREF back = ResolveColour(form.backColour, COLOR_BTNFACE);
+  if (back != window.back) {
+    window.back = back;
+    InvalidateRect(window.hwnd, nullptr, TRUE);
+  }
+  if (window.controls.size() < form.controls.size()) window.controls.resize(form.controls.size());
+  for (size_t i = 0; i < form.controls.size(); ++i) {
+    const Control& control = form.controls[i];
+    if (HasWindow(control.kind)) {
+      SyncChild(window, i, control);
+    } else {
+      SyncTimer(window, i, control);
+    }
+  }
+}
+
+void LayOutFormWindow(FormWindow& window) {
+  if (window.form == nullptr) return;
+  const std::vector<Control>& controls = window.form->controls;
+  for (size_t i = 0; i < window.controls.size() && i < controls.size(); ++i) {
+    ControlWindow& state = window.controls[i];
+    if (state.hwnd == nullptr) continue;
+    PlaceControlWindow(state.hwnd, controls[i], window.dpi);
+    state.font = window.fonts.Get(controls[i].font, window.dpi);
+    SendMessageW(state.hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(state.font), TRUE);
+  }
+}
+
+void StopTimers(FormWindow& window) {
+  for (size_t i = 0; i < window.controls.size(); ++i) {
+    if (window.controls[i].timerInterval == 0) continue;
+    KillTimer(window.hwnd, kFirstTimerId + i);
+    window.controls[i].timerInterval = 0;
+  }
+}
+
+int ControlIndexOf(const FormWindow& window, HWND child) {
+  if (child == nullptr) return -1;
+  for (size_t i = 0; i < window.controls.size(); ++i) {
+    if (window.controls[i].hwnd == child) return static_cast<int>(i);
+  }
+  return -1;
+}
+
+}  // namespace ombrix::win32

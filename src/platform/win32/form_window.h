@@ -1,0 +1,52 @@
+// What the host keeps for one form window: the form, the child window of each control (in
+// the order of form.controls) with the state last given to it, fonts and brushes.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "platform/win32/colours.h"
+#include "platform/win32/fonts.h"
+#include "platform/win32/win.h"
+#include "ui/form.h"
+
+namespace ombrix::win32 {
+
+// Child window ids and timer ids are these bases plus the control's position in the form.
+constexpr int kFirstControlId = 1000;
+constexpr UINT_PTR kFirstTimerId = 1;
+
+struct ControlWindow {
+  HWND hwnd = nullptr;
+  std::string caption;
+  std::string tip;
+  bool enabled = true;
+  bool visible = true;
+  Rect bounds;
+  HFONT font = nullptr;
+  int timerInterval = 0;  // of the running timer; 0 when stopped
+};
+
+struct FormWindow {
+  Form* form = nullptr;  // cleared when the form is unloaded, before its window goes
+  HWND hwnd = nullptr;
+  HINSTANCE instance = nullptr;
+  UINT dpi = 96;
+  std::string caption;
+  COLORREF back = 0;
+  std::vector<ControlWindow> controls;
+  HWND tooltip = nullptr;
+  FontCache fonts;
+  BrushCache brushes;
+};
+
+// Brings the window, its child windows and its timers up to date with the form; creates
+// what is missing.
+void SyncFormWindow(FormWindow& window);
+// Places every child window and gives it its font again, after a DPI change.
+void LayOutFormWindow(FormWindow& window);
+void StopTimers(FormWindow& window);
+// The position of the control whose child window is child, or -1.
+int ControlIndexOf(const FormWindow& window, HWND child);
+
+}  // namespace ombrix::win32

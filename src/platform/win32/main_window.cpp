@@ -1,0 +1,101 @@
+#include "platform/win32/main_window.h"
+
+#include "platform/win32/messages.h"
+
+namespace ombrix::win32 {
+
+namespace {
+
+constexpr const wchar_t* kClassName = L"ThunderRT6FormDC";
+constexpr const wchar_t* kCaption = L"OmbrixMainWND";
+
+// Messages of the hook library and of other instances; the program sees them before the
+// default processing.
+constexpr UINT kSubscribedBefore[] = {1025, 1026, 1027, 1034, 1035, 1036, 1037, 1044};
+
+UINT taskbarCreated = 0;
+
+bool IsSubscribedBefore(UINT message) {
+  for (UINT subscribed : kSubscribedBefore) {
+    if (message == subscribed) return true;
+  }
+  return false;
+}
+
+int32_t Arg(WPARAM value) { return static_cast<int32_t>(value); }
+int32_t Arg(LPARAM value) { return static_cast<int32_t>(value); }
+
+LRESULT CALLBACK MainWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_NCCREATE) {
+    const auto* create = reinterpret_cast<const CREATESTRUCTW*>(lParam);
+    SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
+    return DefWindowProcW(hwnd, message, wParam, lParam);
+  }
+  auto* events = reinterpret_cast<MainWindowEvents*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+  if (events == nullptr) return DefWindowProcW(hwnd, message, wParam, lParam);
+
+  // The handlers below may destroy this window (DestroyMainWindow); nothing touches it after.
+  if (IsSubscribedBefore(message)) {
+    const MessageResult result = events->OnSubscribedMessage(message, Arg(wParam), Arg(lParam));
+    if (result.bHandled) return result.lReturn;
+    return DefWindowProcW(hwnd, message, wParam, lParam);
+  }
+  switch (message) {
+    case WM_SETTINGCHANGE: {
+      const LRESULT standard = DefWindowProcW(hwnd, message, wParam, lParam);
+      const MessageResult result = events->OnSubscribedMessage(message, Arg(wParam), Arg(lParam));
+      return result.bHandled ? result.lReturn : standard;
+    }
+    case WM_CLOSE:
+      // The program destroys the window itself when the close goes on.
+      events->OnCloseRequest();
+      return 0;
+    case WM_QUERYENDSESSION:
+      return events->OnQueryEndSession() ? TRUE : FALSE;
+    case WM_ENDSESSION:
+      events->OnEndSession(wParam != FALSE);
+      return 0;
+    case kTrayCallbackMessage:
+      events->OnTrayMouse(LOWORD(lParam));
+      return 0;
+    case WM_NCDESTROY:
+      SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
+      break;
+    default:
+      if (message == taskbarCreated && taskbarCreated != 0) {
+        events->OnTaskbarCreated();
+        return 0;
+      }
+      break;
+  }
+  return DefWindowProcW(hwnd, message, wParam, lParam);
+}
+
+// An elevated instance would otherwise not receive these from ordinary processes.
+void AllowFromLowerIntegrity(HWND hwnd) {
+  for (UINT message : kSubscribedBefore) {
+    ChangeWindowMessageFilterEx(hwnd, message, MSGFLT_ALLOW, nullptr);
+  }
+  ChangeWindowMessageFilterEx(hwnd, taskbarCreated, MSGFLT_ALLOW, nullptr);
+  ChangeWindowMessageFilterEx(hwnd, kTrayCallbackMessage, MSGFLT_ALLOW, nullptr);
+}
+
+}  // namespace
+
+HWND CreateMainWindow(HINSTANCE instance, HICON icon, MainWindowEvents& events) {
+  taskbarCreated = RegisterWindowMessageW(L"TaskbarCreated");
+  WNDCLASSEXW windowClass{};
+  windowClass.cbSize = sizeof(windowClass);
+  windowClass.lpfnWndProc = MainWindowProc;
+  windowClass.hInstance = instance;
+  windowClass.hIcon = icon;
+  windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+  windowClass.lpszClassName = kClassName;
+  RegisterClassExW(&windowClass);  // fails harmlessly when already registered
+  HWND hwnd = CreateWindowExW(WS_EX_TOOLWINDOW, kClassName, kCaption, WS_POPUP, 0, 0, 0, 0, nullptr,
+                              nullptr, instance, &events);
+  if (hwnd != nullptr) AllowFromLowerIntegrity(hwnd);
+  return hwnd;
+}
+
+}  // namespace ombrix::win32

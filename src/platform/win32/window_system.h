@@ -1,0 +1,33 @@
+// WindowSystem on user32.
+#pragma once
+
+#include "platform/platform.h"
+
+namespace ombrix::win32 {
+
+class Win32WindowSystem : public WindowSystem {
+ public:
+  std::vector<Hwnd> TopLevelWindows() override;
+  // An empty class name or caption matches any.
+  Hwnd FindWindow(const std::string& className, const std::string& caption) override;
+  bool IsWindow(Hwnd hwnd) override;
+  bool IsWindowVisible(Hwnd hwnd) override;
+  std::string ClassName(Hwnd hwnd) override;
+  std::string WindowText(Hwnd hwnd) override;
+  Rect WindowRect(Hwnd hwnd) override;
+  uint32_t Style(Hwnd hwnd) override;
+  uint32_t ExStyle(Hwnd hwnd) override;
+  Hwnd Owner(Hwnd hwnd) override;
+  ThreadProcess WindowThreadProcess(Hwnd hwnd) override;
+  // The system's answer: whether the window was visible before, or for a window of a hung
+  // program, shown asynchronously, whether the request was queued.
+  bool ShowWindow(Hwnd hwnd, int command) override;
+  bool PostMessage(Hwnd hwnd, uint32_t message, int32_t wParam, int32_t lParam) override;
+  int32_t SendMessage(Hwnd hwnd, uint32_t message, int32_t wParam, int32_t lParam) override;
+  Hwnd ForegroundWindow() override;
+  bool SetForegroundWindow(Hwnd hwnd) override;
+  bool SetWindowPos(Hwnd hwnd, Hwnd insertAfter, int x, int y, int cx, int cy,
+                    uint32_t flags) override;
+};
+
+}  // namespace ombrix::win32
