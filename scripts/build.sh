@@ -1,0 +1,26 @@
+#!/usr/bin/env bash
+# Configures and builds build/native (GCC: logic, unit tests, benchmarks) and build/win64 (MinGW-w64:
+# Ombrix.exe, its hook DLL, the end-to-end probe). Arguments pick trees: native, win64 (default: both).
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+trees=("$@")
+((${#trees[@]})) || trees=(native win64)
+jobs=$(nproc)
+
+for tree in "${trees[@]}"; do
+  case $tree in
+    native)
+      cmake -S . -B build/native
+      cmake --build build/native -j "$jobs"
+      ;;
+    win64)
+      cmake -S . -B build/win64 -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake
+      cmake --build build/win64 -j "$jobs"
+      ;;
+    *)
+      echo "usage: $0 [native] [win64]" >&2
+      exit 2
+      ;;
+  esac
+done

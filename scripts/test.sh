@@ -1,0 +1,62 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds both trees, runs the native tests (build/native) and then the Windows
+# end-to-end tests under Wine (build/win64). Exits non-zero when anything fails; the last line sums both.
+set -uo pipefail
+cd "$(dirname "$0")/.." || exit 1
+
+bash scripts/install-deps.sh || exit 1
+
+passed=0
+failed=0
+status=0
+
+# Runs ctest in the tree $1 and adds its counts to the totals.
+run_ctest() {
+  local log
+  log=$(mktemp)
+  ctest --test-dir "$1" --output-on-failure -j "$(nproc)" 2>&1 | tee "$log"
+  local rc=${PIPESTATUS[0]}
+  local summary
+  summary=$(grep -Eo '[0-9]+ tests? failed out of [0-9]+' "$log" | tail -1)
+  rm -f "$log"
+  if [[ -n $summary ]]; then
+    local bad total
+    read -r bad _ _ _ _ total <<<"$summary"
+    passed=$((passed + total - bad))
+    failed=$((failed + bad))
+  fi
+  # A tree with no tests, or a ctest that could not run, is a failure too.
+  if ((rc != 0)) || [[ -z $summary ]]; then
+    [[ -z $summary ]] && failed=$((failed + 1))
+    status=1
+  fi
+}
+
+echo "== native build and tests"
+if bash scripts/build.sh native; then
+  run_ctest build/native
+else
+  echo "test: the native build failed"
+  failed=$((failed + 1))
+  status=1
+fi
+
+echo "== Windows build and end-to-end tests under Wine"
+if bash scripts/build.sh win64; then
+  # The end-to-end tests' own prefix, as tests/e2e/CMakeLists.txt names it.
+  export OMBRIX_WINEPREFIX=$PWD/build/win64/wineprefix
+  # shellcheck source=scripts/wine-env.sh
+  source scripts/wine-env.sh || exit 1
+  ombrix_wine_share
+  started=$(date +%s)
+  run_ctest build/win64
+  echo "test: the Windows tests took $(($(date +%s) - started)) s"
+  ombrix_wine_stop
+else
+  echo "test: the Windows build failed"
+  failed=$((failed + 1))
+  status=1
+fi
+
+echo "$passed passed, $failed failed"
+exit "$status"

@@ -1,0 +1,12 @@
+#!/usr/bin/env bash
+# A close request from outside the program (not its own Exit command) is refused.
+# shellcheck source=tests/e2e/lib.sh
+source "$(dirname "$0")/lib.sh"
+
+start_ombrix
+pid=$!
+probe main-window 20000 || fail "no hidden main window"
+probe post ThunderRT6FormDC OmbrixMainWND 16 || fail "could not post WM_CLOSE"
+probe stays ThunderRT6FormDC OmbrixMainWND 1500 || fail "the main window closed on WM_CLOSE"
+kill -0 "$pid" 2>/dev/null || fail "Ombrix ended on WM_CLOSE"
+echo "PASS"

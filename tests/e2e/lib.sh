@@ -1,0 +1,52 @@
+# shellcheck shell=bash
+# Sourced by every end-to-end test: a clean Wine session with no Ombrix running and no Ombrix settings,
+# and helpers around probe.exe. The session (and Xvfb, if one was started) is stopped on exit.
+set -euo pipefail
+: "${OMBRIX_EXE:?path of Ombrix.exe}" "${PROBE_EXE:?path of probe.exe}"
+[[ -f $OMBRIX_EXE ]] || { echo "FAIL: $OMBRIX_EXE was not built" >&2; exit 1; }
+
+# shellcheck source=scripts/wine-env.sh
+source "$(dirname "${BASH_SOURCE[0]}")/../../scripts/wine-env.sh"
+
+test_name=$(basename "$0" .sh)
+
+probe() { "$WINE" "$PROBE_EXE" "$@"; }
+
+if [[ -n ${OMBRIX_WINE_SHARED:-} ]]; then
+  # The caller keeps the Wine session for all tests: end only the programs a test starts.
+  end_programs() { probe kill Ombrix.exe >/dev/null || true; }
+  end_programs
+  trap 'end_programs; ombrix_wine_stop' EXIT
+else
+  ombrix_wine_reset
+fi
+
+# Starts Ombrix in the background; the Wine loader's process is the program's own, so $! is its pid.
+start_ombrix() { "$WINE" "$OMBRIX_EXE" "$@" & }
+
+# The drive Z: of a prefix maps /, so any Unix path has a Windows name there.
+winpath() {
+  local path
+  path=$(readlink -f "$1")
+  printf 'Z:%s\n' "${path//\//\\}"
+}
+
+# Waits up to $2 seconds for the Unix process $1 to end.
+wait_exit() {
+  local pid=$1 tenths=$(($2 * 10))
+  while kill -0 "$pid" 2>/dev/null && ((tenths-- > 0)); do sleep 0.1; done
+  ! kill -0 "$pid" 2>/dev/null
+}
+
+fail() {
+  echo "FAIL: $*" >&2
+  if command -v import >/dev/null; then
+    import -display "$DISPLAY" -window root "$test_name-failure.png" 2>/dev/null &&
+      echo "screen at failure: $PWD/$test_name-failure.png" >&2
+  fi
+  exit 1
+}
+
+# No settings and no crash-recovery file from an earlier run.
+probe reg-clear >/dev/null
+rm -f "$(dirname "$OMBRIX_EXE")/Ombrix.restore"
