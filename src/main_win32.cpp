@@ -3,7 +3,9 @@
 #include "app/lifecycle.h"
 #include "app/program.h"
 #include "platform/win32/dpi.h"
+#include "platform/win32/files.h"
 #include "platform/win32/form_host.h"
+#include "platform/win32/hook_library.h"
 #include "platform/win32/keyboard.h"
 #include "platform/win32/message_pump.h"
 #include "platform/win32/registry_store.h"
@@ -28,7 +30,10 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE /*previous*/, PWSTR /*commandL
   win32::Win32Ui ui(instance);
   win32::Win32Tray tray;
   win32::Win32FormHost forms(instance);
-  Program program(Platform{windows, system, keyboard, store, ui, tray, forms});
+  win32::Win32Files files;
+  // Declared before the program, so the library is freed only after the program is gone.
+  win32::Win32HookLibrary hooks;
+  Program program(Platform{windows, system, keyboard, store, ui, tray, forms, files, hooks});
 
   if (StartUp(program) != StartOutcome::Running) return 0;
   return win32::RunMessageLoop();

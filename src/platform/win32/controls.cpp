@@ -53,6 +53,8 @@ WindowKind KindOf(const Control& control) {
       // A coloured line is a static filled with its colour; the default one is etched.
       return {WC_STATICW, control.foreColour == kDefaultColour ? DWORD{SS_ETCHEDHORZ} : 0, 0};
     case ControlKind::Label:
+      if (IsPaintedLabel(control)) return {WC_STATICW, SS_OWNERDRAW, 0};
+      break;
     case ControlKind::Image:
     case ControlKind::Timer:
       break;
@@ -66,6 +68,10 @@ bool IsEditLike(ControlKind kind) {
 }
 
 }  // namespace
+
+bool IsPaintedLabel(const Control& control) {
+  return control.kind == ControlKind::Label && (control.border || control.margin > 0);
+}
 
 bool HasWindow(ControlKind kind) { return kind != ControlKind::Timer; }
 
@@ -112,6 +118,34 @@ PaintColours ControlPaintColours(const Control& control, COLORREF formBack) {
     colours.fill = colours.text;
   }
   return colours;
+}
+
+void PaintLabel(const DRAWITEMSTRUCT& item, const Control& control, const PaintColours& colours,
+                HBRUSH back, HBRUSH border, HFONT font, UINT dpi) {
+  HDC dc = item.hDC;
+  RECT rect = item.rcItem;
+  FillRect(dc, &rect, back);
+  if (control.border) {
+    FrameRect(dc, &rect, border);
+    InflateRect(&rect, -1, -1);
+  }
+  const int margin = Scale(control.margin, dpi);
+  InflateRect(&rect, -margin, -margin);
+
+  UINT format = DT_NOPREFIX;
+  if (control.align == TextAlign::Centre) format |= DT_CENTER;
+  if (control.align == TextAlign::Right) format |= DT_RIGHT;
+  const std::wstring text = Widen(control.Caption);
+  // DT_VCENTER works on single lines only.
+  format |= text.find(L'\n') == std::wstring::npos ? DT_SINGLELINE | DT_VCENTER : DT_WORDBREAK;
+
+  const int oldMode = SetBkMode(dc, TRANSPARENT);
+  const COLORREF oldText = SetTextColor(dc, colours.text);
+  HGDIOBJ oldFont = SelectObject(dc, font);
+  DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &rect, format);
+  SelectObject(dc, oldFont);
+  SetTextColor(dc, oldText);
+  SetBkMode(dc, oldMode);
 }
 
 }  // namespace ombrix::win32

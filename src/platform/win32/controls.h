@@ -24,4 +24,11 @@ struct PaintColours {
 };
 PaintColours ControlPaintColours(const Control& control, COLORREF formBack);
 
+// Labels with a border or an inner margin are drawn by the host (a STATIC draws neither).
+bool IsPaintedLabel(const Control& control);
+// Draws such a label into item: background, a one-pixel border in the text colour, the text
+// inside the margin (scaled to dpi), centred vertically when it is one line.
+void PaintLabel(const DRAWITEMSTRUCT& item, const Control& control, const PaintColours& colours,
+                HBRUSH back, HBRUSH border, HFONT font, UINT dpi);
+
 }  // namespace ombrix::win32

@@ -119,6 +119,19 @@ LRESULT CALLBACK FormWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM l
     case WM_COMMAND:
       if (lParam != 0) Command(form, window, wParam, lParam);
       return 0;
+    case WM_DRAWITEM: {
+      const auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
+      const int index = ControlIndexOf(window, item->hwndItem);
+      if (index < 0) break;
+      const Control& control = form.controls[static_cast<size_t>(index)];
+      if (!IsPaintedLabel(control)) break;
+      const PaintColours colours = ControlPaintColours(control, window.back);
+      HFONT font = window.controls[static_cast<size_t>(index)].font;
+      if (font == nullptr) font = window.fonts.Get(control.font, window.dpi);
+      PaintLabel(*item, control, colours, window.brushes.Get(colours.back),
+                 window.brushes.Get(colours.text), font, window.dpi);
+      return TRUE;
+    }
     case WM_TIMER: {
       const UINT_PTR index = wParam - kFirstTimerId;
       if (wParam >= kFirstTimerId && index < form.controls.size() &&
@@ -151,23 +164,20 @@ void RegisterFormClass(HINSTANCE instance) {
   RegisterClassExW(&windowClass);
 }
 
-// Client size at the window's DPI; centred forms go to the middle of the primary monitor's
-// work area.
-void SizeAndPlace(HWND hwnd, const Form& form, DWORD style, DWORD exStyle, UINT dpi) {
-  const SIZE size =
-      WindowSizeForClient(Scale(form.width, dpi), Scale(form.height, dpi), style, exStyle, dpi);
-  UINT flags = SWP_NOZORDER | SWP_NOACTIVATE;
-  int x = 0;
-  int y = 0;
-  if (form.centred) {
-    RECT work{};
-    SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
-    x = work.left + (work.right - work.left - size.cx) / 2;
-    y = work.top + (work.bottom - work.top - size.cy) / 2;
-  } else {
-    flags |= SWP_NOMOVE;
-  }
-  SetWindowPos(hwnd, nullptr, x, y, size.cx, size.cy, flags);
+RECT PrimaryWorkArea() {
+  MONITORINFO info{};
+  info.cbSize = sizeof(info);
+  GetMonitorInfoW(MonitorFromPoint(POINT{0, 0}, MONITOR_DEFAULTTOPRIMARY), &info);
+  return info.rcWork;
+}
+
+void CentreOnPrimaryWorkArea(HWND hwnd) {
+  RECT window{};
+  GetWindowRect(hwnd, &window);
+  const RECT work = PrimaryWorkArea();
+  const int x = work.left + (work.right - work.left - (window.right - window.left)) / 2;
+  const int y = work.top + (work.bottom - work.top - (window.bottom - window.top)) / 2;
+  SetWindowPos(hwnd, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 }  // namespace
@@ -194,6 +204,16 @@ Hwnd Win32FormHost::Load(Form& form) {
   DWORD exStyle = WS_EX_CONTROLPARENT;
   exStyle |= form.showInTaskbar ? WS_EX_APPWINDOW : WS_EX_TOOLWINDOW;
   if (form.topmost) exStyle |= WS_EX_TOPMOST;
+  // Splash and indicator: even a z-order change that would activate them leaves the focus.
+  if (form.borderless && !form.showInTaskbar) exStyle |= WS_EX_NOACTIVATE;
+  // A centred form starts on the primary monitor so that it has that monitor's DPI.
+  int x = CW_USEDEFAULT;
+  int y = CW_USEDEFAULT;
+  if (form.centred) {
+    const RECT work = PrimaryWorkArea();
+    x = work.left;
+    y = work.top;
+  }
 
   auto* data = new WindowData;
   data->host = this;
@@ -201,15 +221,14 @@ Hwnd Win32FormHost::Load(Form& form) {
   data->window.instance = instance_;
   data->window.caption = form.Caption;
   data->window.back = ResolveColour(form.backColour, COLOR_BTNFACE);
-  HWND hwnd =
-      CreateWindowExW(exStyle, kFormClassName, Widen(form.Caption).c_str(), style, CW_USEDEFAULT,
-                      CW_USEDEFAULT, form.width, form.height, nullptr, nullptr, instance_, data);
+  HWND hwnd = CreateWindowExW(exStyle, kFormClassName, Widen(form.Caption).c_str(), style, x, y,
+                              form.width, form.height, nullptr, nullptr, instance_, data);
   if (hwnd == nullptr) {
     delete data;
     return 0;
   }
   data->window.dpi = WindowDpi(hwnd);
-  SizeAndPlace(hwnd, form, style, exStyle, data->window.dpi);
+  SyncFormSize(data->window);
 
   form.hwnd = FromHwnd(hwnd);
   form.OnLoad();
@@ -220,7 +239,15 @@ Hwnd Win32FormHost::Load(Form& form) {
 }
 
 void Win32FormHost::Show(Form& form) {
-  if (form.hwnd != 0) ShowWindow(ToHwnd(form.hwnd), SW_SHOWNOACTIVATE);
+  if (form.hwnd == 0) return;
+  HWND hwnd = ToHwnd(form.hwnd);
+  WindowData* data = DataOf(hwnd);
+  if (data != nullptr && data->window.form == &form && !data->window.placed) {
+    data->window.placed = true;
+    SyncFormWindow(data->window);
+    if (form.centred) CentreOnPrimaryWorkArea(hwnd);
+  }
+  ShowWindow(hwnd, SW_SHOWNOACTIVATE);
 }
 
 void Win32FormHost::Hide(Form& form) {
@@ -245,6 +272,17 @@ void Win32FormHost::Refresh(Form& form) {
   if (data == nullptr || data->window.form != &form) return;
   SyncFormWindow(data->window);
   RedrawWindow(hwnd, nullptr, nullptr, RDW_ERASENOW | RDW_UPDATENOW | RDW_ALLCHILDREN);
+}
+
+Size Win32FormHost::MeasureText(const Font& font, const std::string& text) {
+  const std::wstring wide = Widen(text);
+  RECT rect{0, 0, 0, 0};
+  HDC screen = GetDC(nullptr);
+  HGDIOBJ old = SelectObject(screen, measureFonts_.Get(font, kBaseDpi));
+  DrawTextW(screen, wide.c_str(), static_cast<int>(wide.size()), &rect, DT_CALCRECT | DT_NOPREFIX);
+  SelectObject(screen, old);
+  ReleaseDC(nullptr, screen);
+  return {rect.right - rect.left, rect.bottom - rect.top};
 }
 
 }  // namespace ombrix::win32

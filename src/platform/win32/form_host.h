@@ -6,6 +6,7 @@
 #include <set>
 
 #include "platform/platform.h"
+#include "platform/win32/fonts.h"
 #include "platform/win32/win.h"
 
 namespace ombrix::win32 {
@@ -24,18 +25,23 @@ class Win32FormHost : public FormHost {
   Win32FormHost& operator=(const Win32FormHost&) = delete;
 
   Hwnd Load(Form& form) override;
-  // Shows without activating: a splash must not take the focus.
+  // Shows without activating: a splash must not take the focus. The first time, the window
+  // takes the form's current size and a centred form goes to the middle of the primary
+  // monitor's work area.
   void Show(Form& form) override;
   void Hide(Form& form) override;
   // May be called from inside the form's own events.
   void Unload(Form& form) override;
   void Refresh(Form& form) override;
+  // In pixels at 96 DPI, as the label painter draws the text.
+  Size MeasureText(const Font& font, const std::string& text) override;
 
   // The form window procedure keeps this set in step with the windows that exist.
   std::set<HWND> windows;
 
  private:
   HINSTANCE instance_;
+  FontCache measureFonts_;
 };
 
 }  // namespace ombrix::win32

@@ -1,6 +1,7 @@
 #include "platform/win32/form_window.h"
 
 #include "platform/win32/controls.h"
+#include "platform/win32/dpi.h"
 #include "platform/win32/text.h"
 
 namespace ombrix::win32 {
@@ -54,10 +55,20 @@ void SyncChild(FormWindow& window, size_t index, const Control& control) {
     state.enabled = control.Enabled;
     state.visible = control.Visible;
     state.bounds = control.bounds;
+    state.foreColour = control.foreColour;
+    state.backColour = control.backColour;
   }
+  bool repaint = false;
   if (state.caption != control.Caption) {
     state.caption = control.Caption;
     SetWindowTextW(state.hwnd, Widen(control.Caption).c_str());
+    repaint = true;
+  }
+  // Colours are read from the model whenever the control paints.
+  if (state.foreColour != control.foreColour || state.backColour != control.backColour) {
+    state.foreColour = control.foreColour;
+    state.backColour = control.backColour;
+    repaint = true;
   }
   if (state.enabled != control.Enabled) {
     state.enabled = control.Enabled;
@@ -80,12 +91,27 @@ void SyncChild(FormWindow& window, size_t index, const Control& control) {
     state.tip = control.Tip;
     SetTip(window, state.hwnd, control.Tip);
   }
+  if (repaint) InvalidateRect(state.hwnd, nullptr, TRUE);
 }
 
 }  // namespace
 
+void SyncFormSize(FormWindow& window) {
+  const Form& form = *window.form;
+  if (window.width == form.width && window.height == form.height) return;
+  window.width = form.width;
+  window.height = form.height;
+  const auto style = static_cast<DWORD>(GetWindowLongPtrW(window.hwnd, GWL_STYLE));
+  const auto exStyle = static_cast<DWORD>(GetWindowLongPtrW(window.hwnd, GWL_EXSTYLE));
+  const SIZE size = WindowSizeForClient(Scale(form.width, window.dpi),
+                                        Scale(form.height, window.dpi), style, exStyle, window.dpi);
+  SetWindowPos(window.hwnd, nullptr, 0, 0, size.cx, size.cy,
+               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
 void SyncFormWindow(FormWindow& window) {
   Form& form = *window.form;
+  SyncFormSize(window);
   if (window.caption != form.Caption) {
     window.caption = form.Caption;
     SetWindowTextW(window.hwnd, Widen(form.Caption).c_str());

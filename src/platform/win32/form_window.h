@@ -23,6 +23,8 @@ struct ControlWindow {
   bool enabled = true;
   bool visible = true;
   Rect bounds;
+  uint32_t foreColour = kDefaultColour;
+  uint32_t backColour = kDefaultColour;
   HFONT font = nullptr;
   int timerInterval = 0;  // of the running timer; 0 when stopped
 };
@@ -32,6 +34,9 @@ struct FormWindow {
   HWND hwnd = nullptr;
   HINSTANCE instance = nullptr;
   UINT dpi = 96;
+  int width = -1;  // the model's client size last given to the window
+  int height = -1;
+  bool placed = false;  // a centred form is placed when it is first shown
   std::string caption;
   COLORREF back = 0;
   std::vector<ControlWindow> controls;
@@ -43,6 +48,8 @@ struct FormWindow {
 // Brings the window, its child windows and its timers up to date with the form; creates
 // what is missing.
 void SyncFormWindow(FormWindow& window);
+// Gives the window the form's client size at its DPI when the form's size has changed.
+void SyncFormSize(FormWindow& window);
 // Places every child window and gives it its font again, after a DPI change.
 void LayOutFormWindow(FormWindow& window);
 void StopTimers(FormWindow& window);

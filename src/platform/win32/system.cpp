@@ -24,17 +24,7 @@ std::wstring ArgumentsOf(const std::wstring& commandLine) {
   return commandLine.substr(pos);
 }
 
-Win32System::~Win32System() {
-  if (mutex_ != nullptr) CloseHandle(mutex_);
-}
-
-uint32_t Win32System::CurrentProcessId() { return GetCurrentProcessId(); }
-
-bool Win32System::IsDebuggerPresent() { return ::IsDebuggerPresent() != FALSE; }
-
-std::string Win32System::CommandLineArgs() { return Narrow(ArgumentsOf(GetCommandLineW())); }
-
-std::string Win32System::ProgramFolder() {
+std::wstring ProgramFolderWide() {
   std::wstring path(MAX_PATH, L'\0');
   for (;;) {
     const DWORD length = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
@@ -47,9 +37,20 @@ std::string Win32System::ProgramFolder() {
   }
   const size_t slash = path.find_last_of(L"\\/");
   if (slash == std::wstring::npos) return {};
-  // A drive root keeps its backslash ("C:\"), like the system's own folder texts.
-  return Narrow(path.substr(0, slash == 2 && path[1] == L':' ? slash + 1 : slash));
+  return path.substr(0, slash == 2 && path[1] == L':' ? slash + 1 : slash);
 }
+
+Win32System::~Win32System() {
+  if (mutex_ != nullptr) ::CloseHandle(mutex_);
+}
+
+uint32_t Win32System::CurrentProcessId() { return GetCurrentProcessId(); }
+
+bool Win32System::IsDebuggerPresent() { return ::IsDebuggerPresent() != FALSE; }
+
+std::string Win32System::CommandLineArgs() { return Narrow(ArgumentsOf(GetCommandLineW())); }
+
+std::string Win32System::ProgramFolder() { return Narrow(ProgramFolderWide()); }
 
 bool Win32System::AnotherInstanceRunning() {
   if (!anotherInstance_) {
@@ -60,6 +61,40 @@ bool Win32System::AnotherInstanceRunning() {
     anotherInstance_ = error == ERROR_ALREADY_EXISTS || error == ERROR_ACCESS_DENIED;
   }
   return *anotherInstance_;
+}
+
+uint32_t Win32System::CurrentThreadId() { return GetCurrentThreadId(); }
+
+int64_t Win32System::OpenProcess(uint32_t access, bool inheritHandle, uint32_t processId) {
+  HANDLE process = ::OpenProcess(access, inheritHandle ? TRUE : FALSE, processId);
+  return static_cast<int64_t>(reinterpret_cast<intptr_t>(process));
+}
+
+bool Win32System::TerminateProcess(int64_t process, uint32_t exitCode) {
+  return ::TerminateProcess(reinterpret_cast<HANDLE>(static_cast<intptr_t>(process)), exitCode) !=
+         FALSE;
+}
+
+void Win32System::CloseHandle(int64_t handle) {
+  if (handle != 0) ::CloseHandle(reinterpret_cast<HANDLE>(static_cast<intptr_t>(handle)));
+}
+
+// GetVersionEx reports the version the manifest declares support for, not the real one;
+// RtlGetVersion does not.
+int Win32System::PlatformVersionCode() {
+  static const int code = [] {
+    using RtlGetVersionFn = LONG(WINAPI*)(OSVERSIONINFOW*);
+    const auto getVersion = reinterpret_cast<RtlGetVersionFn>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "RtlGetVersion")));
+    OSVERSIONINFOW info{};
+    info.dwOSVersionInfoSize = sizeof(info);
+    // Without it the system is older than 2000, which has no layered windows.
+    if (getVersion == nullptr || getVersion(&info) != 0) return 4;
+    if (info.dwMajorVersion >= 6) return 10;
+    if (info.dwMajorVersion == 5) return info.dwMinorVersion >= 1 ? 9 : 8;
+    return static_cast<int>(info.dwMajorVersion);
+  }();
+  return code;
 }
 
 }  // namespace ombrix::win32

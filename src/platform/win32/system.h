@@ -1,4 +1,5 @@
-// System on kernel32: the process, its command line and its single-instance mutex.
+// System on kernel32: the process, its command line, its single-instance mutex, other
+// processes and the system's version.
 #pragma once
 
 #include <optional>
@@ -20,11 +21,20 @@ class Win32System : public System {
   std::string ProgramFolder() override;
   // The mutex is created on the first call and held until this object goes.
   bool AnotherInstanceRunning() override;
+  uint32_t CurrentThreadId() override;
+  int64_t OpenProcess(uint32_t access, bool inheritHandle, uint32_t processId) override;
+  bool TerminateProcess(int64_t process, uint32_t exitCode) override;
+  void CloseHandle(int64_t handle) override;
+  // 10 from Windows Vista on, 9 for XP and Server 2003, 8 for 2000, the major version below.
+  int PlatformVersionCode() override;
 
  private:
   void* mutex_ = nullptr;
   std::optional<bool> anotherInstance_;
 };
+
+// The folder of the program file; a drive root keeps its backslash (C:\ stays C:\).
+std::wstring ProgramFolderWide();
 
 // The argument text of a command line: the program name, quoted or not, and the blanks after
 // it are skipped; the rest is returned as it stands.

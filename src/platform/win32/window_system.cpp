@@ -20,6 +20,24 @@ const wchar_t* OrNull(const std::wstring& text) { return text.empty() ? nullptr 
 WPARAM ToWparam(int32_t value) { return static_cast<WPARAM>(static_cast<intptr_t>(value)); }
 LPARAM ToLparam(int32_t value) { return static_cast<LPARAM>(value); }
 
+// DWMWA_CLOAKED exists from Windows 8; dwmapi is loaded at run time so Windows 7 and systems
+// without it still start.
+constexpr DWORD kCloakedAttribute = 14;
+
+bool IsCloaked(HWND hwnd) {
+  using GetAttributeFn = HRESULT(WINAPI*)(HWND, DWORD, PVOID, DWORD);
+  static const GetAttributeFn getAttribute = []() -> GetAttributeFn {
+    HMODULE dwm = LoadLibraryW(L"dwmapi.dll");
+    if (dwm == nullptr) return nullptr;
+    return reinterpret_cast<GetAttributeFn>(
+        reinterpret_cast<void*>(GetProcAddress(dwm, "DwmGetWindowAttribute")));
+  }();
+  if (getAttribute == nullptr) return false;
+  DWORD cloaked = 0;
+  return SUCCEEDED(getAttribute(hwnd, kCloakedAttribute, &cloaked, sizeof(cloaked))) &&
+         cloaked != 0;
+}
+
 }  // namespace
 
 std::vector<Hwnd> Win32WindowSystem::TopLevelWindows() {
@@ -37,7 +55,8 @@ Hwnd Win32WindowSystem::FindWindow(const std::string& className, const std::stri
 bool Win32WindowSystem::IsWindow(Hwnd hwnd) { return ::IsWindow(ToHwnd(hwnd)) != FALSE; }
 
 bool Win32WindowSystem::IsWindowVisible(Hwnd hwnd) {
-  return ::IsWindowVisible(ToHwnd(hwnd)) != FALSE;
+  const HWND window = ToHwnd(hwnd);
+  return ::IsWindowVisible(window) != FALSE && !IsCloaked(window);
 }
 
 std::string Win32WindowSystem::ClassName(Hwnd hwnd) {
@@ -95,6 +114,13 @@ int32_t Win32WindowSystem::SendMessage(Hwnd hwnd, uint32_t message, int32_t wPar
       SendMessageW(ToHwnd(hwnd), message, ToWparam(wParam), ToLparam(lParam)));
 }
 
+bool Win32WindowSystem::SendMessageTimeout(Hwnd hwnd, uint32_t message, int32_t wParam,
+                                           int32_t lParam, uint32_t timeoutMs) {
+  DWORD_PTR result = 0;
+  return SendMessageTimeoutW(ToHwnd(hwnd), message, ToWparam(wParam), ToLparam(lParam),
+                             SMTO_ABORTIFHUNG | SMTO_NORMAL, timeoutMs, &result) != 0;
+}
+
 Hwnd Win32WindowSystem::ForegroundWindow() { return FromHwnd(GetForegroundWindow()); }
 
 bool Win32WindowSystem::SetForegroundWindow(Hwnd hwnd) {
@@ -105,6 +131,34 @@ bool Win32WindowSystem::SetForegroundWindow(Hwnd hwnd) {
 bool Win32WindowSystem::SetWindowPos(Hwnd hwnd, Hwnd insertAfter, int x, int y, int cx, int cy,
                                      uint32_t flags) {
   return ::SetWindowPos(ToHwnd(hwnd), ToHwnd(insertAfter), x, y, cx, cy, flags) != FALSE;
+}
+
+bool Win32WindowSystem::IsIconic(Hwnd hwnd) { return ::IsIconic(ToHwnd(hwnd)) != FALSE; }
+
+void Win32WindowSystem::SwitchToThisWindow(Hwnd hwnd) { ::SwitchToThisWindow(ToHwnd(hwnd), TRUE); }
+
+IconHandle Win32WindowSystem::ClassIcon(Hwnd hwnd, bool smallIcon) {
+  const ULONG_PTR icon = GetClassLongPtrW(ToHwnd(hwnd), smallIcon ? GCLP_HICONSM : GCLP_HICON);
+  return FromHicon(reinterpret_cast<HICON>(icon));
+}
+
+bool Win32WindowSystem::AttachThreadInput(uint32_t fromThread, uint32_t toThread, bool attach) {
+  return ::AttachThreadInput(fromThread, toThread, attach ? TRUE : FALSE) != FALSE;
+}
+
+void Win32WindowSystem::SetFocus(Hwnd hwnd) { ::SetFocus(ToHwnd(hwnd)); }
+
+// SetWindowLongPtrW returns the previous value, which may be 0 on success.
+bool Win32WindowSystem::SetExStyle(Hwnd hwnd, uint32_t exStyle) {
+  SetLastError(ERROR_SUCCESS);
+  const LONG_PTR previous =
+      SetWindowLongPtrW(ToHwnd(hwnd), GWL_EXSTYLE, static_cast<LONG_PTR>(exStyle));
+  return previous != 0 || GetLastError() == ERROR_SUCCESS;
+}
+
+bool Win32WindowSystem::SetLayeredWindowAttributes(Hwnd hwnd, uint32_t colourKey, uint8_t alpha,
+                                                   uint32_t flags) {
+  return ::SetLayeredWindowAttributes(ToHwnd(hwnd), colourKey, alpha, flags) != FALSE;
 }
 
 }  // namespace ombrix::win32

@@ -11,6 +11,8 @@ class Win32WindowSystem : public WindowSystem {
   // An empty class name or caption matches any.
   Hwnd FindWindow(const std::string& className, const std::string& caption) override;
   bool IsWindow(Hwnd hwnd) override;
+  // A cloaked window (a suspended store app, a window of another system virtual desktop)
+  // counts as not visible: the user cannot see it.
   bool IsWindowVisible(Hwnd hwnd) override;
   std::string ClassName(Hwnd hwnd) override;
   std::string WindowText(Hwnd hwnd) override;
@@ -24,10 +26,21 @@ class Win32WindowSystem : public WindowSystem {
   bool ShowWindow(Hwnd hwnd, int command) override;
   bool PostMessage(Hwnd hwnd, uint32_t message, int32_t wParam, int32_t lParam) override;
   int32_t SendMessage(Hwnd hwnd, uint32_t message, int32_t wParam, int32_t lParam) override;
+  bool SendMessageTimeout(Hwnd hwnd, uint32_t message, int32_t wParam, int32_t lParam,
+                          uint32_t timeoutMs) override;
   Hwnd ForegroundWindow() override;
   bool SetForegroundWindow(Hwnd hwnd) override;
   bool SetWindowPos(Hwnd hwnd, Hwnd insertAfter, int x, int y, int cx, int cy,
                     uint32_t flags) override;
+  bool IsIconic(Hwnd hwnd) override;
+  void SwitchToThisWindow(Hwnd hwnd) override;
+  IconHandle ClassIcon(Hwnd hwnd, bool smallIcon) override;
+  bool AttachThreadInput(uint32_t fromThread, uint32_t toThread, bool attach) override;
+  void SetFocus(Hwnd hwnd) override;
+  // Fails quietly for windows this process may not change (those of elevated programs).
+  bool SetExStyle(Hwnd hwnd, uint32_t exStyle) override;
+  bool SetLayeredWindowAttributes(Hwnd hwnd, uint32_t colourKey, uint8_t alpha,
+                                  uint32_t flags) override;
 };
 
 }  // namespace ombrix::win32

@@ -1,0 +1,122 @@
+#include "platform/win32/files.h"
+
+#include <algorithm>
+
+#include "platform/win32/text.h"
+#include "platform/win32/win.h"
+// These need <windows.h> first.
+#include <knownfolders.h>
+#include <shlobj.h>
+
+namespace ombrix::win32 {
+
+namespace {
+
+// Owns a file handle for the length of one operation.
+class FileHandle {
+ public:
+  explicit FileHandle(HANDLE handle) : handle_(handle) {}
+  ~FileHandle() { Close(); }
+  FileHandle(const FileHandle&) = delete;
+  FileHandle& operator=(const FileHandle&) = delete;
+  bool Valid() const { return handle_ != INVALID_HANDLE_VALUE; }
+  HANDLE Get() const { return handle_; }
+  bool Close() {
+    if (!Valid()) return true;
+    const bool closed = ::CloseHandle(handle_) != FALSE;
+    handle_ = INVALID_HANDLE_VALUE;
+    return closed;
+  }
+
+ private:
+  HANDLE handle_;
+};
+
+// ReadFile and WriteFile move at most 4 GiB - 1 per call; the files here are small, but the
+// loops keep that from mattering.
+constexpr size_t kChunk = 1u << 30;
+
+bool WriteAll(HANDLE file, const std::string& bytes) {
+  size_t done = 0;
+  while (done < bytes.size()) {
+    const DWORD wanted = static_cast<DWORD>(std::min(kChunk, bytes.size() - done));
+    DWORD written = 0;
+    if (!WriteFile(file, bytes.data() + done, wanted, &written, nullptr) || written == 0) {
+      return false;
+    }
+    done += written;
+  }
+  return true;
+}
+
+bool WriteNewFile(const std::wstring& path, const std::string& bytes) {
+  FileHandle file(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                              FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file.Valid()) return false;
+  const bool written = WriteAll(file.Get(), bytes) && FlushFileBuffers(file.Get()) != FALSE;
+  return file.Close() && written;
+}
+
+}  // namespace
+
+bool Win32Files::FileExists(const std::string& path) {
+  const DWORD attributes = GetFileAttributesW(Widen(path).c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
+}
+
+bool Win32Files::DeleteFile(const std::string& path) {
+  if (DeleteFileW(Widen(path).c_str())) return true;
+  const DWORD error = GetLastError();
+  return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
+}
+
+std::optional<std::string> Win32Files::ReadFile(const std::string& path) {
+  FileHandle file(CreateFileW(Widen(path).c_str(), GENERIC_READ,
+                              FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file.Valid()) return std::nullopt;
+  LARGE_INTEGER size{};
+  if (!GetFileSizeEx(file.Get(), &size) || size.QuadPart < 0) return std::nullopt;
+  std::string bytes(static_cast<size_t>(size.QuadPart), '\0');
+  size_t done = 0;
+  while (done < bytes.size()) {
+    const DWORD wanted = static_cast<DWORD>(std::min(kChunk, bytes.size() - done));
+    DWORD read = 0;
+    if (!::ReadFile(file.Get(), bytes.data() + done, wanted, &read, nullptr)) return std::nullopt;
+    if (read == 0) break;  // the file became shorter while it was read
+    done += read;
+  }
+  bytes.resize(done);
+  return bytes;
+}
+
+bool Win32Files::ReplaceFile(const std::string& path, const std::string& bytes) {
+  const std::wstring target = Widen(path);
+  const std::wstring fresh = target + L".new";
+  if (WriteNewFile(fresh, bytes) &&
+      MoveFileExW(fresh.c_str(), target.c_str(),
+                  MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+    return true;
+  }
+  DeleteFileW(fresh.c_str());
+  return false;
+}
+
+bool Win32Files::CreateFolder(const std::string& path) {
+  const std::wstring folder = Widen(path);
+  if (CreateDirectoryW(folder.c_str(), nullptr)) return true;
+  if (GetLastError() != ERROR_ALREADY_EXISTS) return false;
+  const DWORD attributes = GetFileAttributesW(folder.c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+}
+
+std::string Win32Files::UserDataFolder() {
+  PWSTR folder = nullptr;
+  std::wstring path;
+  if (SUCCEEDED(SHGetKnownFolderPath(FOLDERID_LocalAppData, 0, nullptr, &folder))) path = folder;
+  CoTaskMemFree(folder);
+  while (!path.empty() && path.back() == L'\\') path.pop_back();
+  return Narrow(path);
+}
+
+}  // namespace ombrix::win32

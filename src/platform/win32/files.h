@@ -1,0 +1,23 @@
+// Files on kernel32 and the user's data folder from the shell. Paths are UTF-8 with
+// backslashes; the W functions take them.
+#pragma once
+
+#include "platform/platform.h"
+
+namespace ombrix::win32 {
+
+class Win32Files : public Files {
+ public:
+  // A folder of that name is not a file.
+  bool FileExists(const std::string& path) override;
+  bool DeleteFile(const std::string& path) override;
+  std::optional<std::string> ReadFile(const std::string& path) override;
+  // Writes "<path>.new", flushes it to the disk, then moves it over path in one step.
+  bool ReplaceFile(const std::string& path, const std::string& bytes) override;
+  // A folder that already exists counts as created.
+  bool CreateFolder(const std::string& path) override;
+  // The local application-data folder; empty when the shell does not know it.
+  std::string UserDataFolder() override;
+};
+
+}  // namespace ombrix::win32
