@@ -11,8 +11,10 @@ namespace {
 
 constexpr uint32_t kTopMostStyle = 0x8;
 constexpr uint32_t kOverlappedWindowBits = 0xCF0000;
-constexpr std::array<const char*, 5> kExcludedClasses = {"progman", "shell_traywnd", "basebar",
-                                                         "cursorxp", "workerw"};
+// The last one is the notification area Wine shows when no desktop shell provides one; hiding
+// it would take the program's own tray icon off the screen.
+constexpr std::array<const char*, 6> kExcludedClasses = {
+    "progman", "shell_traywnd", "basebar", "cursorxp", "workerw", "__winex11_standalone_tray"};
 // Titles and class names are read into 1024-character buffers.
 constexpr size_t kMaxTextLength = 1023;
 

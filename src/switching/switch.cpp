@@ -12,7 +12,9 @@ namespace ombrix {
 namespace {
 
 constexpr Hwnd kBottom = 1;
-constexpr uint32_t kNoSizeNoMove = 3;
+// Without "no activate" the hidden main window would take the foreground from the window the
+// switch has just brought up.
+constexpr uint32_t kNoSizeNoMoveNoActivate = 0x13;
 
 void ShowOrHideDesktop(Program& program, int16_t d, bool show) {
   if (d < 1 || d > kDesktopCount) return;
@@ -92,7 +94,7 @@ void SwitchDesktop(Program& program, int16_t& target, const std::string& directi
     p.windows.SwitchToThisWindow(h);
     program.lActiveHwnd = h;
   }
-  p.windows.SetWindowPos(program.lMainHwnd, kBottom, 0, 0, 0, 0, kNoSizeNoMove);
+  p.windows.SetWindowPos(program.lMainHwnd, kBottom, 0, 0, 0, 0, kNoSizeNoMoveNoActivate);
   program.bSwitching = false;
 }
 

@@ -10,7 +10,8 @@ constexpr int kColourInfoBk = 24;
 constexpr int kColourInfoText = 23;
 constexpr int kWidening = 16;
 constexpr Hwnd kTopMost = -1;
-constexpr uint32_t kNoSizeNoMove = 3;
+// The indicator never takes the focus from the window the switch activates.
+constexpr uint32_t kNoSizeNoMoveNoActivate = 0x13;
 }  // namespace
 
 frmSwitchDesk::frmSwitchDesk(Program& program) : program_(program) {
@@ -62,7 +63,7 @@ void ShowIndicator(Program& program, const std::string& text) {
   forms.Show(*program.indicator);
   forms.Refresh(*program.indicator);
   program.platform.windows.SetWindowPos(program.indicator->hwnd, kTopMost, 0, 0, 0, 0,
-                                        kNoSizeNoMove);
+                                        kNoSizeNoMoveNoActivate);
 }
 
 }  // namespace ombrix

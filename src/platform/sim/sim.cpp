@@ -242,8 +242,11 @@ bool SimWindowSystem::SetForegroundWindow(Hwnd hwnd) {
   return true;
 }
 
-bool SimWindowSystem::SetWindowPos(Hwnd hwnd, Hwnd insertAfter, int, int, int, int, uint32_t) {
+bool SimWindowSystem::SetWindowPos(Hwnd hwnd, Hwnd insertAfter, int, int, int, int,
+                                   uint32_t flags) {
   if (!IsWindow(hwnd)) return false;
+  constexpr uint32_t kNoActivate = 0x10;
+  if ((flags & kNoActivate) == 0) foreground = hwnd;
   constexpr Hwnd kBottom = 1;
   if (insertAfter == kBottom) {
     SendToBottom(hwnd);
