@@ -45,7 +45,6 @@ TEST_F(Discovery, FiltersLeaveOutWhatIsNotManaged) {
   world.windows.Create({.className = "Clock", .text = "Clock", .exStyle = 0x8, .processId = 32});
   world.windows.Create({.className = "Shell_TrayWnd", .text = "Bar", .processId = 33});
   world.windows.Create({.className = "WorkerW", .text = "W", .processId = 33});
-  world.windows.Create({.className = "__wine_x11_tray_stand_in", .text = "", .processId = 33});
   world.windows.Create(
       {.className = "__winex11_standalone_tray", .text = "Tray", .processId = 33});
   world.windows.Create(
