@@ -1,0 +1,78 @@
+// Low-level keyboard hook: reports hot-keys and keeps them from the foreground program.
+#include "hooklib.h"
+#include "platform/types.h"
+
+namespace ombrix::hooklib {
+namespace {
+
+// An unassigned key. Pressed while Win or Alt is down, it tells the system that the modifier
+// was used in a combination, so its release opens neither the Start menu nor a menu bar.
+constexpr WORD kMaskKey = 0xE8;
+
+HHOOK gHook = nullptr;
+HWND gNotify = nullptr;
+// Keys whose press was swallowed; their auto-repeats and release are swallowed too.
+bool gSwallowed[256] = {};
+
+bool Held(int vk) { return (GetAsyncKeyState(vk) & 0x8000) != 0; }
+
+void PressMaskKey() {
+  INPUT input[2] = {};
+  for (INPUT& in : input) {
+    in.type = INPUT_KEYBOARD;
+    in.ki.wVk = kMaskKey;
+    in.ki.dwExtraInfo = kOwnInput;
+  }
+  input[1].ki.dwFlags = KEYEVENTF_KEYUP;
+  SendInput(2, input, sizeof(INPUT));
+}
+
+// True when the key event must not reach the foreground program.
+bool Swallow(WPARAM message, DWORD vk) {
+  if (message == WM_KEYUP || message == WM_SYSKEYUP) {
+    const bool swallowed = gSwallowed[vk];
+    gSwallowed[vk] = false;
+    return swallowed;
+  }
+  const Modifiers held{.alt = Held(VK_MENU),
+                       .ctrl = Held(VK_CONTROL),
+                       .win = Held(VK_LWIN) || Held(VK_RWIN),
+                       .shift = Held(VK_SHIFT)};
+  const uint32_t report = MatchHotKey(static_cast<int>(vk), held, Flags().Load());
+  if (report == 0) {
+    gSwallowed[vk] = false;  // a release that this hook never saw must not eat a later press
+    return false;
+  }
+  if (gSwallowed[vk]) return true;  // auto-repeat: one press, one report
+  gSwallowed[vk] = true;
+  PostMessageW(gNotify, report, vk, 0);
+  // Injected from inside the hook, the mask key is queued before the modifier's release.
+  if (report != msg::kHotKeyCtrl) PressMaskKey();
+  return true;
+}
+
+LRESULT CALLBACK LowLevelKeyboard(int code, WPARAM message, LPARAM data) {
+  if (code == HC_ACTION) {
+    const auto* key = reinterpret_cast<const KBDLLHOOKSTRUCT*>(data);
+    if (key->dwExtraInfo != kOwnInput && key->vkCode < 256 && Swallow(message, key->vkCode)) {
+      return 1;
+    }
+  }
+  return CallNextHookEx(nullptr, code, message, data);
+}
+
+}  // namespace
+
+bool StartKeyboardHook(HMODULE module, HWND notify) {
+  gNotify = notify;
+  for (bool& key : gSwallowed) key = false;
+  gHook = SetWindowsHookExW(WH_KEYBOARD_LL, LowLevelKeyboard, module, 0);
+  return gHook != nullptr;
+}
+
+void StopKeyboardHook() {
+  if (gHook != nullptr) UnhookWindowsHookEx(gHook);
+  gHook = nullptr;
+}
+
+}  // namespace ombrix::hooklib
