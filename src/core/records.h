@@ -9,6 +9,7 @@
 #include <string>
 
 #include "core/list.h"
+#include "core/text.h"
 #include "platform/types.h"
 
 namespace ombrix {
@@ -96,11 +97,5 @@ class DesktopSet {
   clsDesktop& Desk(int n) const { return desktops[n]; }
 };
 
-// Lower-cases ASCII and Latin-1 letters of a UTF-8 text; other characters stay as they are.
-std::string LowerText(const std::string& text);
-// Upper-cases the same letters.
-std::string UpperText(const std::string& text);
-// Removes space characters at both ends.
-std::string TrimBlanks(const std::string& text);
 
 }  // namespace ombrix

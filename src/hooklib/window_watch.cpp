@@ -2,6 +2,7 @@
 // System events report what they can; a light poll finds what a system leaves unreported
 // (Wine, for one, reports creation but neither showing, hiding, destruction nor activation).
 // Both feed the same records, so each change is reported once, whichever source sees it first.
+#include <initializer_list>
 #include <unordered_map>
 #include <vector>
 
@@ -109,19 +110,18 @@ class WindowWatch {
   // Pop-up menus, tooltips and their shadows come and go all the time and are never managed;
   // reporting them would only start needless rule passes.
   static bool IsTransient(HWND hwnd) {
-    wchar_t name[32] = L"";
-    if (GetClassNameW(hwnd, name, 32) == 0) return false;
-    for (const wchar_t* transient : {L"#32768", L"tooltips_class32", L"SysShadow"}) {
-      if (lstrcmpiW(name, transient) == 0) return true;
-    }
-    return false;
+    return HasClass(hwnd, {L"#32768", L"tooltips_class32", L"SysShadow"});
   }
 
   static bool IsShellFolder(HWND hwnd) {
+    return HasClass(hwnd, {L"CabinetWClass", L"ExploreWClass", L"IEFrame"});
+  }
+
+  static bool HasClass(HWND hwnd, std::initializer_list<const wchar_t*> classes) {
     wchar_t name[32] = L"";
     if (GetClassNameW(hwnd, name, 32) == 0) return false;
-    for (const wchar_t* shell : {L"CabinetWClass", L"ExploreWClass", L"IEFrame"}) {
-      if (lstrcmpiW(name, shell) == 0) return true;
+    for (const wchar_t* candidate : classes) {
+      if (lstrcmpiW(name, candidate) == 0) return true;
     }
     return false;
   }

@@ -1,6 +1,7 @@
 #include "lang/messages.h"
 
 #include "app/program.h"
+#include "core/text.h"
 #include "lang/translation.h"
 
 namespace ombrix {
@@ -27,18 +28,6 @@ std::string GetMsg(const Program& program, const std::string& id, const std::str
 std::string GetMsg(const Program& program, const MessageText& message) {
   return GetMsg(program, message.id, message.text);
 }
-
-namespace {
-
-std::string ReplaceAll(std::string text, const std::string& what, const std::string& with) {
-  for (size_t at = text.find(what); at != std::string::npos;
-       at = text.find(what, at + with.size())) {
-    text.replace(at, what.size(), with);
-  }
-  return text;
-}
-
-}  // namespace
 
 std::string GetMsgFmt(const Program& program, const std::string& id, const std::string& defaultText,
                       const std::string& p1, const std::string& p2, const std::string& p3,

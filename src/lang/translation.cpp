@@ -1,7 +1,7 @@
 #include "lang/translation.h"
 
 #include "app/program.h"
-#include "core/records.h"
+#include "core/text.h"
 #include "lang/language_file.h"
 #include "lang/messages.h"
 
@@ -14,14 +14,6 @@ constexpr size_t kLargestLanguageFile = 32u << 20;
 
 std::string TableKey(const std::string& section, const std::string& key) {
   return UpperText(section + "." + key);
-}
-
-std::string ReplaceAll(std::string text, const std::string& what, const std::string& with) {
-  for (size_t at = text.find(what); at != std::string::npos;
-       at = text.find(what, at + with.size())) {
-    text.replace(at, what.size(), with);
-  }
-  return text;
 }
 
 }  // namespace

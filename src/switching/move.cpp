@@ -3,6 +3,7 @@
 #include "app/program.h"
 #include "app/recovery.h"
 #include "core/discovery.h"
+#include "switching/switch.h"
 
 namespace ombrix {
 
@@ -20,16 +21,7 @@ void MoveApplication(Program& program, int16_t from, int16_t index, int16_t to) 
     const Hwnd first = app->GetFirstVisWin();
     if (first != -1 && destination.opi.Count() == 1) destination.lTopHwnd = first;
   }
-  for (const auto& win : app->oWin) {
-    if (IsExplorerWindow(*win)) {
-      if (toCurrent) {
-        program.colHiddenExplorer.Remove(win->lHwnd);
-      } else {
-        program.colHiddenExplorer.Add(win->lHwnd);
-      }
-    }
-    program.platform.windows.ShowWindow(win->lHwnd, toCurrent ? sw::kShow : sw::kHide);
-  }
+  ShowOrHideApplication(program, *app, toCurrent);
 }
 
 bool MoveByKey(Program& program, int32_t vk) {

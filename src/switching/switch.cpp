@@ -18,22 +18,23 @@ constexpr uint32_t kNoSizeNoMoveNoActivate = 0x13;
 
 void ShowOrHideDesktop(Program& program, int16_t d, bool show) {
   if (d < 1 || d > kDesktopCount) return;
-  const clsDesktop& desktop = program.desk.Desk(d);
-  for (const auto& app : desktop.opi) {
-    for (const auto& win : app->oWin) {
-      if (IsExplorerWindow(*win)) {
-        if (show) {
-          program.colHiddenExplorer.Remove(win->lHwnd);
-        } else {
-          program.colHiddenExplorer.Add(win->lHwnd);
-        }
-      }
-      program.platform.windows.ShowWindow(win->lHwnd, show ? sw::kShow : sw::kHide);
-    }
-  }
+  for (const auto& app : program.desk.Desk(d).opi) ShowOrHideApplication(program, *app, show);
 }
 
 }  // namespace
+
+void ShowOrHideApplication(Program& program, const clsPI& app, bool show) {
+  for (const auto& win : app.oWin) {
+    if (IsExplorerWindow(*win)) {
+      if (show) {
+        program.colHiddenExplorer.Remove(win->lHwnd);
+      } else {
+        program.colHiddenExplorer.Add(win->lHwnd);
+      }
+    }
+    program.platform.windows.ShowWindow(win->lHwnd, show ? sw::kShow : sw::kHide);
+  }
+}
 
 void HideDesktop(Program& program, int16_t d) { ShowOrHideDesktop(program, d, false); }
 

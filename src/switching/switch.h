@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <string>
 
+#include "core/records.h"
 #include "platform/types.h"
 
 namespace ombrix {
@@ -15,6 +16,8 @@ class Program;
 // focusHwnd -1 means the target's remembered top window.
 void SwitchDesktop(Program& program, int16_t& target, const std::string& direction,
                    Hwnd focusHwnd);
+// Shows or hides every window of the application, keeping the hidden shell windows listed.
+void ShowOrHideApplication(Program& program, const clsPI& app, bool show);
 void HideDesktop(Program& program, int16_t d);
 void ShowDesktop(Program& program, int16_t d);
 void TakeFocus(Program& program);
