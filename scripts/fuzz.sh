@@ -18,7 +18,10 @@ mkdir -p build/fuzz/corpus
 for target in fuzz_language fuzz_rules fuzz_recovery fuzz_settings; do
   mkdir -p "build/fuzz/corpus/$target"
   echo "== $target for $seconds s"
+  log="build/fuzz/$target.log"
+  status=0
   "build/fuzz/$target" "build/fuzz/corpus/$target" -max_total_time="$seconds" -rss_limit_mb=1024 \
-    -timeout=10 -max_len=65536 -print_final_stats=1 2>&1 | grep -E 'stat::number_of_executed_units|ERROR|SUMMARY' || true
-  test "${PIPESTATUS[0]}" -eq 0
+    -timeout=10 -max_len=65536 -print_final_stats=1 >"$log" 2>&1 || status=$?
+  grep -E 'stat::number_of_executed_units|stat::peak_rss_mb|ERROR|SUMMARY' "$log" || true
+  ((status == 0)) || { echo "fuzz: $target failed, see $log" >&2; exit 1; }
 done
