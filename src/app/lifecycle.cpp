@@ -123,7 +123,6 @@ void HideOwnWindows(Program& program) {
 }
 
 bool CloseRequest(Program& program, int16_t reason) {
-  program.iUnloadMode = 0;
   program.iUnloadMode = reason;
   return true;
 }
@@ -146,7 +145,8 @@ bool ShutDown(Program& program) {
   }
   p.tray.Remove();
   SaveGlobalPassword(p.store, program.settings.sGlobalPass);
-  program.desk.desktops.Clear();
+  // The desktop records stay until the Program goes: the end of the session arrives as a sent
+  // message, which a switch waiting on another program's window may be in the middle of.
   program.colHiddenExplorer.Clear();
   program.colRules.Clear();
   DeleteRecoveryFile(program);

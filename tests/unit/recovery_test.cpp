@@ -128,6 +128,20 @@ TEST_F(Exit, SessionEndClosesTheShellWindowsStillHidden) {
   EXPECT_TRUE(program.colHiddenExplorer.Empty());
 }
 
+TEST_F(Exit, SessionEndArrivingInsideASwitchLeavesTheSwitchSafe) {
+  world.Open("A", 10);
+  world.Open("B", 11);
+  world.windows.duringShow = [&](Hwnd, int) {
+    program.mainWindow->OnQueryEndSession();
+    program.mainWindow->OnEndSession(true);
+  };
+  int16_t target = 2;
+  SwitchDesktop(program, target, "", -1);
+  EXPECT_TRUE(world.ui.mainDestroyed);
+  EXPECT_FALSE(program.bSwitching);
+  EXPECT_EQ(Desk(1).opi.Count(), 2);
+}
+
 TEST_F(Exit, OrdinaryExitKeepsShellWindowsOpen) {
   const Hwnd folder = world.Open("Docs", 30, 0, "CabinetWClass");
   int16_t target = 2;

@@ -82,6 +82,10 @@ ThreadProcess SimWindowSystem::WindowThreadProcess(Hwnd hwnd) {
 
 bool SimWindowSystem::ShowWindow(Hwnd hwnd, int command) {
   showCalls.emplace_back(hwnd, command);
+  if (duringShow) {
+    auto nested = std::move(duringShow);  // once
+    nested(hwnd, command);
+  }
   SimWindow* window = Get(hwnd);
   if (!window) return false;
   const bool wasVisible = window->visible;

@@ -56,6 +56,9 @@ class SimWindowSystem : public WindowSystem {
   std::vector<PostedMessage> sent;
   std::vector<std::pair<Hwnd, int>> showCalls;
   Hwnd foreground = 0;
+  // Runs inside ShowWindow, as messages sent to the program do while it waits on another
+  // program's window.
+  std::function<void(Hwnd, int)> duringShow;
   // Answers SendMessage; returns 0 when unset.
   std::function<int32_t(const PostedMessage&)> onSend;
 
