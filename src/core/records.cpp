@@ -45,16 +45,28 @@ std::string clsPI::GetText(int32_t itt) const {
   }
 }
 
-bool clsPI::MatchText(const std::string& text, const std::string& pattern, int32_t ict) {
-  const std::string t = LowerText(text);
-  const std::string p = LowerText(pattern);
+const std::string& clsWI::LowerClassName() const {
+  if (!lowered_) {
+    lowerClass_ = LowerText(class_name);
+    lowerText_ = LowerText(window_text);
+    lowered_ = true;
+  }
+  return lowerClass_;
+}
+
+const std::string& clsWI::LowerWindowText() const {
+  LowerClassName();
+  return lowerText_;
+}
+
+bool clsPI::MatchText(const std::string& t, const std::string& p, int32_t ict) {
   switch (ict) {
     case kContains:
       return t.find(p) != std::string::npos;
     case kNotContains:
       return t.find(p) == std::string::npos;
     case kStartsWith:
-      return t.compare(0, p.size(), p) == 0 && t.size() >= p.size();
+      return t.size() >= p.size() && t.compare(0, p.size(), p) == 0;
     case kEndsWith:
       return EndsWith(t, p);
     case kEqualTo:
@@ -65,14 +77,18 @@ bool clsPI::MatchText(const std::string& text, const std::string& pattern, int32
 }
 
 bool clsPI::ContainText(const std::string& sText, int32_t itt, int32_t ict) const {
+  return ContainLowerText(LowerText(sText), itt, ict);
+}
+
+bool clsPI::ContainLowerText(const std::string& lowerPattern, int32_t itt, int32_t ict) const {
   if (itt == kTitleOrClass || itt == kTitleOnly) {
     for (const auto& win : oWin) {
-      if (MatchText(win->window_text, sText, ict)) return true;
+      if (MatchText(win->LowerWindowText(), lowerPattern, ict)) return true;
     }
   }
   if (itt == kTitleOrClass || itt == kClassOnly) {
     for (const auto& win : oWin) {
-      if (MatchText(win->class_name, sText, ict)) return true;
+      if (MatchText(win->LowerClassName(), lowerPattern, ict)) return true;
     }
   }
   return false;

@@ -43,6 +43,16 @@ class clsWI {
   std::string window_text;
   Hwnd lHwnd = 0;
   int16_t iHideFromList = kListed;
+
+  // The texts in lower case, made once: a record is never changed after discovery, and rule
+  // passes compare the same texts over and over.
+  const std::string& LowerClassName() const;
+  const std::string& LowerWindowText() const;
+
+ private:
+  mutable std::string lowerClass_;
+  mutable std::string lowerText_;
+  mutable bool lowered_ = false;
 };
 
 // Asks the system for a window's class icon; small selects the small icon.
@@ -58,11 +68,14 @@ class clsPI {
   IconHandle GetHIcon(const ClassIconLookup& classIcon);
   std::string GetText(int32_t itt) const;
   bool ContainText(const std::string& sText, int32_t itt, int32_t ict) const;
+  // ContainText for a pattern already in lower case.
+  bool ContainLowerText(const std::string& lowerPattern, int32_t itt, int32_t ict) const;
   bool ContainHandle(Hwnd lHwnd) const;
   bool AllWindowsHided(bool bMainMenu) const;
   Hwnd GetFirstVisWin() const;
 
  private:
+  // Both texts in lower case.
   static bool MatchText(const std::string& text, const std::string& pattern, int32_t ict);
 };
 

@@ -68,11 +68,12 @@ void ApplyRules(Program& program, bool bIgnoreOnly) {
   const int ruleCount = rules.Count();
   for (int r = 1; r <= ruleCount; ++r) {
     const clsRule& rule = rules[r];
+    const PreparedRule prepared(rule);
     clsDesktop& desktop = program.desk.Desk(current);
     for (int j = 1; j <= desktop.opi.Count();) {
       std::shared_ptr<clsPI> app = desktop.opi.Item(j);
       bool removed = false;
-      if (RuleMatches(rule, *app)) {
+      if (prepared.Matches(*app)) {
         if (bIgnoreOnly) {
           if (rule.iAction == kIgnoreApp) {
             desktop.opi.Remove(j);

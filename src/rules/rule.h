@@ -52,4 +52,16 @@ using RuleList = List<clsRule>;
 // or move every application on the desktop.
 bool RuleMatches(const clsRule& rule, const clsPI& application);
 
+// A rule with its patterns in lower case, for passes that test it against many applications.
+class PreparedRule {
+ public:
+  explicit PreparedRule(const clsRule& rule);
+  bool Matches(const clsPI& application) const;
+
+ private:
+  const clsRule& rule_;
+  std::string lowerText_;
+  std::string lowerClass_;
+};
+
 }  // namespace ombrix
