@@ -93,15 +93,31 @@ ThreadProcess Win32WindowSystem::WindowThreadProcess(Hwnd hwnd) {
   return {threadId, processId};
 }
 
-// A window whose program has stopped answering would block a synchronous ShowWindow.
+// A window whose program has stopped answering would block a synchronous ShowWindow, and the
+// system only calls a program hung after seconds of silence, so the owner is asked directly.
 bool Win32WindowSystem::ShowWindow(Hwnd hwnd, int command) {
   const HWND window = ToHwnd(hwnd);
   DWORD processId = 0;
-  GetWindowThreadProcessId(window, &processId);
-  if (processId != GetCurrentProcessId() && IsHungAppWindow(window)) {
+  const DWORD threadId = GetWindowThreadProcessId(window, &processId);
+  if (processId != GetCurrentProcessId() && !ThreadAnswers(hwnd, threadId)) {
     return ShowWindowAsync(window, command) != FALSE;
   }
   return ::ShowWindow(window, command) != FALSE;
+}
+
+bool Win32WindowSystem::ThreadAnswers(Hwnd hwnd, uint32_t threadId) {
+  constexpr DWORD kAskAgainAfterMs = 1000;
+  constexpr UINT kWaitMs = 150;
+  const DWORD now = GetTickCount();
+  Answer& answer = answers_[threadId];
+  if (answer.askedAt != 0 && now - answer.askedAt < kAskAgainAfterMs) return answer.answers;
+  DWORD_PTR ignored = 0;
+  // SMTO_BLOCK: nothing else of this program runs while it waits.
+  const bool answers = SendMessageTimeoutW(ToHwnd(hwnd), WM_NULL, 0, 0,
+                                           SMTO_ABORTIFHUNG | SMTO_BLOCK, kWaitMs, &ignored) != 0;
+  answer = {now == 0 ? 1 : now, answers};
+  if (answers_.size() > 4096) answers_.clear();  // threads come and go; keep the cache small
+  return answers;
 }
 
 bool Win32WindowSystem::PostMessage(Hwnd hwnd, uint32_t message, int32_t wParam, int32_t lParam) {
@@ -142,7 +158,17 @@ IconHandle Win32WindowSystem::ClassIcon(Hwnd hwnd, bool smallIcon) {
   return FromHicon(reinterpret_cast<HICON>(icon));
 }
 
+// Focus moves inside attached input tell the old focus window synchronously, so attaching to a
+// thread that does not answer would hang this program at the next SetFocus.
 bool Win32WindowSystem::AttachThreadInput(uint32_t fromThread, uint32_t toThread, bool attach) {
+  if (attach) {
+    GUITHREADINFO info{};
+    info.cbSize = sizeof(info);
+    if (GetGUIThreadInfo(toThread, &info)) {
+      const HWND window = info.hwndFocus != nullptr ? info.hwndFocus : info.hwndActive;
+      if (window != nullptr && !ThreadAnswers(FromHwnd(window), toThread)) return false;
+    }
+  }
   return ::AttachThreadInput(fromThread, toThread, attach ? TRUE : FALSE) != FALSE;
 }
 

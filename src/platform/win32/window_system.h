@@ -1,6 +1,8 @@
 // WindowSystem on user32.
 #pragma once
 
+#include <unordered_map>
+
 #include "platform/platform.h"
 
 namespace ombrix::win32 {
@@ -41,6 +43,17 @@ class Win32WindowSystem : public WindowSystem {
   bool SetExStyle(Hwnd hwnd, uint32_t exStyle) override;
   bool SetLayeredWindowAttributes(Hwnd hwnd, uint32_t colourKey, uint8_t alpha,
                                   uint32_t flags) override;
+
+ private:
+  // Whether the thread that owns the window answers messages, asked at most once a second per
+  // thread, so a switch over many windows of one program asks once.
+  bool ThreadAnswers(Hwnd hwnd, uint32_t threadId);
+
+  struct Answer {
+    uint32_t askedAt = 0;  // GetTickCount; 0 = never asked
+    bool answers = false;
+  };
+  std::unordered_map<uint32_t, Answer> answers_;
 };
 
 }  // namespace ombrix::win32
