@@ -2,7 +2,7 @@
 # Sourced by every end-to-end test: a clean Wine session with no Ombrix running and no Ombrix settings,
 # and helpers around probe.exe. The session (and Xvfb, if one was started) is stopped on exit.
 set -euo pipefail
-: "${OMBRIX_EXE:?path of Ombrix.exe}" "${PROBE_EXE:?path of probe.exe}"
+: "${OMBRIX_EXE:?path of Ombrix.exe}" "${PROBE_EXE:?path of probe.exe}" "${TESTWIN_EXE:?path of testwin.exe}"
 [[ -f $OMBRIX_EXE ]] || { echo "FAIL: $OMBRIX_EXE was not built" >&2; exit 1; }
 
 # shellcheck source=scripts/wine-env.sh
@@ -14,15 +14,31 @@ probe() { "$WINE" "$PROBE_EXE" "$@"; }
 
 if [[ -n ${OMBRIX_WINE_SHARED:-} ]]; then
   # The caller keeps the Wine session for all tests: end only the programs a test starts.
-  end_programs() { probe kill Ombrix.exe >/dev/null || true; }
+  end_programs() { probe kill Ombrix.exe testwin.exe notepad.exe winemine.exe >/dev/null || true; }
   end_programs
   trap 'end_programs; ombrix_wine_stop' EXIT
 else
   ombrix_wine_reset
 fi
 
-# Starts Ombrix in the background; the Wine loader's process is the program's own, so $! is its pid.
-start_ombrix() { "$WINE" "$OMBRIX_EXE" "$@" & }
+# Start programs in the background; the Wine loader's process is the program's own, so $! is its pid.
+start_ombrix() { "$WINE" "$OMBRIX_EXE" & }
+testwin() { "$WINE" "$TESTWIN_EXE" "$@" & }
+start_program() { "$WINE" "$1" & }
+
+# Starts Ombrix and waits until it is ready for keys; $ombrix is its pid.
+ombrix_ready() {
+  start_ombrix
+  # shellcheck disable=SC2034 # read by the tests
+  ombrix=$!
+  probe main-window 20000 || fail "no hidden main window"
+}
+
+# The values of rule $1, which matches windows titled exactly $2 and does action $3 with value $4.
+title_rule() {
+  printf '%s\n' "RuleName$1=rule$1" "CheckWinText$1=1" "WinTextMode$1=4" "WinText$1=$2" "And$1=1" \
+    "CheckWinClass$1=0" "WinClassMode$1=0" "WinClass$1=" "Action$1=$3" "DestDesk$1=${4:-0}"
+}
 
 # The drive Z: of a prefix maps /, so any Unix path has a Windows name there.
 winpath() {
@@ -40,6 +56,7 @@ wait_exit() {
 
 fail() {
   echo "FAIL: $*" >&2
+  probe list >&2 || true
   if command -v import >/dev/null; then
     import -display "$DISPLAY" -window root "$test_name-failure.png" 2>/dev/null &&
       echo "screen at failure: $PWD/$test_name-failure.png" >&2

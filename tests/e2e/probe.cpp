@@ -157,45 +157,6 @@ int MainWindowCheck(DWORD timeoutMs) {
   return 0;
 }
 
-int WaitWindow(const wchar_t* cls, const wchar_t* caption, DWORD timeoutMs) {
-  HWND hwnd = nullptr;
-  if (!WaitFor(timeoutMs, [&] { return (hwnd = FindWindowW(OrAny(cls), OrAny(caption))) != nullptr; })) {
-    Say("no such window after %lu ms", timeoutMs);
-    return 1;
-  }
-  Describe("found", hwnd);
-  return 0;
-}
-
-int WaitGone(const wchar_t* cls, const wchar_t* caption, DWORD timeoutMs) {
-  if (!WaitFor(timeoutMs, [&] { return FindWindowW(OrAny(cls), OrAny(caption)) == nullptr; })) {
-    Describe("still there", FindWindowW(OrAny(cls), OrAny(caption)));
-    return 1;
-  }
-  Say("gone");
-  return 0;
-}
-
-// stays CLASS CAPTION MS: the window exists throughout and still answers messages at the end.
-int Stays(const wchar_t* cls, const wchar_t* caption, DWORD ms) {
-  HWND hwnd = FindWindowW(OrAny(cls), OrAny(caption));
-  if (!hwnd) {
-    Say("no such window");
-    return 1;
-  }
-  if (WaitFor(ms, [&] { return !IsWindow(hwnd); })) {
-    Say("the window went away");
-    return 1;
-  }
-  DWORD_PTR reply = 0;
-  if (!SendMessageTimeoutW(hwnd, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 5000, &reply)) {
-    Say("the window does not answer");
-    return 1;
-  }
-  Describe("still there", hwnd);
-  return 0;
-}
-
 int Post(const wchar_t* cls, const wchar_t* caption, UINT msg, WPARAM wParam, LPARAM lParam) {
   HWND hwnd = FindWindowW(OrAny(cls), OrAny(caption));
   if (!hwnd) {
@@ -225,6 +186,28 @@ std::vector<std::wstring> StaticTexts(HWND dialog) {
   return texts;
 }
 
+// The two characters \n stand for a line break; a box shows its line breaks as CR LF.
+std::wstring Unescape(const std::wstring& text) {
+  std::wstring out;
+  for (size_t i = 0; i < text.size(); ++i) {
+    if (text[i] == L'\\' && i + 1 < text.size() && text[i + 1] == L'n') {
+      out += L'\n';
+      ++i;
+    } else {
+      out += text[i];
+    }
+  }
+  return out;
+}
+
+std::wstring WithoutCarriageReturns(const std::wstring& text) {
+  std::wstring out;
+  for (wchar_t c : text) {
+    if (c != L'\r') out += c;
+  }
+  return out;
+}
+
 // msgbox TITLE TEXT TIMEOUT_MS: a visible box with that title shows that text; the probe then presses OK.
 int MessageBoxCheck(const wchar_t* title, const wchar_t* text, DWORD timeoutMs) {
   HWND box = nullptr;
@@ -239,9 +222,10 @@ int MessageBoxCheck(const wchar_t* title, const wchar_t* text, DWORD timeoutMs) 
   }
   Describe("box", box);
   bool matched = false;
+  const std::wstring expected = Unescape(text);
   for (const std::wstring& shown : StaticTexts(box)) {
     Say("text: \"%s\"", Utf8(shown).c_str());
-    if (shown == text) matched = true;
+    if (WithoutCarriageReturns(shown) == expected) matched = true;
   }
   PostMessageW(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
   if (!WaitFor(5000, [&] { return !IsWindow(box) || !IsWindowVisible(box); })) {
@@ -327,6 +311,36 @@ int RegWait(const wchar_t* section, const wchar_t* name, const wchar_t* expected
     Say("missing");
   }
   return 1;
+}
+
+// reg-set SECTION NAME=VALUE...: writes text values, creating the section when it is missing.
+int RegSet(const wchar_t* section, int count, wchar_t** pairs) {
+  const std::wstring path = std::wstring(kSettingsRoot) + L"\\" + section;
+  HKEY key = nullptr;
+  if (RegCreateKeyExW(HKEY_CURRENT_USER, path.c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key,
+                      nullptr) != ERROR_SUCCESS) {
+    Say("cannot create %s", Utf8(path).c_str());
+    return 1;
+  }
+  int status = 0;
+  for (int i = 0; i < count; ++i) {
+    const std::wstring pair = pairs[i];
+    const size_t equals = pair.find(L'=');
+    if (equals == std::wstring::npos) {
+      status = 2;
+      break;
+    }
+    const std::wstring name = pair.substr(0, equals);
+    const std::wstring value = pair.substr(equals + 1);
+    if (RegSetValueExW(key, name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
+                       static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t))) != ERROR_SUCCESS) {
+      status = 1;
+      break;
+    }
+  }
+  RegCloseKey(key);
+  Say(status == 0 ? "set" : "failed");
+  return status;
 }
 
 int RegClear() {
@@ -416,21 +430,276 @@ int SplashCheck(const wchar_t* exe, DWORD minMs, DWORD maxMs) {
   return 0;
 }
 
+// A window named on the command line: "@CLASS" names it by class, anything else by title.
+HWND Named(const wchar_t* name) {
+  if (name[0] == L'@') return FindWindowW(name + 1, nullptr);
+  return FindWindowW(nullptr, name);
+}
+
+// States a named window can be in; "gone" means that no window has that name.
+bool InState(const std::wstring& state, const wchar_t* name) {
+  HWND hwnd = Named(name);
+  if (state == L"gone") return hwnd == nullptr;
+  if (hwnd == nullptr) return false;
+  if (state == L"shown") return IsWindowVisible(hwnd) != FALSE;
+  if (state == L"hidden") return IsWindowVisible(hwnd) == FALSE;
+  if (state == L"zoomed") return IsZoomed(hwnd) != FALSE;
+  if (state == L"iconic") return IsIconic(hwnd) != FALSE;
+  if (state == L"foreground") return GetForegroundWindow() == hwnd;
+  return false;
+}
+
+bool KnownState(const std::wstring& state) {
+  for (const wchar_t* known : {L"gone", L"shown", L"hidden", L"zoomed", L"iconic", L"foreground"}) {
+    if (state == known) return true;
+  }
+  return false;
+}
+
+void DescribeNamed(const wchar_t* name) {
+  if (HWND hwnd = Named(name)) {
+    Say("%s: visible=%d zoomed=%d iconic=%d foreground=%d", Utf8(name).c_str(),
+        IsWindowVisible(hwnd) ? 1 : 0, IsZoomed(hwnd) ? 1 : 0, IsIconic(hwnd) ? 1 : 0,
+        GetForegroundWindow() == hwnd ? 1 : 0);
+  } else {
+    Say("%s: no such window", Utf8(name).c_str());
+  }
+}
+
+bool AllInState(const std::wstring& state, int count, wchar_t** names) {
+  for (int i = 0; i < count; ++i) {
+    if (!InState(state, names[i])) return false;
+  }
+  return true;
+}
+
+// wait STATE TIMEOUT_MS WIN...: every window reaches the state within the time.
+int WaitState(const std::wstring& state, DWORD timeoutMs, int count, wchar_t** names) {
+  const DWORD start = GetTickCount();
+  const bool reached = WaitFor(timeoutMs, [&] { return AllInState(state, count, names); });
+  if (!reached) {
+    Say("not all %s after %lu ms:", Utf8(state).c_str(), timeoutMs);
+    for (int i = 0; i < count; ++i) DescribeNamed(names[i]);
+    return 1;
+  }
+  Say("all %s after %lu ms", Utf8(state).c_str(), GetTickCount() - start);
+  return 0;
+}
+
+// hold STATE MS WIN...: every window is in the state from now on for the whole time.
+int HoldState(const std::wstring& state, DWORD ms, int count, wchar_t** names) {
+  const DWORD start = GetTickCount();
+  if (WaitFor(ms, [&] { return !AllInState(state, count, names); })) {
+    Say("left the state %s after %lu ms:", Utf8(state).c_str(), GetTickCount() - start);
+    for (int i = 0; i < count; ++i) DescribeNamed(names[i]);
+    return 1;
+  }
+  Say("all stayed %s for %lu ms", Utf8(state).c_str(), ms);
+  return 0;
+}
+
+int Activate(const wchar_t* name) {
+  HWND hwnd = Named(name);
+  if (hwnd == nullptr) {
+    Say("no such window");
+    return 1;
+  }
+  SetForegroundWindow(hwnd);
+  if (!WaitFor(3000, [&] { return GetForegroundWindow() == hwnd; })) {
+    Describe("foreground is", GetForegroundWindow());
+    return 1;
+  }
+  Say("active");
+  return 0;
+}
+
+// A key combination such as "win+2" or "shift+win+3"; 0 in the list for an unknown name.
+std::vector<WORD> ParseKeys(const std::wstring& combo) {
+  std::vector<WORD> keys;
+  size_t begin = 0;
+  while (begin <= combo.size()) {
+    size_t end = combo.find(L'+', begin);
+    if (end == std::wstring::npos) end = combo.size();
+    const std::wstring name = combo.substr(begin, end - begin);
+    WORD vk = 0;
+    if (name == L"shift") vk = VK_SHIFT;
+    else if (name == L"ctrl") vk = VK_CONTROL;
+    else if (name == L"alt") vk = VK_MENU;
+    else if (name == L"win") vk = VK_LWIN;
+    else if (name == L"left") vk = VK_LEFT;
+    else if (name == L"right") vk = VK_RIGHT;
+    else if (name == L"up") vk = VK_UP;
+    else if (name == L"down") vk = VK_DOWN;
+    else if (name == L"esc") vk = VK_ESCAPE;
+    else if (name.size() == 1 && name[0] >= L'0' && name[0] <= L'9') vk = static_cast<WORD>(name[0]);
+    keys.push_back(vk);
+    begin = end + 1;
+  }
+  return keys;
+}
+
+void SendKey(WORD vk, bool up) {
+  INPUT input{};
+  input.type = INPUT_KEYBOARD;
+  input.ki.wVk = vk;
+  input.ki.wScan = static_cast<WORD>(MapVirtualKeyW(vk, MAPVK_VK_TO_VSC));
+  input.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+  if (vk == VK_LWIN || (vk >= VK_LEFT && vk <= VK_DOWN)) input.ki.dwFlags |= KEYEVENTF_EXTENDEDKEY;
+  SendInput(1, &input, sizeof input);
+  PumpFor(30);
+}
+
+// keys COMBO...: presses each combination as a user would, the keys down in order, up in reverse.
+int PressKeys(int count, wchar_t** combos) {
+  for (int i = 0; i < count; ++i) {
+    const std::vector<WORD> keys = ParseKeys(combos[i]);
+    for (WORD vk : keys) {
+      if (vk == 0) {
+        Say("unknown key in \"%s\"", Utf8(combos[i]).c_str());
+        return 2;
+      }
+    }
+    for (WORD vk : keys) SendKey(vk, false);
+    for (auto it = keys.rbegin(); it != keys.rend(); ++it) SendKey(*it, true);
+    Say("pressed %s", Utf8(combos[i]).c_str());
+  }
+  return 0;
+}
+
+// send WIN MSG WPARAM TIMEOUT_MS: the window answers the sent message in time.
+int Send(const wchar_t* name, UINT message, WPARAM wParam, DWORD timeoutMs) {
+  HWND hwnd = Named(name);
+  if (hwnd == nullptr) {
+    Say("no such window");
+    return 1;
+  }
+  DWORD_PTR reply = 0;
+  const DWORD start = GetTickCount();
+  if (!SendMessageTimeoutW(hwnd, message, wParam, 0, SMTO_NORMAL, timeoutMs, &reply)) {
+    Say("no answer within %lu ms", timeoutMs);
+    return 1;
+  }
+  Say("answered %llu after %lu ms", static_cast<unsigned long long>(reply), GetTickCount() - start);
+  return 0;
+}
+
+// alpha WIN VALUE TIMEOUT_MS: the window becomes layered with that constant alpha.
+int Alpha(const wchar_t* name, BYTE expected, DWORD timeoutMs) {
+  BYTE alpha = 0;
+  DWORD flags = 0;
+  auto layered = [&] {
+    HWND hwnd = Named(name);
+    return hwnd && (GetWindowLongPtrW(hwnd, GWL_EXSTYLE) & WS_EX_LAYERED) &&
+           GetLayeredWindowAttributes(hwnd, nullptr, &alpha, &flags) && (flags & LWA_ALPHA) &&
+           alpha == expected;
+  };
+  if (!WaitFor(timeoutMs, layered)) {
+    Say("not layered with alpha %u (last read: alpha %u, flags %lu)", expected, alpha, flags);
+    return 1;
+  }
+  Say("layered, alpha %u", alpha);
+  return 0;
+}
+
+// restore-lists FILE WIN...: the recovery file holds the handle of every named window.
+int RestoreLists(const wchar_t* path, int count, wchar_t** names) {
+  std::vector<int32_t> handles;
+  if (FILE* file = _wfopen(path, L"rb")) {
+    int32_t value = 0;
+    while (std::fread(&value, sizeof value, 1, file) == 1) handles.push_back(value);
+    std::fclose(file);
+  } else {
+    Say("cannot read %s", Utf8(path).c_str());
+    return 1;
+  }
+  Say("%zu handles", handles.size());
+  int missing = 0;
+  for (int i = 0; i < count; ++i) {
+    HWND hwnd = Named(names[i]);
+    const auto handle = static_cast<int32_t>(reinterpret_cast<intptr_t>(hwnd));
+    bool listed = false;
+    for (int32_t h : handles) listed = listed || (hwnd != nullptr && h == handle);
+    Say("%s: 0x%x %s", Utf8(names[i]).c_str(), static_cast<unsigned>(handle),
+        listed ? "listed" : "NOT listed");
+    if (!listed) ++missing;
+  }
+  return missing == 0 ? 0 : 1;
+}
+
+// flash KEYS CLASS CAPTION MIN_MS MAX_MS: after the keys, a visible window of Ombrix.exe with that
+// class and caption appears within 3 s, stays at least MIN_MS and is gone within MAX_MS.
+int Flash(wchar_t* keys, const wchar_t* cls, const wchar_t* caption, DWORD minMs, DWORD maxMs) {
+  if (int status = PressKeys(1, &keys); status != 0) return status;
+  const std::vector<DWORD> ombrix = ProcessesNamed(kProcessName);
+  HWND hwnd = nullptr;
+  auto shown = [&] {
+    hwnd = FindWindowW(cls, caption);
+    return hwnd && IsWindowVisible(hwnd);
+  };
+  if (!WaitFor(3000, shown)) {
+    Say("no visible window of that class and caption within 3000 ms");
+    return 1;
+  }
+  const DWORD appeared = GetTickCount();
+  Describe("shown", hwnd);
+  bool ours = false;
+  for (DWORD pid : ombrix) ours = ours || pid == ProcessOf(hwnd);
+  if (!ours) {
+    Say("the window is not Ombrix's");
+    return 1;
+  }
+  const bool gone = WaitFor(maxMs, [&] { return !IsWindow(hwnd) || !IsWindowVisible(hwnd); });
+  const DWORD stayed = GetTickCount() - appeared;
+  Say("%s after %lu ms", gone ? "gone" : "still shown", stayed);
+  return gone && stayed >= minMs ? 0 : 1;
+}
+
+// no-msgbox TITLE MS: no visible window with that title shows up within the time.
+int NoMessageBox(const wchar_t* title, DWORD ms) {
+  HWND box = nullptr;
+  if (WaitFor(ms, [&] { return (box = FindWindowW(nullptr, title)) && IsWindowVisible(box); })) {
+    Describe("box", box);
+    for (const std::wstring& shown : StaticTexts(box)) Say("text: \"%s\"", Utf8(shown).c_str());
+    return 1;
+  }
+  Say("none");
+  return 0;
+}
+
+// list: the top-level windows that are visible or titled, for the log of a failed test.
+int List() {
+  for (HWND hwnd : TopLevelWindows()) {
+    if (IsWindowVisible(hwnd) || (!WindowText(hwnd).empty() && ClassOf(hwnd) != L"IME")) {
+      Describe("window", hwnd);
+    }
+  }
+  return 0;
+}
+
 int Usage() {
   std::fputs(
       "usage: probe main-window [TIMEOUT_MS]\n"
-      "       probe wait-window CLASS CAPTION TIMEOUT_MS   (\"*\" matches any)\n"
-      "       probe wait-gone CLASS CAPTION TIMEOUT_MS\n"
-      "       probe stays CLASS CAPTION MS\n"
-      "       probe post CLASS CAPTION MSG [WPARAM [LPARAM]]\n"
+      "       probe post CLASS CAPTION MSG [WPARAM [LPARAM]]   (\"*\" matches any)\n"
       "       probe msgbox TITLE TEXT TIMEOUT_MS\n"
       "       probe send-endsession [TIMEOUT_MS]\n"
       "       probe reg-get SECTION KEY\n"
       "       probe reg-wait SECTION KEY VALUE TIMEOUT_MS\n"
+      "       probe reg-set SECTION NAME=VALUE...\n"
       "       probe reg-clear\n"
       "       probe wait-processes COUNT TIMEOUT_MS\n"
       "       probe kill NAME...\n"
-      "       probe splash EXE MIN_MS MAX_MS\n",
+      "       probe splash EXE MIN_MS MAX_MS\n"
+      "WIN is a window title, or @CLASS; STATE is shown, hidden, gone, zoomed, iconic or foreground\n"
+      "       probe wait STATE TIMEOUT_MS WIN...\n"
+      "       probe hold STATE MS WIN...\n"
+      "       probe activate WIN\n"
+      "       probe keys COMBO...              (e.g. win+2 shift+win+3)\n"
+      "       probe send WIN MSG WPARAM TIMEOUT_MS\n"
+      "       probe alpha WIN VALUE TIMEOUT_MS\n"
+      "       probe restore-lists FILE WIN...\n"
+      "       probe flash COMBO CLASS CAPTION MIN_MS MAX_MS\n"
+      "       probe no-msgbox TITLE MS\n"
+      "       probe list\n",
       stderr);
   return 2;
 }
@@ -443,9 +712,6 @@ int wmain(int argc, wchar_t** argv) {
   const int n = argc - 2;
   wchar_t** a = argv + 2;
   if (command == L"main-window" && n <= 1) return MainWindowCheck(n == 1 ? ParseMs(a[0]) : 15000);
-  if (command == L"wait-window" && n == 3) return WaitWindow(a[0], a[1], ParseMs(a[2]));
-  if (command == L"wait-gone" && n == 3) return WaitGone(a[0], a[1], ParseMs(a[2]));
-  if (command == L"stays" && n == 3) return Stays(a[0], a[1], ParseMs(a[2]));
   if (command == L"post" && n >= 3 && n <= 5) {
     return Post(a[0], a[1], static_cast<UINT>(std::wcstoul(a[2], nullptr, 0)),
                 n >= 4 ? static_cast<WPARAM>(std::wcstoull(a[3], nullptr, 0)) : 0,
@@ -455,9 +721,25 @@ int wmain(int argc, wchar_t** argv) {
   if (command == L"send-endsession" && n <= 1) return SendEndSession(n == 1 ? ParseMs(a[0]) : 10000);
   if (command == L"reg-get" && n == 2) return RegGet(a[0], a[1]);
   if (command == L"reg-wait" && n == 4) return RegWait(a[0], a[1], a[2], ParseMs(a[3]));
+  if (command == L"reg-set" && n >= 2) return RegSet(a[0], n - 1, a + 1);
   if (command == L"reg-clear" && n == 0) return RegClear();
   if (command == L"wait-processes" && n == 2) return WaitProcessCount(ParseMs(a[0]), ParseMs(a[1]));
   if (command == L"kill" && n >= 1) return KillProcesses(n, a);
   if (command == L"splash" && n == 3) return SplashCheck(a[0], ParseMs(a[1]), ParseMs(a[2]));
+  if ((command == L"wait" || command == L"hold") && n >= 3 && KnownState(a[0])) {
+    return command == L"wait" ? WaitState(a[0], ParseMs(a[1]), n - 2, a + 2)
+                              : HoldState(a[0], ParseMs(a[1]), n - 2, a + 2);
+  }
+  if (command == L"activate" && n == 1) return Activate(a[0]);
+  if (command == L"keys" && n >= 1) return PressKeys(n, a);
+  if (command == L"send" && n == 4) {
+    return Send(a[0], static_cast<UINT>(std::wcstoul(a[1], nullptr, 0)),
+                static_cast<WPARAM>(std::wcstoull(a[2], nullptr, 0)), ParseMs(a[3]));
+  }
+  if (command == L"alpha" && n == 3) return Alpha(a[0], static_cast<BYTE>(ParseMs(a[1])), ParseMs(a[2]));
+  if (command == L"restore-lists" && n >= 2) return RestoreLists(a[0], n - 1, a + 1);
+  if (command == L"flash" && n == 5) return Flash(a[0], a[1], a[2], ParseMs(a[3]), ParseMs(a[4]));
+  if (command == L"no-msgbox" && n == 2) return NoMessageBox(a[0], ParseMs(a[1]));
+  if (command == L"list" && n == 0) return List();
   return Usage();
 }

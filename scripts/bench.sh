@@ -1,0 +1,40 @@
+#!/usr/bin/env bash
+# Builds what is missing and runs the benchmarks: the simulation's (build/native/ombrix_bench) with
+# --native, and always the real program's switch under Wine (bench/wine/switch_bench.cpp), which
+# prints per-round figures, the medians and their ratio. Extra arguments go to switch_bench as the
+# number of rounds.
+set -uo pipefail
+cd "$(dirname "$0")/.." || exit 1
+
+native=
+if [[ ${1:-} == --native ]]; then
+  native=1
+  shift
+fi
+rounds=${1:-9}
+
+bash scripts/install-deps.sh || exit 1
+if [[ -n $native ]]; then
+  bash scripts/build.sh native win64 || exit 1
+  echo "== simulation benchmarks (build/native/ombrix_bench)"
+  build/native/ombrix_bench || exit 1
+else
+  bash scripts/build.sh win64 || exit 1
+fi
+
+echo "== the real switch under Wine (build/win64/bench/wine/switch_bench.exe)"
+# The end-to-end tests' prefix, whose Ombrix settings they reset anyway.
+export OMBRIX_WINEPREFIX=$PWD/build/win64/wineprefix
+# shellcheck source=scripts/wine-env.sh
+source scripts/wine-env.sh || exit 1
+probe=build/win64/tests/e2e/probe.exe
+"$WINE" "$probe" kill Ombrix.exe switch_bench.exe >/dev/null
+"$WINE" "$probe" reg-clear >/dev/null
+# Settings as a user's second start finds them, so no welcome balloon takes part.
+"$WINE" "$probe" reg-set Settings FirstUse=0 >/dev/null
+rm -f build/win64/Ombrix.restore
+exe=$(readlink -f build/win64/Ombrix.exe)
+"$WINE" build/win64/bench/wine/switch_bench.exe "Z:${exe//\//\\}" "$rounds"
+status=$?
+"$WINE" "$probe" kill Ombrix.exe switch_bench.exe >/dev/null
+exit "$status"

@@ -1,0 +1,107 @@
+// testwin.exe: opens one kind of top-level window for the end-to-end tests and pumps its messages
+// until its windows are gone.
+//
+//   testwin normal TITLE     a titled window
+//   testwin owned TITLE      a titled window and a window it owns, titled "TITLE dialog"
+//   testwin untitled         a window of class OmbrixTestUntitled without a title
+//   testwin topmost TITLE    a top-most window
+//   testwin zero TITLE       a pop-up window of no width and no height
+//   testwin cabinet TITLE    a window of the shell folder class CabinetWClass
+//   testwin hung TITLE       a window whose thread never reads a message after showing it
+//
+// Posted commands, to any of these windows: kHang stops reading messages for good, kHide and
+// kShow make the program hide or show its own window.
+
+#include <windows.h>
+
+#include <cwchar>
+#include <string>
+
+namespace {
+
+constexpr UINT kHang = WM_APP + 1;
+constexpr UINT kHide = WM_APP + 2;
+constexpr UINT kShow = WM_APP + 3;
+
+int gWindows = 0;
+
+LRESULT CALLBACK Procedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case kHang:
+      for (;;) Sleep(INFINITE);
+    case kHide:
+      ShowWindow(hwnd, SW_HIDE);
+      return 0;
+    case kShow:
+      ShowWindow(hwnd, SW_SHOW);
+      return 0;
+    case WM_CREATE:
+      ++gWindows;
+      return 0;
+    case WM_DESTROY:
+      if (--gWindows == 0) PostQuitMessage(0);
+      return 0;
+    default:
+      return DefWindowProcW(hwnd, message, wParam, lParam);
+  }
+}
+
+bool Register(const wchar_t* name) {
+  WNDCLASSW wc{};
+  wc.lpfnWndProc = Procedure;
+  wc.hInstance = GetModuleHandleW(nullptr);
+  wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+  wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
+  wc.lpszClassName = name;
+  return RegisterClassW(&wc) != 0;
+}
+
+HWND Open(const wchar_t* cls, const std::wstring& title, DWORD style, DWORD exStyle, int size,
+          HWND owner = nullptr) {
+  HWND hwnd = CreateWindowExW(exStyle, cls, title.c_str(), style, 100, 100, size, size, owner,
+                              nullptr, GetModuleHandleW(nullptr), nullptr);
+  if (hwnd != nullptr) ShowWindow(hwnd, SW_SHOW);
+  return hwnd;
+}
+
+}  // namespace
+
+int wmain(int argc, wchar_t** argv) {
+  if (argc < 2) return 2;
+  const std::wstring mode = argv[1];
+  const std::wstring title = argc >= 3 ? argv[2] : L"";
+  const wchar_t* cls = mode == L"cabinet" ? L"CabinetWClass"
+                       : mode == L"untitled" ? L"OmbrixTestUntitled"
+                                             : L"OmbrixTestWin";
+  if (!Register(cls)) return 1;
+
+  HWND main = nullptr;
+  if (mode == L"normal" || mode == L"cabinet" || mode == L"hung") {
+    main = Open(cls, title, WS_OVERLAPPEDWINDOW, 0, 300);
+  } else if (mode == L"owned") {
+    main = Open(cls, title, WS_OVERLAPPEDWINDOW, 0, 300);
+    if (main != nullptr && !Open(cls, title + L" dialog", WS_CAPTION | WS_SYSMENU, 0, 200, main)) {
+      return 1;
+    }
+  } else if (mode == L"untitled") {
+    main = Open(cls, L"", WS_POPUP | WS_BORDER, 0, 200);
+  } else if (mode == L"topmost") {
+    main = Open(cls, title, WS_OVERLAPPEDWINDOW, WS_EX_TOPMOST, 200);
+  } else if (mode == L"zero") {
+    main = Open(cls, title, WS_POPUP, 0, 0);
+  } else {
+    return 2;
+  }
+  if (main == nullptr) return 1;
+  if (mode == L"hung") {
+    UpdateWindow(main);
+    for (;;) Sleep(INFINITE);
+  }
+
+  MSG msg;
+  while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
+    TranslateMessage(&msg);
+    DispatchMessageW(&msg);
+  }
+  return 0;
+}
