@@ -135,10 +135,22 @@ double BareLoop(const std::vector<HWND>& windows) {
   return Now() - start;
 }
 
+// A switch that has not returned after this long has hung Ombrix; the run stops there.
+constexpr UINT kSwitchLimitMs = 30000;
+
+bool SendHotKey(HWND ombrix, WPARAM digit) {
+  DWORD_PTR reply = 0;
+  if (SendMessageTimeoutW(ombrix, kWinHotKey, digit, 0, SMTO_NORMAL, kSwitchLimitMs, &reply)) {
+    return true;
+  }
+  std::printf("Ombrix did not finish a switch within %u ms\n", kSwitchLimitMs);
+  return false;
+}
+
+// The time of a switch to desktop 2 and back, or a negative figure when Ombrix hung.
 double SwitchThereAndBack(HWND ombrix) {
   const double start = Now();
-  SendMessageW(ombrix, kWinHotKey, kDigit2, 0);
-  SendMessageW(ombrix, kWinHotKey, kDigit1, 0);
+  if (!SendHotKey(ombrix, kDigit2) || !SendHotKey(ombrix, kDigit1)) return -1.0;
   return Now() - start;
 }
 
@@ -165,10 +177,10 @@ double Settle(HWND ombrix) {
 
 // One switch there and back whose effect is checked: Ombrix has all 50 windows on desktop 1.
 bool SwitchHidesAndShows(HWND ombrix, const std::vector<HWND>& windows) {
-  SendMessageW(ombrix, kWinHotKey, kDigit2, 0);
+  if (!SendHotKey(ombrix, kDigit2)) return false;
   PumpFor(100);
   const int left = CountVisible(windows);
-  SendMessageW(ombrix, kWinHotKey, kDigit1, 0);
+  if (!SendHotKey(ombrix, kDigit1)) return false;
   PumpFor(100);
   const int back = CountVisible(windows);
   std::printf("check: %d of %d windows visible on desktop 2, %d back on desktop 1\n", left, kWindows,
@@ -241,7 +253,12 @@ int Parent(const wchar_t* ombrixExe, int rounds) {
         bare.push_back(BareLoop(windows));
         afterBare.push_back(Settle(ombrix));
       } else {
-        switched.push_back(SwitchThereAndBack(ombrix));
+        const double figure = SwitchThereAndBack(ombrix);
+        if (figure < 0) {
+          endChildren();
+          return 1;
+        }
+        switched.push_back(figure);
         afterSwitch.push_back(Settle(ombrix));
       }
     }
