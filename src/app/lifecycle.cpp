@@ -4,6 +4,7 @@
 #include "app/recovery.h"
 #include "events/handler.h"
 #include "events/hotkeys.h"
+#include "events/window_notices.h"
 #include "rules/apply.h"
 #include "rules/store.h"
 #include "switching/switch.h"
@@ -186,6 +187,11 @@ void MainWindow::OnTrayMouse(int mouseMessage) {
 
 void MainWindow::OnTaskbarCreated() {
   if (program_.bMainWindowLoaded) RecreateTrayIcon(program_);
+}
+
+void MainWindow::OnTimer(int id) {
+  if (!program_.bMainWindowLoaded) return;
+  if (id == kRulePassTimer) OnRulePassTimer(program_);
 }
 
 }  // namespace ombrix

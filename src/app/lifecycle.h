@@ -47,6 +47,7 @@ class MainWindow : public MainWindowEvents {
   void OnEndSession(bool ending) override;
   void OnTrayMouse(int mouseMessage) override;
   void OnTaskbarCreated() override;
+  void OnTimer(int id) override;
 
  private:
   Program& program_;

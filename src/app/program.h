@@ -10,6 +10,7 @@
 #include "app/settings.h"
 #include "core/hidden_explorer.h"
 #include "core/zorder.h"
+#include "events/window_notices.h"
 #include "lang/form_translation.h"
 #include "lang/translation.h"
 #include "core/records.h"
@@ -68,6 +69,7 @@ class Program {
   Hwnd lActiveHwnd = 0;
   HiddenExplorerList colHiddenExplorer;
   clsWinOrder oWinOrder;
+  WindowNotices notices;
   RuleList colRules;
 
   // Whether the hook library could be loaded; without it there are no hot-keys or notices.

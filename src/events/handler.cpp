@@ -3,7 +3,7 @@
 #include "app/program.h"
 #include "core/discovery.h"
 #include "events/hotkeys.h"
-#include "rules/apply.h"
+#include "events/window_notices.h"
 #include "switching/move.h"
 #include "switching/switch.h"
 #include "ui/tray_menu.h"
@@ -49,24 +49,6 @@ MessageResult HandleHotKey(Program& program, uint32_t uMsg, int32_t key) {
   return result;
 }
 
-void HandleWindowCreated(Program& program, Hwnd h) {
-  if (program.bSwitching || program.bHotKeyBusy) return;
-  WindowSystem& windows = program.platform.windows;
-  if (windows.FindWindow("Progman", "Program Manager") != program.lProgman) {
-    windows.SendMessage(program.lMainHwnd, msg::kShowTrayAgain, 0, 0);
-  }
-  for (int16_t d = 1; d <= kDesktopCount; ++d) {
-    if (d == program.desk.iCurDesk) continue;
-    const clsDesktop& desktop = program.desk.Desk(d);
-    const int position = desktop.GetProcessIdxByHandle(h);
-    if (position == -1) continue;
-    for (const auto& win : desktop.opi[position].oWin) windows.ShowWindow(win->lHwnd, sw::kHide);
-    return;
-  }
-  program.oWinOrder.WindowCreated(h);
-  ApplyRules(program, false);
-}
-
 }  // namespace
 
 MessageResult HandleMainWindowMessage(Program& program, uint32_t uMsg, int32_t wParam,
@@ -78,10 +60,10 @@ MessageResult HandleMainWindowMessage(Program& program, uint32_t uMsg, int32_t w
     case msg::kHotKeyWin:
       return HandleHotKey(program, uMsg, wParam);
     case msg::kWindowCreated:
-      HandleWindowCreated(program, wParam);
+      OnWindowCreated(program, wParam);
       break;
     case msg::kWindowDestroyed:
-      if (!program.bSwitching && !program.bHotKeyBusy) program.oWinOrder.WindowDestroyed(wParam);
+      OnWindowDestroyed(program, wParam);
       break;
     case msg::kWindowActivated:
       if (!program.bSwitching && !program.bHotKeyBusy &&

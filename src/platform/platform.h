@@ -77,6 +77,8 @@ class System {
   virtual void CloseHandle(int64_t handle) = 0;
   // The platform-version code: 8 or more means layered windows exist.
   virtual int PlatformVersionCode() = 0;
+  // Milliseconds since the system started, wrapping around after 49.7 days (GetTickCount).
+  virtual uint32_t TickCount() = 0;
 };
 
 // Whole files as bytes.
@@ -169,6 +171,8 @@ class MainWindowEvents {
   virtual void OnTrayMouse(int mouseMessage) = 0;
   // Explorer (re)started and broadcast "TaskbarCreated".
   virtual void OnTaskbarCreated() = 0;
+  // A timer started with Ui::StartTimer fell due.
+  virtual void OnTimer(int id) = 0;
 };
 
 // Message boxes, the main window, the pop-up menu, icons and the message pump.
@@ -186,6 +190,10 @@ class Ui {
   virtual int PopupMenu(Hwnd owner, const Menu& menu) = 0;
   // The built-in picture of desktop n (1..9).
   virtual IconHandle DesktopIcon(int desk) = 0;
+  // Timers of the main window: OnTimer(id) of its events every intervalMs until stopped.
+  // Starting a running timer again restarts its interval.
+  virtual void StartTimer(int id, uint32_t intervalMs) = 0;
+  virtual void StopTimer(int id) = 0;
   // Processes pending messages once (DoEvents) / waits for the next one.
   virtual void DoEvents() = 0;
   virtual void WaitMessage() = 0;

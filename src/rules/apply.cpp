@@ -54,14 +54,8 @@ bool CarryOut(Program& program, const clsRule& rule, int16_t position, clsPI& ap
   }
 }
 
-}  // namespace
-
-void ApplyRules(Program& program, bool bIgnoreOnly) {
-  if (!bIgnoreOnly) {
-    if (program.bSwitching || program.bHotKeyBusy || program.bUnloading) return;
-    program.platform.ui.DoEvents();
-    ScanDesktop(program, program.desk.iCurDesk);
-  }
+// Every rule over every application of the current desktop, rules in list order.
+void WalkRules(Program& program, bool bIgnoreOnly) {
   // Hold the rules: an action or a nested pass may replace the program's list.
   const RuleList rules = program.colRules;
   const int16_t current = program.desk.iCurDesk;
@@ -87,6 +81,21 @@ void ApplyRules(Program& program, bool bIgnoreOnly) {
     }
   }
 }
+
+}  // namespace
+
+void ApplyRules(Program& program, bool bIgnoreOnly) {
+  if (bIgnoreOnly) {
+    WalkRules(program, true);
+    return;
+  }
+  if (program.bSwitching || program.bHotKeyBusy || program.bUnloading) return;
+  program.platform.ui.DoEvents();
+  ScanDesktop(program, program.desk.iCurDesk);
+  WalkRules(program, false);
+}
+
+void ApplyRuleActions(Program& program) { WalkRules(program, false); }
 
 int16_t KillProcess(Program& program, int32_t pid) {
   System& system = program.platform.system;

@@ -12,6 +12,9 @@ class Program;
 // Full mode (bIgnoreOnly false) rediscovers the current desktop first and does nothing while
 // a switch, a hot-key or shut-down runs.
 void ApplyRules(Program& program, bool bIgnoreOnly);
+// The full mode's actions over the current desktop as it was last discovered, without the
+// discovery pass and without letting messages through first.
+void ApplyRuleActions(Program& program);
 
 // Terminates the process: 1 done, -2 the termination failed, -3 the process could not be opened.
 int16_t KillProcess(Program& program, int32_t pid);

@@ -3,6 +3,7 @@
 #include "app/program.h"
 #include "app/recovery.h"
 #include "core/discovery.h"
+#include "events/window_notices.h"
 #include "lang/messages.h"
 #include "ui/indicator.h"
 #include "ui/tray_menu.h"
@@ -31,6 +32,11 @@ void ShowOrHideApplication(Program& program, const clsPI& app, bool show) {
       } else {
         program.colHiddenExplorer.Add(win->lHwnd);
       }
+    }
+    if (show) {
+      NoteShownByProgram(program, win->lHwnd);
+    } else {
+      NoteHiddenByProgram(program, win->lHwnd);
     }
     program.platform.windows.ShowWindow(win->lHwnd, show ? sw::kShow : sw::kHide);
   }
@@ -63,6 +69,8 @@ void SwitchDesktop(Program& program, int16_t& target, const std::string& directi
     if (target < 1 || target > kDesktopCount) return;
   }
   if (program.bSwitching) return;
+  // A rule pass still waiting belongs to the desktop being left.
+  FlushPendingRulePass(program);
   program.bSwitching = true;
 
   Platform& p = program.platform;

@@ -134,12 +134,12 @@ TEST_F(Lifecycle, SplashShowsTheVersionAndClosesItselfAfterThreeAndAHalfSeconds)
   EXPECT_EQ(program.splash->Find("lblVersion")->Caption, "Version 1.8.3");
   EXPECT_EQ(program.splash->Find("lblWhat")->Caption, "Ombrix");
   EXPECT_NE(program.splash->Find("lblInfo")->Caption.find("\r\n"), std::string::npos);
-  world.forms.AdvanceTime(3499);
+  world.clock.Advance(3499);
   EXPECT_TRUE(world.windows.IsWindow(program.lSplashHwnd));
-  world.forms.AdvanceTime(1);
+  world.clock.Advance(1);
   EXPECT_FALSE(world.windows.IsWindow(program.lSplashHwnd));
   EXPECT_EQ(program.splash->hwnd, 0);
-  world.forms.AdvanceTime(10000);  // an unloaded form gets no more ticks
+  world.clock.Advance(10000);  // an unloaded form gets no more ticks
 }
 
 TEST_F(Lifecycle, GoToItemsHavePlaceholdersAndTheCurrentDesktopIsDisabled) {

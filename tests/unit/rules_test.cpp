@@ -251,9 +251,102 @@ TEST_F(RulePass, RulesFromTheStoreActOnANewWindow) {
   StartUp(p);
   const Hwnd mine = w.Open("Mine", 10);
   p.mainWindow->OnSubscribedMessage(1034, mine, 0);
+  w.clock.Advance(kRulePassDelayMs);
   EXPECT_FALSE(w.windows.IsWindowVisible(mine));
   p.mainWindow->OnSubscribedMessage(1027, 51, 0);
   EXPECT_TRUE(w.windows.IsWindowVisible(mine));
+}
+
+// New-window notices gather for a moment and are handled by one rule pass.
+class Notices : public RulePass {
+ protected:
+  void Notice(Hwnd h) { Send(1034, h); }
+  int passes() const { return world.windows.enumerations - enumerationsAtStart_; }
+  void SetUp() override {
+    RulePass::SetUp();
+    clsRule move = TitleRule("mover", kModeStartsWith, kMoveToDesk);
+    move.iDestDesk = 3;
+    Rules({move});
+    enumerationsAtStart_ = world.windows.enumerations;
+  }
+
+ private:
+  int enumerationsAtStart_ = 0;
+};
+
+TEST_F(Notices, ABurstOfNewWindowsCostsOnePassThatActsOnEachOfThem) {
+  std::vector<Hwnd> movers;
+  for (int i = 0; i < 10; ++i) {
+    movers.push_back(Window("Mover " + std::to_string(i), 100 + i));
+    Notice(movers.back());
+  }
+  const Hwnd stays = Window("Stays", 200);
+  Notice(stays);
+  EXPECT_EQ(passes(), 0);
+  EXPECT_TRUE(Visible(movers[0]));
+  world.clock.Advance(kRulePassDelayMs);
+  EXPECT_EQ(passes(), 1);
+  for (Hwnd h : movers) EXPECT_FALSE(Visible(h));
+  EXPECT_EQ(Desk(3).opi.Count(), 10);
+  EXPECT_TRUE(Visible(stays));
+  world.clock.Advance(10 * kRulePassDelayMs);
+  EXPECT_EQ(passes(), 1);  // nothing more to do, no further pass
+}
+
+TEST_F(Notices, WindowsTheSwitchShowsAreNotNewButANewWindowAmongThemIs) {
+  std::vector<Hwnd> windows;
+  for (int i = 0; i < 5; ++i) windows.push_back(Window("App " + std::to_string(i), 100 + i));
+  ApplyRules(program, false);
+  Send(1027, 50);
+  Send(1027, 49);
+  const int switched = passes();
+  for (Hwnd h : windows) Notice(h);  // the library reports every window the switch showed
+  world.clock.Advance(kRulePassDelayMs);
+  EXPECT_EQ(passes(), switched);
+  const Hwnd mover = Window("Mover", 300);
+  for (Hwnd h : windows) Notice(h);  // a second report of a shown window counts as new again
+  Notice(mover);
+  world.clock.Advance(kRulePassDelayMs);
+  EXPECT_EQ(passes(), switched + 1);
+  EXPECT_FALSE(Visible(mover));
+}
+
+TEST_F(Notices, ShownWindowsCountAsNewAgainOnceTheirNoticeIsLate) {
+  const Hwnd a = Window("A", 10);
+  ApplyRules(program, false);
+  Send(1027, 50);
+  Send(1027, 49);
+  world.clock.Advance(kShownByProgramMs);
+  const int before = passes();
+  Notice(a);
+  world.clock.Advance(kRulePassDelayMs);
+  EXPECT_EQ(passes(), before + 1);
+}
+
+TEST_F(Notices, APassHeldUpByABusyFlagRunsWhenItClears) {
+  const Hwnd mover = Window("Mover", 10);
+  Notice(mover);
+  program.bHotKeyBusy = true;  // as while a password prompt of a switch is open
+  world.clock.Advance(5 * kRulePassDelayMs);
+  EXPECT_EQ(passes(), 0);
+  program.bHotKeyBusy = false;
+  world.clock.Advance(kRulePassDelayMs);
+  EXPECT_EQ(passes(), 1);
+  EXPECT_FALSE(Visible(mover));
+  EXPECT_FALSE(world.ui.TimerRunning(kRulePassTimer));
+}
+
+TEST_F(Notices, ASwitchRunsThePendingPassOfTheDesktopItLeavesFirst) {
+  const Hwnd mover = Window("Mover", 10);
+  Notice(mover);
+  Send(1027, 50);  // Win+2 before the pass was due
+  EXPECT_EQ(Desk(3).GetProcessIdxByHandle(mover), 1);
+  EXPECT_EQ(Desk(1).GetProcessIdxByHandle(mover), -1);
+  Send(1027, 51);
+  EXPECT_TRUE(Visible(mover));
+  world.clock.Advance(kRulePassDelayMs);
+  EXPECT_EQ(program.desk.iCurDesk, 3);
+  EXPECT_TRUE(Visible(mover));
 }
 
 }  // namespace

@@ -212,12 +212,12 @@ TEST_F(Switching, IndicatorSizesToItsTextAndGoesAfterOneSecond) {
   EXPECT_EQ(world.windows.Get(indicator.hwnd)->alpha, 204);
   EXPECT_EQ(world.windows.TopLevelWindows().front(), indicator.hwnd);
 
-  world.forms.AdvanceTime(600);
+  world.clock.Advance(600);
   Go(1);  // a new indicator replaces the old one for a full second
   const Hwnd second = program.indicator->hwnd;
-  world.forms.AdvanceTime(600);
+  world.clock.Advance(600);
   EXPECT_TRUE(world.windows.IsWindow(second));
-  world.forms.AdvanceTime(400);
+  world.clock.Advance(400);
   EXPECT_FALSE(world.windows.IsWindow(second));
 
   program.settings.bShowCurDesk = false;

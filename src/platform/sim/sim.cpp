@@ -5,6 +5,40 @@
 
 namespace ombrix::sim {
 
+void SimClock::Start(const void* owner, int id, int intervalMs, std::function<void()> tick) {
+  Stop(owner, id);
+  const int interval = std::max(intervalMs, 1);
+  timers_.push_back(std::make_shared<Timer>(Timer{owner, id, interval, now + interval, std::move(tick)}));
+}
+
+void SimClock::Stop(const void* owner, int id) {
+  std::erase_if(timers_, [&](const auto& t) { return t->owner == owner && t->id == id; });
+}
+
+void SimClock::StopAll(const void* owner) {
+  std::erase_if(timers_, [&](const auto& t) { return t->owner == owner; });
+}
+
+bool SimClock::Running(const void* owner, int id) const {
+  return std::any_of(timers_.begin(), timers_.end(),
+                     [&](const auto& t) { return t->owner == owner && t->id == id; });
+}
+
+void SimClock::Advance(int milliseconds) {
+  const int64_t end = now + milliseconds;
+  while (true) {
+    auto next = std::min_element(timers_.begin(), timers_.end(),
+                                 [](const auto& a, const auto& b) { return a->due < b->due; });
+    if (next == timers_.end() || (*next)->due > end) break;
+    // Held, so a tick that stops its own timer does not destroy what runs.
+    std::shared_ptr<Timer> timer = *next;
+    now = timer->due;
+    timer->due += timer->interval;
+    timer->tick();
+  }
+  now = end;
+}
+
 Hwnd SimWindowSystem::Create(SimWindow window) {
   window.hwnd = nextHwnd_;
   nextHwnd_ += 4;
@@ -27,6 +61,7 @@ SimWindow* SimWindowSystem::Get(Hwnd hwnd) {
 }
 
 std::vector<Hwnd> SimWindowSystem::TopLevelWindows() {
+  ++enumerations;
   return std::vector<Hwnd>(zOrder_.begin(), zOrder_.end());
 }
 
@@ -343,7 +378,14 @@ Hwnd SimUi::CreateMainWindow(MainWindowEvents& events) {
   return mainHwnd;
 }
 
+void SimUi::StartTimer(int id, uint32_t intervalMs) {
+  clock_.Start(this, id, static_cast<int>(intervalMs), [this, id] {
+    if (mainEvents && !mainDestroyed) mainEvents->OnTimer(id);
+  });
+}
+
 void SimUi::DestroyMainWindow() {
+  clock_.StopAll(this);
   windows_.Destroy(mainHwnd);
   mainDestroyed = true;
 }
@@ -373,10 +415,12 @@ Hwnd SimFormHost::Load(Form& form) {
   form.hwnd = windows_.Create(window);
   ++loads;
   form.OnLoad();
-  for (const Control& control : form.controls) {
-    if (control.kind == ControlKind::Timer && control.Enabled && control.Interval > 0) {
-      timers_.push_back({&form, control.Name, control.Index, now + control.Interval});
-    }
+  for (size_t i = 0; i < form.controls.size(); ++i) {
+    const Control& control = form.controls[i];
+    if (control.kind != ControlKind::Timer || !control.Enabled || control.Interval <= 0) continue;
+    clock_.Start(&form, static_cast<int>(i), control.Interval, [&form, i] {
+      if (i < form.controls.size()) form.OnTimer(form.controls[i]);
+    });
   }
   return form.hwnd;
 }
@@ -390,7 +434,7 @@ void SimFormHost::Hide(Form& form) {
 }
 
 void SimFormHost::Unload(Form& form) {
-  std::erase_if(timers_, [&form](const RunningTimer& t) { return t.form == &form; });
+  clock_.StopAll(&form);
   windows_.Destroy(form.hwnd);
   form.hwnd = 0;
 }
@@ -401,23 +445,6 @@ void SimFormHost::Refresh(Form& form) {
 
 Size SimFormHost::MeasureText(const Font&, const std::string& text) {
   return Size{static_cast<int32_t>(text.size()) * 7, 16};
-}
-
-void SimFormHost::AdvanceTime(int milliseconds) {
-  const int64_t end = now + milliseconds;
-  while (true) {
-    auto next = std::min_element(timers_.begin(), timers_.end(),
-                                 [](const RunningTimer& a, const RunningTimer& b) {
-                                   return a.due < b.due;
-                                 });
-    if (next == timers_.end() || next->due > end) break;
-    now = next->due;
-    Form* form = next->form;
-    Control* control = form->Find(next->name, next->index);
-    next->due += control ? std::max(control->Interval, 1) : 1;
-    if (control) form->OnTimer(*control);
-  }
-  now = end;
 }
 
 }  // namespace ombrix::sim

@@ -8,6 +8,7 @@
 #include <functional>
 #include <list>
 #include <map>
+#include <memory>
 #include <optional>
 #include <string>
 #include <unordered_map>
@@ -18,6 +19,31 @@
 #include "ui/form.h"
 
 namespace ombrix::sim {
+
+// Simulated time. The timers of forms and of the main window run on it, in time order, as a
+// test advances it.
+class SimClock {
+ public:
+  int64_t now = 0;
+
+  // Starts (or restarts) the timer id of owner; tick runs every intervalMs.
+  void Start(const void* owner, int id, int intervalMs, std::function<void()> tick);
+  void Stop(const void* owner, int id);
+  void StopAll(const void* owner);
+  bool Running(const void* owner, int id) const;
+  // Moves the clock on and fires every tick that falls due, in time order.
+  void Advance(int milliseconds);
+
+ private:
+  struct Timer {
+    const void* owner;
+    int id;
+    int interval;
+    int64_t due;
+    std::function<void()> tick;
+  };
+  std::vector<std::shared_ptr<Timer>> timers_;
+};
 
 struct SimWindow {
   Hwnd hwnd = 0;
@@ -55,6 +81,7 @@ class SimWindowSystem : public WindowSystem {
   std::vector<PostedMessage> posted;
   std::vector<PostedMessage> sent;
   std::vector<std::pair<Hwnd, int>> showCalls;
+  int enumerations = 0;  // calls of TopLevelWindows: one per discovery pass
   Hwnd foreground = 0;
   // Runs inside ShowWindow, as messages sent to the program do while it waits on another
   // program's window.
@@ -105,6 +132,7 @@ class SimWindowSystem : public WindowSystem {
 
 class SimProcess : public System {
  public:
+  explicit SimProcess(SimClock& clock) : clock_(clock) {}
   uint32_t processId = 4242;
   bool debugger = false;
   std::string commandLine;
@@ -126,6 +154,12 @@ class SimProcess : public System {
   void CloseHandle(int64_t handle) override;
   uint32_t CurrentThreadId() override { return threadId; }
   int PlatformVersionCode() override { return versionCode; }
+  // The clock's time plus the time the system ran before the test began.
+  uint32_t TickCount() override { return static_cast<uint32_t>(bootTicks + clock_.now); }
+  int64_t bootTicks = 3600000;
+
+ private:
+  SimClock& clock_;
 };
 
 // Files in memory, by full path. Paths listed in readOnlyFolders cannot be written.
@@ -225,8 +259,8 @@ struct ShownBox {
 
 class SimUi : public Ui {
  public:
-  explicit SimUi(SimWindowSystem& windows, SimProcess& process)
-      : windows_(windows), process_(process) {}
+  SimUi(SimWindowSystem& windows, SimProcess& process, SimClock& clock)
+      : windows_(windows), process_(process), clock_(clock) {}
 
   // What the user answers to message boxes, in order; with none left a box answers OK/No (1/7).
   std::deque<int> boxAnswers;
@@ -250,19 +284,23 @@ class SimUi : public Ui {
   void DestroyMainWindow() override;
   int PopupMenu(Hwnd owner, const Menu& menu) override;
   IconHandle DesktopIcon(int desk) override { return 0x7000 + desk; }
+  void StartTimer(int id, uint32_t intervalMs) override;
+  void StopTimer(int id) override { clock_.Stop(this, id); }
+  bool TimerRunning(int id) const { return clock_.Running(this, id); }
   void DoEvents() override;
   void WaitMessage() override {}
 
  private:
   SimWindowSystem& windows_;
   SimProcess& process_;
+  SimClock& clock_;
 };
 
 // Keeps forms headless; timers run on a simulated clock that tests advance.
 class SimFormHost : public FormHost {
  public:
-  SimFormHost(SimWindowSystem& windows, SimProcess& process)
-      : windows_(windows), process_(process) {}
+  SimFormHost(SimWindowSystem& windows, SimProcess& process, SimClock& clock)
+      : windows_(windows), process_(process), clock_(clock) {}
 
   Hwnd Load(Form& form) override;
   void Show(Form& form) override;
@@ -272,33 +310,25 @@ class SimFormHost : public FormHost {
   // Seven pixels a character, sixteen a line.
   Size MeasureText(const Font& font, const std::string& text) override;
 
-  // Moves the clock on and fires every timer tick that falls due, in time order.
-  void AdvanceTime(int milliseconds);
-  int64_t now = 0;
   int loads = 0;
 
  private:
-  struct RunningTimer {
-    Form* form;
-    std::string name;
-    int index;
-    int64_t due;
-  };
   SimWindowSystem& windows_;
   SimProcess& process_;
-  std::vector<RunningTimer> timers_;
+  SimClock& clock_;
 };
 
 // Everything at once, wired together, with a Platform view for the Program.
 struct World {
   World();
+  SimClock clock;
   SimWindowSystem windows;
-  SimProcess process;
+  SimProcess process{clock};
   SimKeyboard keyboard;
   MemoryStore store;
   SimTray tray;
-  SimUi ui{windows, process};
-  SimFormHost forms{windows, process};
+  SimUi ui{windows, process, clock};
+  SimFormHost forms{windows, process, clock};
   SimFiles files;
   SimHooks hooks;
 

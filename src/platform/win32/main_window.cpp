@@ -55,6 +55,9 @@ LRESULT CALLBACK MainWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM l
     case WM_ENDSESSION:
       events->OnEndSession(wParam != FALSE);
       return 0;
+    case WM_TIMER:
+      events->OnTimer(static_cast<int>(wParam));
+      return 0;
     case kTrayCallbackMessage:
       events->OnTrayMouse(LOWORD(lParam));
       return 0;

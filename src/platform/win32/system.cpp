@@ -97,4 +97,6 @@ int Win32System::PlatformVersionCode() {
   return code;
 }
 
+uint32_t Win32System::TickCount() { return GetTickCount(); }
+
 }  // namespace ombrix::win32

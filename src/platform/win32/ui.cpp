@@ -52,6 +52,14 @@ IconHandle Win32Ui::DesktopIcon(int desk) {
   return FromHicon(icon);
 }
 
+void Win32Ui::StartTimer(int id, uint32_t intervalMs) {
+  if (main_ != nullptr) SetTimer(main_, static_cast<UINT_PTR>(id), intervalMs, nullptr);
+}
+
+void Win32Ui::StopTimer(int id) {
+  if (main_ != nullptr) KillTimer(main_, static_cast<UINT_PTR>(id));
+}
+
 void Win32Ui::DoEvents() { PumpPendingMessages(); }
 
 void Win32Ui::WaitMessage() { ::WaitMessage(); }

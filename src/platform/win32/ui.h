@@ -24,6 +24,8 @@ class Win32Ui : public Ui {
   int PopupMenu(Hwnd owner, const Menu& menu) override;
   // The small-icon size of the system (16x16 at 96 DPI).
   IconHandle DesktopIcon(int desk) override;
+  void StartTimer(int id, uint32_t intervalMs) override;
+  void StopTimer(int id) override;
   void DoEvents() override;
   void WaitMessage() override;
 
