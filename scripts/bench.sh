@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Builds what is missing and runs the benchmarks: the simulation's (build/native/ombrix_bench) with
-# --native, and always the real program's switch under Wine (bench/wine/switch_bench.cpp), which
-# prints per-round figures, the medians and their ratio. Extra arguments go to switch_bench as the
-# number of rounds.
+# --native, and always the real program under Wine (bench/wine/switch_bench.cpp): idle CPU, CPU per
+# switch against a bare ShowWindow loop, switch latency against the same loop, and resident memory,
+# ending with a summary. Optional arguments: the number of rounds (default 9) and the seconds of
+# each idle measurement (default 60).
 set -uo pipefail
 cd "$(dirname "$0")/.." || exit 1
 
@@ -12,6 +13,7 @@ if [[ ${1:-} == --native ]]; then
   shift
 fi
 rounds=${1:-9}
+idle_seconds=${2:-60}
 
 bash scripts/install-deps.sh || exit 1
 if [[ -n $native ]]; then
@@ -34,7 +36,7 @@ probe=build/win64/tests/e2e/probe.exe
 "$WINE" "$probe" reg-set Settings FirstUse=0 >/dev/null
 rm -f build/win64/Ombrix.restore
 exe=$(readlink -f build/win64/Ombrix.exe)
-"$WINE" build/win64/bench/wine/switch_bench.exe "Z:${exe//\//\\}" "$rounds"
+"$WINE" build/win64/bench/wine/switch_bench.exe "Z:${exe//\//\\}" "$rounds" "$idle_seconds"
 status=$?
 "$WINE" "$probe" kill Ombrix.exe switch_bench.exe >/dev/null
 exit "$status"

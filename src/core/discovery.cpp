@@ -69,44 +69,50 @@ void ScanDesktop(Program& program, int16_t n) {
   program.desk.iCurDesk = n;
   clsDesktop& desktop = program.desk.Desk(n);
   desktop.opi = List<clsPI>();
-  const std::vector<Hwnd> handles = program.platform.windows.TopLevelWindows();
+  std::vector<SeenWindow> seen;
+  for (Hwnd h : program.platform.windows.TopLevelWindows()) {
+    if (h == 0) break;
+    if (auto window = LookAt(program, h)) seen.push_back(std::move(*window));
+  }
   for (bool topLevelPass : {true, false}) {
-    for (Hwnd h : handles) {
-      if (h == 0) break;
-      AddWindow(program, h, desktop, topLevelPass);
-    }
+    for (const SeenWindow& window : seen) AddWindow(program, window, desktop, topLevelPass);
   }
   program.oWinOrder.OrderWindows(desktop);
   CleanOtherDesktops(program, n);
   ApplyRules(program, true);
 }
 
-void AddWindow(Program& program, Hwnd h, clsDesktop& desktop, bool bTopLevelPass) {
+std::optional<SeenWindow> LookAt(Program& program, Hwnd h) {
   WindowSystem& windows = program.platform.windows;
-  const uint32_t style = windows.Style(h);
-  const ThreadProcess ids = windows.WindowThreadProcess(h);
-  if (!windows.IsWindowVisible(h)) return;
-  if (ids.processId == program.platform.system.CurrentProcessId()) return;
-  const Hwnd owner = windows.Owner(h);
-  if (bTopLevelPass && owner != 0) return;
+  // Most top-level windows are hidden: they cost one question.
+  if (!windows.IsWindowVisible(h)) return std::nullopt;
+  SeenWindow window{.hwnd = h, .ids = windows.WindowThreadProcess(h)};
+  if (window.ids.processId == program.platform.system.CurrentProcessId()) return std::nullopt;
+  window.owner = windows.Owner(h);
+  window.style = windows.Style(h);
+  window.exStyle = windows.ExStyle(h);
+  window.className = ReadTrimmed(windows.ClassName(h));
+  window.title = ReadTrimmed(windows.WindowText(h));
+  window.rect = windows.WindowRect(h);
+  return window;
+}
 
-  const std::string className = ReadTrimmed(windows.ClassName(h));
-  const std::string title = ReadTrimmed(windows.WindowText(h));
-  const bool topMost = (windows.ExStyle(h) & kTopMostStyle) != 0;
-  if (title.empty() && program.settings.bIgnoreNoTitle) return;
+void AddWindow(Program& program, const SeenWindow& seen, clsDesktop& desktop, bool bTopLevelPass) {
+  if (bTopLevelPass && seen.owner != 0) return;
+  const bool topMost = (seen.exStyle & kTopMostStyle) != 0;
+  if (seen.title.empty() && program.settings.bIgnoreNoTitle) return;
   if (program.settings.bIgnoreTopMost && topMost) return;
-  if (IsExcludedClass(className, style)) return;
+  if (IsExcludedClass(seen.className, seen.style)) return;
 
   auto window = std::make_shared<clsWI>();
-  window->class_name = className;
-  window->window_text = title;
-  window->lHwnd = h;
-  const Rect rect = windows.WindowRect(h);
-  if (!(rect.Width() > 0 && rect.Height() > 0)) window->iHideFromList = kZeroSize;
-  if (window->iHideFromList == kListed && title.empty()) window->iHideFromList = kNoTitle;
+  window->class_name = seen.className;
+  window->window_text = seen.title;
+  window->lHwnd = seen.hwnd;
+  if (!(seen.rect.Width() > 0 && seen.rect.Height() > 0)) window->iHideFromList = kZeroSize;
+  if (window->iHideFromList == kListed && seen.title.empty()) window->iHideFromList = kNoTitle;
 
-  const auto pid = static_cast<int32_t>(ids.processId);
-  const auto thread = static_cast<int32_t>(ids.threadId);
+  const auto pid = static_cast<int32_t>(seen.ids.processId);
+  const auto thread = static_cast<int32_t>(seen.ids.threadId);
   auto newApplication = [&] {
     auto app = std::make_shared<clsPI>();
     app->pID = pid;
@@ -118,10 +124,10 @@ void AddWindow(Program& program, Hwnd h, clsDesktop& desktop, bool bTopLevelPass
     newApplication()->oWin.Add(window);
     return;
   }
-  if (owner == 0) return;
+  if (seen.owner == 0) return;
   std::shared_ptr<clsPI> app = desktop.GetProcessObject(pid);
   if (!app) app = newApplication();
-  if (app->ContainHandle(h)) return;
+  if (app->ContainHandle(seen.hwnd)) return;
   app->oWin.Add(window);
 }
 

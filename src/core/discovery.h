@@ -1,6 +1,9 @@
 // Which top-level windows the program manages, grouped into applications on a desktop.
 #pragma once
 
+#include <optional>
+#include <string>
+
 #include "core/records.h"
 
 namespace ombrix {
@@ -10,8 +13,23 @@ class Program;
 // Rebuilds desktop n's applications from the windows on screen, makes it the current desktop
 // and takes those windows away from the other desktops.
 void ScanDesktop(Program& program, int16_t n);
+// A visible top-level window of another process as a scan saw it. Each property is read from
+// the system once per scan, however many passes look at it.
+struct SeenWindow {
+  Hwnd hwnd = 0;
+  ThreadProcess ids;
+  Hwnd owner = 0;
+  uint32_t style = 0;
+  uint32_t exStyle = 0;
+  std::string className;  // trimmed, at most 1023 characters
+  std::string title;      // likewise
+  Rect rect;
+};
+
+// The window as it is now; nothing when it is hidden or belongs to this program.
+std::optional<SeenWindow> LookAt(Program& program, Hwnd h);
 // Tests one window and records it on the desktop when it is managed.
-void AddWindow(Program& program, Hwnd h, clsDesktop& desktop, bool bTopLevelPass);
+void AddWindow(Program& program, const SeenWindow& window, clsDesktop& desktop, bool bTopLevelPass);
 
 bool IsExplorerWindow(const clsWI& window);
 // True when h is a shell window the program hid and it is still hidden; a listed window that

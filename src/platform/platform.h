@@ -209,7 +209,8 @@ class FormHost {
   virtual void Hide(Form& form) = 0;
   // Destroys the window; the model stays.
   virtual void Unload(Form& form) = 0;
-  // Brings the window up to date with the model (captions, size) and paints it at once.
+  // Brings the window up to date with the model (captions, size, timers) and paints it at
+  // once. A timer runs while it is enabled; one enabled again after it stopped starts anew.
   virtual void Refresh(Form& form) = 0;
   // The size in pixels that a text takes in a font, for labels that size themselves.
   virtual Size MeasureText(const Font& font, const std::string& text) = 0;

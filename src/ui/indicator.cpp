@@ -40,7 +40,13 @@ void frmSwitchDesk::OnLoad() {
   SetWindowOpacity(program_, hwnd, 80);
 }
 
-void frmSwitchDesk::OnTimer(Control& /*timer*/) { program_.platform.forms.Unload(*this); }
+// The window stays loaded for the next switch: creating it anew costs more than the switch.
+void frmSwitchDesk::OnTimer(Control& timer) {
+  FormHost& forms = program_.platform.forms;
+  timer.Enabled = false;
+  forms.Hide(*this);
+  forms.Refresh(*this);
+}
 
 void frmSwitchDesk::SetText(const std::string& text) {
   Control* label = Find("lblDesktop");
@@ -56,13 +62,20 @@ void frmSwitchDesk::SetText(const std::string& text) {
 
 void ShowIndicator(Program& program, const std::string& text) {
   FormHost& forms = program.platform.forms;
-  if (program.indicator) forms.Unload(*program.indicator);
-  program.indicator = std::make_unique<frmSwitchDesk>(program);
-  forms.Load(*program.indicator);
-  program.indicator->SetText(text);
-  forms.Show(*program.indicator);
-  forms.Refresh(*program.indicator);
-  program.platform.windows.SetWindowPos(program.indicator->hwnd, kTopMost, 0, 0, 0, 0,
+  if (!program.indicator) program.indicator = std::make_unique<frmSwitchDesk>(program);
+  frmSwitchDesk& indicator = *program.indicator;
+  if (indicator.hwnd == 0 && forms.Load(indicator) == 0) return;
+  Control& timer = *indicator.Find("Timer1");
+  if (timer.Enabled) {
+    // Still naming the desktop of a switch a moment ago: the new one gets a full second.
+    timer.Enabled = false;
+    forms.Refresh(indicator);
+  }
+  indicator.SetText(text);
+  timer.Enabled = true;
+  forms.Show(indicator);
+  forms.Refresh(indicator);
+  program.platform.windows.SetWindowPos(indicator.hwnd, kTopMost, 0, 0, 0, 0,
                                         kNoSizeNoMoveNoActivate);
 }
 

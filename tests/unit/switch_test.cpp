@@ -213,12 +213,16 @@ TEST_F(Switching, IndicatorSizesToItsTextAndGoesAfterOneSecond) {
   EXPECT_EQ(world.windows.TopLevelWindows().front(), indicator.hwnd);
 
   world.clock.Advance(600);
-  Go(1);  // a new indicator replaces the old one for a full second
-  const Hwnd second = program.indicator->hwnd;
+  Go(1);  // the second switch's name gets a full second
+  EXPECT_EQ(label.Caption, " Desktop 1 ");
   world.clock.Advance(600);
-  EXPECT_TRUE(world.windows.IsWindow(second));
+  EXPECT_TRUE(Visible(indicator.hwnd));
   world.clock.Advance(400);
-  EXPECT_FALSE(world.windows.IsWindow(second));
+  EXPECT_FALSE(Visible(indicator.hwnd));
+  Go(3);  // the same window serves every switch
+  EXPECT_TRUE(Visible(indicator.hwnd));
+  world.clock.Advance(1000);
+  EXPECT_FALSE(Visible(indicator.hwnd));
 
   program.settings.bShowCurDesk = false;
   const int loads = world.forms.loads;

@@ -415,14 +415,26 @@ Hwnd SimFormHost::Load(Form& form) {
   form.hwnd = windows_.Create(window);
   ++loads;
   form.OnLoad();
+  SyncTimers(form);
+  return form.hwnd;
+}
+
+// As the real host: a timer runs while it is enabled with an interval; one enabled again
+// after it stopped starts a new interval.
+void SimFormHost::SyncTimers(Form& form) {
   for (size_t i = 0; i < form.controls.size(); ++i) {
     const Control& control = form.controls[i];
-    if (control.kind != ControlKind::Timer || !control.Enabled || control.Interval <= 0) continue;
-    clock_.Start(&form, static_cast<int>(i), control.Interval, [&form, i] {
-      if (i < form.controls.size()) form.OnTimer(form.controls[i]);
-    });
+    if (control.kind != ControlKind::Timer) continue;
+    const bool wanted = control.Enabled && control.Interval > 0;
+    const int id = static_cast<int>(i);
+    if (!wanted) {
+      clock_.Stop(&form, id);
+    } else if (!clock_.Running(&form, id)) {
+      clock_.Start(&form, id, control.Interval, [&form, i] {
+        if (i < form.controls.size()) form.OnTimer(form.controls[i]);
+      });
+    }
   }
-  return form.hwnd;
 }
 
 void SimFormHost::Show(Form& form) {
@@ -440,7 +452,10 @@ void SimFormHost::Unload(Form& form) {
 }
 
 void SimFormHost::Refresh(Form& form) {
-  if (SimWindow* window = windows_.Get(form.hwnd)) window->text = form.Caption;
+  SimWindow* window = windows_.Get(form.hwnd);
+  if (!window) return;
+  window->text = form.Caption;
+  SyncTimers(form);
 }
 
 Size SimFormHost::MeasureText(const Font&, const std::string& text) {

@@ -313,6 +313,7 @@ class SimFormHost : public FormHost {
   int loads = 0;
 
  private:
+  void SyncTimers(Form& form);
   SimWindowSystem& windows_;
   SimProcess& process_;
   SimClock& clock_;

@@ -111,12 +111,14 @@ bool Win32Files::CreateFolder(const std::string& path) {
 }
 
 std::string Win32Files::UserDataFolder() {
+  if (userDataFolder_) return *userDataFolder_;
   PWSTR folder = nullptr;
   std::wstring path;
   if (SUCCEEDED(SHGetKnownFolderPath(FOLDERID_LocalAppData, 0, nullptr, &folder))) path = folder;
   CoTaskMemFree(folder);
   while (!path.empty() && path.back() == L'\\') path.pop_back();
-  return Narrow(path);
+  userDataFolder_ = Narrow(path);
+  return *userDataFolder_;
 }
 
 }  // namespace ombrix::win32

@@ -242,10 +242,12 @@ void Win32FormHost::Show(Form& form) {
   if (form.hwnd == 0) return;
   HWND hwnd = ToHwnd(form.hwnd);
   WindowData* data = DataOf(hwnd);
-  if (data != nullptr && data->window.form == &form && !data->window.placed) {
+  if (data != nullptr && data->window.form == &form) {
+    const bool first = !data->window.placed;
     data->window.placed = true;
     SyncFormWindow(data->window);
-    if (form.centred) CentreOnPrimaryWorkArea(hwnd);
+    // A centred form goes to the middle whenever it comes on screen.
+    if (form.centred && (first || !IsWindowVisible(hwnd))) CentreOnPrimaryWorkArea(hwnd);
   }
   ShowWindow(hwnd, SW_SHOWNOACTIVATE);
 }
@@ -270,7 +272,12 @@ void Win32FormHost::Refresh(Form& form) {
   HWND hwnd = ToHwnd(form.hwnd);
   WindowData* data = DataOf(hwnd);
   if (data == nullptr || data->window.form != &form) return;
+  const int width = data->window.width;
+  const int height = data->window.height;
   SyncFormWindow(data->window);
+  // A centred form that changed its size stays in the middle.
+  const bool resized = width != data->window.width || height != data->window.height;
+  if (resized && form.centred && data->window.placed) CentreOnPrimaryWorkArea(hwnd);
   RedrawWindow(hwnd, nullptr, nullptr, RDW_ERASENOW | RDW_UPDATENOW | RDW_ALLCHILDREN);
 }
 

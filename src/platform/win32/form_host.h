@@ -25,8 +25,8 @@ class Win32FormHost : public FormHost {
   Win32FormHost& operator=(const Win32FormHost&) = delete;
 
   Hwnd Load(Form& form) override;
-  // Shows without activating: a splash must not take the focus. The first time, the window
-  // takes the form's current size and a centred form goes to the middle of the primary
+  // Shows without activating: a splash must not take the focus. The window takes the form's
+  // current state, and a centred form that comes on screen goes to the middle of the primary
   // monitor's work area.
   void Show(Form& form) override;
   void Hide(Form& form) override;

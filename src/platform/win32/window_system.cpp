@@ -43,7 +43,26 @@ bool IsCloaked(HWND hwnd) {
 std::vector<Hwnd> Win32WindowSystem::TopLevelWindows() {
   std::vector<Hwnd> windows;
   EnumWindows(CollectWindow, reinterpret_cast<LPARAM>(&windows));
+  // Forget windows that are gone, so a handle value used again later is asked anew.
+  std::unordered_map<Hwnd, Lasting> kept;
+  kept.reserve(windows.size());
+  for (Hwnd hwnd : windows) {
+    auto found = lasting_.find(hwnd);
+    if (found != lasting_.end()) kept.insert(std::move(*found));
+  }
+  lasting_ = std::move(kept);
   return windows;
+}
+
+// Nothing for a handle that names no window.
+Win32WindowSystem::Lasting* Win32WindowSystem::LastingOf(Hwnd hwnd) {
+  if (auto found = lasting_.find(hwnd); found != lasting_.end()) return &found->second;
+  DWORD processId = 0;
+  const DWORD threadId = GetWindowThreadProcessId(ToHwnd(hwnd), &processId);
+  if (threadId == 0) return nullptr;
+  Lasting& lasting = lasting_[hwnd];
+  lasting.ids = {threadId, processId};
+  return &lasting;
 }
 
 Hwnd Win32WindowSystem::FindWindow(const std::string& className, const std::string& caption) {
@@ -54,15 +73,26 @@ Hwnd Win32WindowSystem::FindWindow(const std::string& className, const std::stri
 
 bool Win32WindowSystem::IsWindow(Hwnd hwnd) { return ::IsWindow(ToHwnd(hwnd)) != FALSE; }
 
+// One question for a top-level window, whose parent (the desktop) is always visible; a child
+// is visible only with all its parents.
 bool Win32WindowSystem::IsWindowVisible(Hwnd hwnd) {
   const HWND window = ToHwnd(hwnd);
-  return ::IsWindowVisible(window) != FALSE && !IsCloaked(window);
+  const LONG_PTR style = GetWindowLongPtrW(window, GWL_STYLE);
+  if ((style & WS_VISIBLE) == 0) return false;
+  if ((style & WS_CHILD) != 0 && !::IsWindowVisible(window)) return false;
+  return !IsCloaked(window);
 }
 
 std::string Win32WindowSystem::ClassName(Hwnd hwnd) {
-  wchar_t buffer[kTextBuffer];
-  const int length = GetClassNameW(ToHwnd(hwnd), buffer, kTextBuffer);
-  return length > 0 ? Narrow(buffer, static_cast<size_t>(length)) : std::string();
+  Lasting* lasting = LastingOf(hwnd);
+  if (lasting == nullptr) return {};
+  if (!lasting->classRead) {
+    wchar_t buffer[kTextBuffer];
+    const int length = GetClassNameW(ToHwnd(hwnd), buffer, kTextBuffer);
+    lasting->className = length > 0 ? Narrow(buffer, static_cast<size_t>(length)) : std::string();
+    lasting->classRead = length > 0;
+  }
+  return lasting->className;
 }
 
 std::string Win32WindowSystem::WindowText(Hwnd hwnd) {
@@ -88,18 +118,16 @@ uint32_t Win32WindowSystem::ExStyle(Hwnd hwnd) {
 Hwnd Win32WindowSystem::Owner(Hwnd hwnd) { return FromHwnd(GetWindow(ToHwnd(hwnd), GW_OWNER)); }
 
 ThreadProcess Win32WindowSystem::WindowThreadProcess(Hwnd hwnd) {
-  DWORD processId = 0;
-  const DWORD threadId = GetWindowThreadProcessId(ToHwnd(hwnd), &processId);
-  return {threadId, processId};
+  const Lasting* lasting = LastingOf(hwnd);
+  return lasting != nullptr ? lasting->ids : ThreadProcess{};
 }
 
 // A window whose program has stopped answering would block a synchronous ShowWindow, and the
 // system only calls a program hung after seconds of silence, so the owner is asked directly.
 bool Win32WindowSystem::ShowWindow(Hwnd hwnd, int command) {
   const HWND window = ToHwnd(hwnd);
-  DWORD processId = 0;
-  const DWORD threadId = GetWindowThreadProcessId(window, &processId);
-  if (processId != GetCurrentProcessId() && !ThreadAnswers(hwnd, threadId)) {
+  const ThreadProcess ids = WindowThreadProcess(hwnd);
+  if (ids.processId != GetCurrentProcessId() && !ThreadAnswers(hwnd, ids.threadId)) {
     return ShowWindowAsync(window, command) != FALSE;
   }
   return ::ShowWindow(window, command) != FALSE;

@@ -1,6 +1,7 @@
 // WindowSystem on user32.
 #pragma once
 
+#include <string>
 #include <unordered_map>
 
 #include "platform/platform.h"
@@ -54,6 +55,17 @@ class Win32WindowSystem : public WindowSystem {
     bool answers = false;
   };
   std::unordered_map<uint32_t, Answer> answers_;
+
+  // What never changes in a window's life: its thread, process and class. Kept for windows
+  // seen in the last enumeration of top-level windows, since asking the system again costs
+  // a round trip to it on some systems (Wine) for every question.
+  struct Lasting {
+    ThreadProcess ids;
+    std::string className;
+    bool classRead = false;
+  };
+  Lasting* LastingOf(Hwnd hwnd);
+  std::unordered_map<Hwnd, Lasting> lasting_;
 };
 
 }  // namespace ombrix::win32

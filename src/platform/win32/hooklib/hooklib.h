@@ -42,5 +42,8 @@ bool StartKeyboardHook(HMODULE module, HWND notify);
 void StopKeyboardHook();
 void StartWindowWatch(HWND notify);
 void StopWindowWatch();
+// Called by the keyboard hook just before it reports a hot-key: the window that is active
+// then is reported first, and the watch looks at the windows the switch will hide and show.
+void BeforeHotKeyReport();
 
 }  // namespace ombrix::hooklib

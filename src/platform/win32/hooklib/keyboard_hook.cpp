@@ -61,6 +61,7 @@ bool Swallow(WPARAM message, DWORD vk, DWORD now) {
   }
   if (gSwallowed[vk]) return true;  // auto-repeat: one press, one report
   gSwallowed[vk] = true;
+  BeforeHotKeyReport();
   PostMessageW(gNotify, report, vk, 0);
   // Injected from inside the hook, the mask key is queued before the modifier's release.
   if (report != msg::kHotKeyCtrl) PressMaskKey();
