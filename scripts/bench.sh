@@ -34,6 +34,10 @@ probe=build/win64/tests/e2e/probe.exe
 "$WINE" "$probe" reg-clear >/dev/null
 # Settings as a user's second start finds them, so no welcome balloon takes part.
 "$WINE" "$probe" reg-set Settings FirstUse=0 >/dev/null
+# The rule whose latency is measured: windows titled "bench mover..." go to desktop 3.
+"$WINE" "$probe" reg-set Rules NumRules=1 RuleName1=mover CheckWinText1=1 WinTextMode1=2 \
+  "WinText1=bench mover" And1=1 CheckWinClass1=0 WinClassMode1=0 WinClass1= Action1=0 \
+  DestDesk1=3 >/dev/null
 rm -f build/win64/Ombrix.restore
 exe=$(readlink -f build/win64/Ombrix.exe)
 "$WINE" build/win64/bench/wine/switch_bench.exe "Z:${exe//\//\\}" "$rounds" "$idle_seconds"

@@ -11,6 +11,7 @@
 //     and with this process's CPU; (b) a switch to desktop 2 and back, sent to Ombrix's main
 //     window as the Win+2 and Win+1 messages (SendMessage returns when the handler is done),
 //     timed and with Ombrix's CPU from the first message to 10 s after the second;
+//   - how long a rule takes to move a new window away (scripts/bench.sh stores the rule);
 //   - the medians, their ratios, and Ombrix's resident memory.
 // CPU times are the kernel's own (/proc/<pid>/task/*/schedstat, in nanoseconds, every thread of
 // the process), read through Wine's drive Z:, which maps the Unix root.
@@ -46,6 +47,8 @@ constexpr double kSettleLimitMs = 8000.0;
 constexpr double kIdleTargetPercent = 0.2;
 constexpr double kCpuRatioTarget = 3.0;
 constexpr double kLatencyRatioTarget = 1.15;
+constexpr double kRuleTargetMs = 300.0;
+constexpr int kRuleTrials = 5;
 
 double Now() {
   static LARGE_INTEGER frequency = [] {
@@ -159,7 +162,8 @@ long long StatusKb(const std::wstring& pid, const char* field) {
 
 // --- The windows ------------------------------------------------------------------------------
 
-int Child(int index, DWORD parentPid) {
+// Opens count windows titled "<prefix>-<i>" and pumps messages until the parent ends.
+int Child(const std::wstring& prefix, int count, int row, DWORD parentPid) {
   HANDLE parent = OpenProcess(SYNCHRONIZE, FALSE, parentPid);
   if (parent == nullptr) return 1;
   WNDCLASSW wc{};
@@ -168,10 +172,10 @@ int Child(int index, DWORD parentPid) {
   wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
   wc.lpszClassName = kBenchClass;
   RegisterClassW(&wc);
-  for (int i = 0; i < kWindowsPerChild; ++i) {
-    const std::wstring title = L"bench " + std::to_wstring(index) + L"-" + std::to_wstring(i);
+  for (int i = 0; i < count; ++i) {
+    const std::wstring title = prefix + L"-" + std::to_wstring(i);
     HWND hwnd = CreateWindowExW(0, kBenchClass, title.c_str(), WS_OVERLAPPEDWINDOW,
-                                40 + 20 * i, 40 + 60 * index, 320, 200, nullptr, nullptr,
+                                40 + 20 * i, 40 + 60 * row, 320, 200, nullptr, nullptr,
                                 wc.hInstance, nullptr);
     ShowWindow(hwnd, SW_SHOW);
   }
@@ -309,6 +313,38 @@ bool SwitchHidesAndShows(const Bench& bench) {
 
 const char* Verdict(bool met) { return met ? "met" : "NOT met"; }
 
+// scripts/bench.sh stores a rule that moves windows titled "bench mover..." to desktop 3. Opens
+// such windows one at a time and times each from the moment it is seen on screen to the
+// moment the rule has hidden it. The children join the others, ended with them.
+std::vector<double> RuleLatencies(const wchar_t* self, std::vector<HANDLE>& children) {
+  std::vector<double> latencies;
+  for (int trial = 0; trial < kRuleTrials; ++trial) {
+    const std::wstring title = L"bench mover " + std::to_wstring(trial);
+    PROCESS_INFORMATION info{};
+    const std::wstring line = L"\"" + std::wstring(self) + L"\" child \"" + title + L"\" 1 6 " +
+                              std::to_wstring(GetCurrentProcessId());
+    if (!Start(line, info)) break;
+    CloseHandle(info.hThread);
+    children.push_back(info.hProcess);
+    const std::wstring name = title + L"-0";
+    HWND window = nullptr;
+    double shown = 0;
+    // Polled without waiting in between, so the figure is not rounded up to a wait.
+    const double giveUpAt = Now() + 10000.0;
+    while (Now() < giveUpAt) {
+      Pump();
+      if (window == nullptr) window = FindWindowW(kBenchClass, name.c_str());
+      if (window != nullptr && shown == 0 && IsWindowVisible(window)) shown = Now();
+      if (shown != 0 && !IsWindowVisible(window)) break;
+      Sleep(1);
+    }
+    if (shown == 0 || IsWindowVisible(window)) break;
+    latencies.push_back(Now() - shown);
+    PumpFor(500);
+  }
+  return latencies;
+}
+
 int Parent(const wchar_t* ombrixExe, int rounds, int idleSeconds) {
   wchar_t self[MAX_PATH];
   GetModuleFileNameW(nullptr, self, MAX_PATH);
@@ -321,7 +357,9 @@ int Parent(const wchar_t* ombrixExe, int rounds, int idleSeconds) {
   };
   for (int i = 0; i < kChildren; ++i) {
     PROCESS_INFORMATION info{};
-    const std::wstring line = L"\"" + std::wstring(self) + L"\" child " + std::to_wstring(i) + L" " +
+    const std::wstring line = L"\"" + std::wstring(self) + L"\" child \"bench " +
+                              std::to_wstring(i) + L"\" " + std::to_wstring(kWindowsPerChild) +
+                              L" " + std::to_wstring(i) + L" " +
                               std::to_wstring(GetCurrentProcessId());
     if (!Start(line, info)) {
       std::printf("could not start child %d: error %lu\n", i, GetLastError());
@@ -425,6 +463,7 @@ int Parent(const wchar_t* ombrixExe, int rounds, int idleSeconds) {
                 kAfterSwitchMs / 1000, switchCpu.back());
   }
   const bool intact = CountVisible(bench.windows) == kWindows;
+  const std::vector<double> ruleMs = RuleLatencies(self, children);
   const long long rss = StatusKb(bench.ombrixPid, "VmRSS:");
   const long long peak = StatusKb(bench.ombrixPid, "VmHWM:");
   endChildren();
@@ -444,6 +483,14 @@ int Parent(const wchar_t* ombrixExe, int rounds, int idleSeconds) {
               "%.2f: %s)\n",
               Median(switchMs), Median(bareMs), latencyRatio, kLatencyRatioTarget,
               Verdict(latencyRatio <= kLatencyRatioTarget));
+  if (ruleMs.empty()) {
+    std::printf("rule latency:    no figure: the windows of the rule did not go\n");
+  } else {
+    std::printf("rule latency:    a new window moved away by a rule %.0f ms after it showed up "
+                "(median of %zu, worst %.0f; target at most %.0f ms: %s)\n",
+                Median(ruleMs), ruleMs.size(), *std::max_element(ruleMs.begin(), ruleMs.end()),
+                kRuleTargetMs, Verdict(Median(ruleMs) <= kRuleTargetMs));
+  }
   std::printf("memory:          Ombrix resident %lld kB (peak %lld kB)\n", rss, peak);
   if (!intact) std::printf("warning: not every window was on screen after the last round\n");
   for (double figure : {Median(bareMs), Median(switchMs)}) {
@@ -457,8 +504,8 @@ int Parent(const wchar_t* ombrixExe, int rounds, int idleSeconds) {
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
-  if (argc >= 4 && lstrcmpW(argv[1], L"child") == 0) {
-    return Child(_wtoi(argv[2]), static_cast<DWORD>(_wtoi(argv[3])));
+  if (argc >= 6 && lstrcmpW(argv[1], L"child") == 0) {
+    return Child(argv[2], _wtoi(argv[3]), _wtoi(argv[4]), static_cast<DWORD>(_wtoi(argv[5])));
   }
   if (argc < 2) {
     std::printf("usage: switch_bench OMBRIX_EXE [ROUNDS [IDLE_SECONDS]]\n");
