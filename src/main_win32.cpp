@@ -8,12 +8,16 @@
 #include "platform/win32/hook_library.h"
 #include "platform/win32/keyboard.h"
 #include "platform/win32/message_pump.h"
+#include "platform/win32/registry.h"
 #include "platform/win32/registry_store.h"
+#include "platform/win32/shell.h"
 #include "platform/win32/system.h"
 #include "platform/win32/tray.h"
 #include "platform/win32/ui.h"
 #include "platform/win32/win.h"
 #include "platform/win32/window_system.h"
+// Needs <windows.h> first.
+#include <objbase.h>
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE /*previous*/, PWSTR /*commandLine*/,
                     int /*show*/) {
@@ -22,6 +26,8 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE /*previous*/, PWSTR /*commandL
   win32::EnsureDpiAwareness();
   INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES};
   InitCommonControlsEx(&controls);
+  // The shell's Active Desktop object is a COM object of this thread.
+  const bool com = SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED));
 
   win32::Win32WindowSystem windows;
   win32::Win32System system;
@@ -33,8 +39,14 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE /*previous*/, PWSTR /*commandL
   win32::Win32Files files;
   // Declared before the program, so the library is freed only after the program is gone.
   win32::Win32HookLibrary hooks;
-  Program program(Platform{windows, system, keyboard, store, ui, tray, forms, files, hooks});
-
-  if (StartUp(program) != StartOutcome::Running) return 0;
-  return win32::RunMessageLoop();
+  win32::Win32Registry registry;
+  win32::Win32Shell shell;
+  int exitCode = 0;
+  {
+    Program program(Platform{windows, system, keyboard, store, ui, tray, forms, files, hooks,
+                             registry, shell});
+    if (StartUp(program) == StartOutcome::Running) exitCode = win32::RunMessageLoop();
+  }
+  if (com) CoUninitialize();
+  return exitCode;
 }

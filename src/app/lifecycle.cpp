@@ -73,6 +73,7 @@ void LoadMainWindow(Program& program) {
   program.menuTranslation.InitTranslationTableByForm(program.mMenu);
   for (int n = 1; n <= kDesktopCount; ++n) program.Icona[n - 1] = p.ui.DesktopIcon(n);
   program.bExitRequested = false;
+  CaptureStartWallpaper(program);
 
   ReadProgramKeys(p.store, HotKeyAndFilterKeys(), program.settings);
   ReadProgramKeys(p.store, DisplayAndPasswordKeys(), program.settings);
@@ -81,6 +82,7 @@ void LoadMainWindow(Program& program) {
   for (int n = 1; n <= kDesktopCount; ++n) ReadDesktopKeys(p.store, n, program.desk.Desk(n));
   program.desk.iShownDesk = 1;
   program.desk.iCurDesk = 1;
+  ApplyStartWallpapers(program);
 
   CreateGoToItems(program);
 
@@ -145,6 +147,7 @@ bool ShutDown(Program& program) {
     }
   }
   p.tray.Remove();
+  SetWallpaper(program, program.wallpaper.sOrigWallPaper, program.wallpaper.iOrigWallPaperType);
   SaveGlobalPassword(p.store, program.settings.sGlobalPass);
   // The desktop records stay until the Program goes: the end of the session arrives as a sent
   // message, which a switch waiting on another program's window may be in the middle of.
@@ -192,6 +195,7 @@ void MainWindow::OnTaskbarCreated() {
 void MainWindow::OnTimer(int id) {
   if (!program_.bMainWindowLoaded) return;
   if (id == kRulePassTimer) OnRulePassTimer(program_);
+  if (id == kWallpaperRestoreTimer) OnWallpaperRestoreTimer(program_);
 }
 
 }  // namespace ombrix

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "app/settings.h"
+#include "appearance/wallpaper.h"
 #include "core/hidden_explorer.h"
 #include "core/zorder.h"
 #include "events/window_notices.h"
@@ -35,6 +36,8 @@ struct Platform {
   FormHost& forms;
   Files& files;
   HookLibrary& hooks;
+  Registry& registry;
+  Shell& shell;
 };
 
 class Program {
@@ -49,6 +52,7 @@ class Program {
   // Desktops and settings.
   DesktopSet desk;
   Settings settings;
+  WallpaperState wallpaper;
 
   // Busy state.
   bool bSwitching = false;

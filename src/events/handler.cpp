@@ -80,6 +80,9 @@ MessageResult HandleMainWindowMessage(Program& program, uint32_t uMsg, int32_t w
     case msg::kShowTrayAgain:
       RecreateTrayIcon(program);
       break;
+    case msg::kSettingChange:
+      OnSystemSettingChanged(program);
+      break;
     default:
       break;
   }

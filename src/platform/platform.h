@@ -94,8 +94,46 @@ class Files {
   // old file whole. False on failure.
   virtual bool ReplaceFile(const std::string& path, const std::string& bytes) = 0;
   virtual bool CreateFolder(const std::string& path) = 0;
+  virtual bool FolderExists(const std::string& path) = 0;
+  // Copies a file, replacing the target; false on failure.
+  virtual bool CopyFileTo(const std::string& from, const std::string& to) = 0;
+  // Deletes every file (not folder) in the folder; false when one could not be deleted.
+  virtual bool DeleteFilesIn(const std::string& folder) = 0;
   // The user's own data folder (for example ...\AppData\Local), without a trailing backslash.
   virtual std::string UserDataFolder() = 0;
+};
+
+// Values of the system's registry, one at a time. No key stays open between calls.
+enum class RegistryRoot { CurrentUser, LocalMachine };
+
+class Registry {
+ public:
+  virtual ~Registry() = default;
+  // A text value (environment variables of an expandable one expanded); nullopt when the key
+  // or the value is missing or holds no text.
+  virtual std::optional<std::string> ReadText(RegistryRoot root, const std::string& key,
+                                              const std::string& name) = 0;
+  // Creates the key when missing and stores the text; false when refused.
+  virtual bool WriteText(RegistryRoot root, const std::string& key, const std::string& name,
+                         const std::string& text) = 0;
+  // Removing a value that does not exist succeeds; false when refused.
+  virtual bool DeleteValue(RegistryRoot root, const std::string& key,
+                           const std::string& name) = 0;
+};
+
+// The shell's desktop background.
+class Shell {
+ public:
+  virtual ~Shell() = default;
+  // Sets the wallpaper with the system parameter call, written to the user's profile without
+  // telling other programs; false when the system refuses it.
+  virtual bool SetSystemWallpaper(const std::string& path) = 0;
+  // The shell's Active Desktop object: nullopt when it cannot be created or does not work,
+  // otherwise whether its option is on.
+  virtual std::optional<bool> ActiveDesktopOption() = 0;
+  virtual bool EnableActiveDesktop() = 0;
+  // Sets and applies the wallpaper through the Active Desktop object.
+  virtual bool SetActiveDesktopWallpaper(const std::string& path) = 0;
 };
 
 // The hook library's nine exports. Load reports whether the library could be used at all.

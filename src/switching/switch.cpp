@@ -87,6 +87,7 @@ void SwitchDesktop(Program& program, int16_t& target, const std::string& directi
   HideDesktop(program, leaving);
   ShowDesktop(program, target);
   TakeFocus(program);
+  ApplySwitchWallpaper(program, leaving, target);
 
   desk.iCurDesk = target;
   desk.iShownDesk = target;

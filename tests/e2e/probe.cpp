@@ -3,6 +3,8 @@
 // Waits keep pumping this thread's messages: under Wine a thread that waits without pumping can stall.
 
 #include <windows.h>
+#include <knownfolders.h>
+#include <shlobj.h>
 #include <tlhelp32.h>
 
 #include <cstdarg>
@@ -601,6 +603,40 @@ int Alpha(const wchar_t* name, BYTE expected, DWORD timeoutMs) {
   return 0;
 }
 
+// known-folder-local: prints the user's local application-data folder.
+int KnownFolderLocal() {
+  PWSTR folder = nullptr;
+  if (FAILED(SHGetKnownFolderPath(FOLDERID_LocalAppData, 0, nullptr, &folder))) return 1;
+  std::printf("%s\n", Utf8(folder).c_str());
+  CoTaskMemFree(folder);
+  return 0;
+}
+
+// wallpaper-set PATH: sets the wallpaper as the system's own settings do, telling every window.
+int WallpaperSet(const wchar_t* path) {
+  std::wstring file = path;
+  if (!SystemParametersInfoW(SPI_SETDESKWALLPAPER, 0, file.data(),
+                             SPIF_UPDATEINIFILE | SPIF_SENDCHANGE)) {
+    Say("SystemParametersInfo refused the wallpaper: error %lu", GetLastError());
+    return 1;
+  }
+  return 0;
+}
+
+// wallpaper-is PATH TIMEOUT_MS: the system's wallpaper becomes that file (case ignored).
+int WallpaperIs(const wchar_t* expected, DWORD timeoutMs) {
+  wchar_t current[MAX_PATH] = L"";
+  auto matches = [&] {
+    SystemParametersInfoW(SPI_GETDESKWALLPAPER, MAX_PATH, current, 0);
+    return lstrcmpiW(current, expected) == 0;
+  };
+  if (!WaitFor(timeoutMs, matches)) {
+    Say("the wallpaper is \"%s\"", Utf8(current).c_str());
+    return 1;
+  }
+  return 0;
+}
+
 // restore-lists FILE WIN...: the recovery file holds the handle of every named window.
 int RestoreLists(const wchar_t* path, int count, wchar_t** names) {
   std::vector<int32_t> handles;
@@ -699,7 +735,10 @@ int Usage() {
       "       probe restore-lists FILE WIN...\n"
       "       probe flash COMBO CLASS CAPTION MIN_MS MAX_MS\n"
       "       probe no-msgbox TITLE MS\n"
-      "       probe list\n",
+      "       probe list\n"
+      "       probe known-folder-local\n"
+      "       probe wallpaper-set PATH\n"
+      "       probe wallpaper-is PATH MS\n",
       stderr);
   return 2;
 }
@@ -741,5 +780,8 @@ int wmain(int argc, wchar_t** argv) {
   if (command == L"flash" && n == 5) return Flash(a[0], a[1], a[2], ParseMs(a[3]), ParseMs(a[4]));
   if (command == L"no-msgbox" && n == 2) return NoMessageBox(a[0], ParseMs(a[1]));
   if (command == L"list" && n == 0) return List();
+  if (command == L"known-folder-local" && n == 0) return KnownFolderLocal();
+  if (command == L"wallpaper-set" && n == 1) return WallpaperSet(a[0]);
+  if (command == L"wallpaper-is" && n == 2) return WallpaperIs(a[0], ParseMs(a[1]));
   return Usage();
 }

@@ -204,18 +204,104 @@ std::optional<std::string> SimFiles::ReadFile(const std::string& path) {
   return found->second;
 }
 
-bool SimFiles::ReplaceFile(const std::string& path, const std::string& bytes) {
+bool SimFiles::Writable(const std::string& path) const {
   for (const std::string& folder : readOnlyFolders) {
     if (path.compare(0, folder.size(), folder) == 0) return false;
   }
+  return true;
+}
+
+bool SimFiles::ReplaceFile(const std::string& path, const std::string& bytes) {
+  if (!Writable(path)) return false;
   ++replaces;
   files[path] = bytes;
   return true;
 }
 
 bool SimFiles::CreateFolder(const std::string& path) {
-  folders.push_back(path);
+  if (!Writable(path)) return false;
+  if (!FolderExists(path)) folders.push_back(path);
   return true;
+}
+
+bool SimFiles::FolderExists(const std::string& path) {
+  return std::find(folders.begin(), folders.end(), path) != folders.end();
+}
+
+bool SimFiles::CopyFileTo(const std::string& from, const std::string& to) {
+  auto source = files.find(from);
+  if (source == files.end() || !Writable(to)) return false;
+  files[to] = source->second;
+  return true;
+}
+
+bool SimFiles::DeleteFilesIn(const std::string& folder) {
+  const std::string prefix = folder + "\\";
+  std::erase_if(files, [&](const auto& file) {
+    return file.first.compare(0, prefix.size(), prefix) == 0 &&
+           file.first.find('\\', prefix.size()) == std::string::npos;
+  });
+  return true;
+}
+
+std::string SimRegistry::PathOf(RegistryRoot root, const std::string& key,
+                                const std::string& name) {
+  return (root == RegistryRoot::CurrentUser ? "HKCU\\" : "HKLM\\") + key + "\\" + name;
+}
+
+std::optional<std::string> SimRegistry::ReadText(RegistryRoot root, const std::string& key,
+                                                 const std::string& name) {
+  auto found = values.find(PathOf(root, key, name));
+  if (found == values.end()) return std::nullopt;
+  return found->second;
+}
+
+bool SimRegistry::WriteText(RegistryRoot root, const std::string& key, const std::string& name,
+                            const std::string& text) {
+  if (failWrites) return false;
+  values[PathOf(root, key, name)] = text;
+  return true;
+}
+
+bool SimRegistry::DeleteValue(RegistryRoot root, const std::string& key, const std::string& name) {
+  if (failWrites) return false;
+  values.erase(PathOf(root, key, name));
+  return true;
+}
+
+bool SimShell::Apply(const std::string& path) {
+  if (duringSet) duringSet();
+  if (refuse || (!path.empty() && !files_.FileExists(path))) return false;
+  applied.push_back(path);
+  registry_.values[SimRegistry::PathOf(RegistryRoot::CurrentUser, "Control Panel\\Desktop",
+                                       "Wallpaper")] = path;
+  return true;
+}
+
+bool SimShell::SetSystemWallpaper(const std::string& path) { return Apply(path); }
+
+std::optional<bool> SimShell::ActiveDesktopOption() {
+  if (!activeDesktopExists) return std::nullopt;
+  return activeDesktopOn;
+}
+
+bool SimShell::EnableActiveDesktop() {
+  if (!activeDesktopExists) return false;
+  activeDesktopOn = true;
+  return true;
+}
+
+bool SimShell::SetActiveDesktopWallpaper(const std::string& path) {
+  return activeDesktopExists && Apply(path);
+}
+
+void SimShell::UserSets(const std::string& path, const std::string& wallpaperStyle,
+                        const std::string& tile) {
+  const std::string key = "Control Panel\\Desktop";
+  registry_.values[SimRegistry::PathOf(RegistryRoot::CurrentUser, key, "Wallpaper")] = path;
+  registry_.values[SimRegistry::PathOf(RegistryRoot::CurrentUser, key, "WallpaperStyle")] =
+      wallpaperStyle;
+  registry_.values[SimRegistry::PathOf(RegistryRoot::CurrentUser, key, "TileWallpaper")] = tile;
 }
 
 World::World() {

@@ -176,7 +176,53 @@ class SimFiles : public Files {
   std::optional<std::string> ReadFile(const std::string& path) override;
   bool ReplaceFile(const std::string& path, const std::string& bytes) override;
   bool CreateFolder(const std::string& path) override;
+  bool FolderExists(const std::string& path) override;
+  bool CopyFileTo(const std::string& from, const std::string& to) override;
+  bool DeleteFilesIn(const std::string& folder) override;
   std::string UserDataFolder() override { return dataFolder; }
+
+ private:
+  bool Writable(const std::string& path) const;
+};
+
+// Registry values as "root\key\name" -> text. failWrites makes every write fail.
+class SimRegistry : public Registry {
+ public:
+  std::map<std::string, std::string> values;
+  bool failWrites = false;
+
+  static std::string PathOf(RegistryRoot root, const std::string& key, const std::string& name);
+  std::optional<std::string> ReadText(RegistryRoot root, const std::string& key,
+                                      const std::string& name) override;
+  bool WriteText(RegistryRoot root, const std::string& key, const std::string& name,
+                 const std::string& text) override;
+  bool DeleteValue(RegistryRoot root, const std::string& key, const std::string& name) override;
+};
+
+// The shell's wallpaper as the system parameter call and the Active Desktop object keep it,
+// written into the registry the way the system does.
+class SimShell : public Shell {
+ public:
+  explicit SimShell(SimRegistry& registry, SimFiles& files) : registry_(registry), files_(files) {}
+  bool activeDesktopExists = false;
+  bool activeDesktopOn = false;
+  bool refuse = false;  // the system refuses every wallpaper
+  std::vector<std::string> applied;  // every path set, in order
+  // Runs while a wallpaper is being set, as a setting-change broadcast would arrive.
+  std::function<void()> duringSet;
+
+  bool SetSystemWallpaper(const std::string& path) override;
+  std::optional<bool> ActiveDesktopOption() override;
+  bool EnableActiveDesktop() override;
+  bool SetActiveDesktopWallpaper(const std::string& path) override;
+  // The wallpaper the system reports, as a user sets it through the system's own settings.
+  void UserSets(const std::string& path, const std::string& wallpaperStyle,
+                const std::string& tile);
+
+ private:
+  bool Apply(const std::string& path);
+  SimRegistry& registry_;
+  SimFiles& files_;
 };
 
 // Records what the program tells the hook library.
@@ -332,9 +378,12 @@ struct World {
   SimFormHost forms{windows, process, clock};
   SimFiles files;
   SimHooks hooks;
+  SimRegistry registry;
+  SimShell shell{registry, files};
 
   Platform platform() {
-    return Platform{windows, process, keyboard, store, ui, tray, forms, files, hooks};
+    return Platform{windows, process, keyboard, store, ui,       tray,
+                    forms,   files,   hooks,    registry, shell};
   }
   // A visible window of another program, on top of the z-order.
   Hwnd Open(const std::string& title, uint32_t processId, Hwnd owner = 0,

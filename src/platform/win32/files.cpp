@@ -110,6 +110,29 @@ bool Win32Files::CreateFolder(const std::string& path) {
   return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
 }
 
+bool Win32Files::FolderExists(const std::string& path) {
+  const DWORD attributes = GetFileAttributesW(Widen(path).c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+}
+
+bool Win32Files::CopyFileTo(const std::string& from, const std::string& to) {
+  return CopyFileW(Widen(from).c_str(), Widen(to).c_str(), FALSE) != FALSE;
+}
+
+bool Win32Files::DeleteFilesIn(const std::string& folder) {
+  const std::wstring base = Widen(folder) + L"\\";
+  WIN32_FIND_DATAW found;
+  HANDLE search = FindFirstFileW((base + L"*").c_str(), &found);
+  if (search == INVALID_HANDLE_VALUE) return GetLastError() == ERROR_FILE_NOT_FOUND;
+  bool all = true;
+  do {
+    if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) continue;
+    all = DeleteFileW((base + found.cFileName).c_str()) != FALSE && all;
+  } while (FindNextFileW(search, &found));
+  FindClose(search);
+  return all;
+}
+
 std::string Win32Files::UserDataFolder() {
   if (userDataFolder_) return *userDataFolder_;
   PWSTR folder = nullptr;

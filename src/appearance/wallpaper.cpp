@@ -1,0 +1,199 @@
+#include "appearance/wallpaper.h"
+
+#include "app/program.h"
+#include "core/text.h"
+#include "lang/messages.h"
+
+namespace ombrix {
+
+namespace {
+
+constexpr const char* kDesktopKey = "Control Panel\\Desktop";
+constexpr const char* kActiveDesktopKey = "Software\\Microsoft\\Internet Explorer\\Desktop\\General";
+// From this platform-version code on, the shell's Active Desktop object sets the wallpaper.
+constexpr int kActiveDesktopAlways = 9;
+
+struct StyleValues {
+  const char* wallpaperStyle;
+  const char* tileWallpaper;
+};
+
+StyleValues ValuesOf(int32_t style) {
+  switch (style) {
+    case kCentered: return {"0", "0"};
+    case kTiled: return {"0", "1"};
+    case kStretched: return {"2", "0"};
+    case kFit: return {"6", "0"};
+    case kFill: return {"10", "0"};
+    default: return {"", ""};
+  }
+}
+
+std::string ReadDesktopValue(Program& program, const char* key, const char* name) {
+  return program.platform.registry.ReadText(RegistryRoot::CurrentUser, key, name).value_or("");
+}
+
+std::string FileNameOf(const std::string& path) {
+  const size_t slash = path.find_last_of("\\/");
+  return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+bool SamePath(const std::string& a, const std::string& b) { return LowerText(a) == LowerText(b); }
+
+}  // namespace
+
+std::string WallpaperFolder(Program& program) {
+  const std::string base = program.platform.files.UserDataFolder();
+  return base.empty() ? "" : base + "\\Ombrix";
+}
+
+bool IsBitmapFile(const std::string& path) {
+  const std::string name = FileNameOf(path);
+  const size_t dot = name.rfind('.');
+  if (dot == std::string::npos) return false;
+  const std::string extension = LowerText(name.substr(dot + 1));
+  return extension == "bmp" || extension == "rle" || extension == "dib";
+}
+
+bool HasActiveDesktop(Program& program) {
+  return program.platform.shell.ActiveDesktopOption().has_value();
+}
+
+// From the version on which the object is always used, a system without the object at all
+// (Wine has none) sets its wallpaper with the parameter call instead.
+bool IsActiveDesktopOn(Program& program) {
+  const std::optional<bool> option = program.platform.shell.ActiveDesktopOption();
+  if (program.platform.system.PlatformVersionCode() >= kActiveDesktopAlways) {
+    return option.has_value();
+  }
+  return option.value_or(false);
+}
+
+void EnableActiveDesktop(Program& program) { program.platform.shell.EnableActiveDesktop(); }
+
+bool SetWallpaper(Program& program, const std::string& path, int32_t style) {
+  WallpaperState& state = program.wallpaper;
+  state.bSettingWallpaper = true;
+  Registry& registry = program.platform.registry;
+  const StyleValues values = ValuesOf(style);
+  registry.WriteText(RegistryRoot::CurrentUser, kDesktopKey, "WallpaperStyle",
+                     values.wallpaperStyle);
+  registry.WriteText(RegistryRoot::CurrentUser, kDesktopKey, "TileWallpaper",
+                     values.tileWallpaper);
+  Shell& shell = program.platform.shell;
+  const bool applied = IsActiveDesktopOn(program) ? shell.SetActiveDesktopWallpaper(path)
+                                                  : shell.SetSystemWallpaper(path);
+  if (applied) state.shown = path;
+  state.bSettingWallpaper = false;
+  return applied;
+}
+
+SystemWallpaper ReadSystemWallpaper(Program& program) {
+  const bool activeKey = IsActiveDesktopOn(program) &&
+                         program.platform.system.PlatformVersionCode() < kActiveDesktopAlways;
+  const char* key = activeKey ? kActiveDesktopKey : kDesktopKey;
+  SystemWallpaper wallpaper;
+  wallpaper.path = ReadDesktopValue(program, key, "Wallpaper");
+  const std::string style = ReadDesktopValue(program, key, "WallpaperStyle");
+  if (style == "2") {
+    wallpaper.style = kStretched;
+  } else if (style == "6") {
+    wallpaper.style = kFit;
+  } else if (style == "10") {
+    wallpaper.style = kFill;
+  } else if (ReadDesktopValue(program, key, "TileWallpaper") == "1") {
+    wallpaper.style = kTiled;
+  }
+  return wallpaper;
+}
+
+void GetCurrentWallpaper(Program& program, std::string& path, int32_t& style) {
+  const SystemWallpaper system = ReadSystemWallpaper(program);
+  path = system.path.empty() ? "" : KeepWallpaperCopy(program, system.path, 0);
+  style = system.style;
+}
+
+// The image is copied beside the folder first and the old copy goes only once that worked,
+// so a failed copy loses nothing.
+std::string KeepWallpaperCopy(Program& program, const std::string& path, int16_t desk) {
+  Files& files = program.platform.files;
+  const std::string store = WallpaperFolder(program);
+  if (store.empty()) return "";
+  const std::string number = std::to_string(desk);
+  const std::string folder = store + "\\" + number;
+  if (TrimBlanks(path).empty()) {
+    if (files.FolderExists(folder)) files.DeleteFilesIn(folder);
+    return "";
+  }
+  if (!files.FolderExists(folder) && !(files.CreateFolder(store) && files.CreateFolder(folder))) {
+    return "";
+  }
+  const std::string copy = folder + "\\" + FileNameOf(path);
+  if (SamePath(copy, path)) return copy;
+  const std::string fresh = store + "\\" + number + ".new";
+  const bool copied = files.CopyFileTo(path, fresh) && files.DeleteFilesIn(folder) &&
+                      files.CopyFileTo(fresh, copy);
+  files.DeleteFile(fresh);
+  return copied ? copy : "";
+}
+
+void CaptureStartWallpaper(Program& program) {
+  WallpaperState& state = program.wallpaper;
+  const SystemWallpaper system = ReadSystemWallpaper(program);
+  state.shown = system.path;
+  state.sOrigWallPaper = system.path.empty() ? "" : KeepWallpaperCopy(program, system.path, 0);
+  state.iOrigWallPaperType = system.style;
+}
+
+void ApplyStartWallpapers(Program& program) {
+  if (!IsActiveDesktopOn(program)) {
+    for (int d = 1; d <= kDesktopCount; ++d) {
+      const std::string& image = program.desk.Desk(d).sWallPaper;
+      if (image.empty() || IsBitmapFile(image)) continue;
+      if (HasActiveDesktop(program) &&
+          AskYesNo(program, GetMsg(program, msgs::kEnableActiveDesktopSome))) {
+        EnableActiveDesktop(program);
+      }
+      break;
+    }
+  }
+  const clsDesktop& first = program.desk.Desk(1);
+  if (!first.sWallPaper.empty()) SetWallpaper(program, first.sWallPaper, first.iWallPaperType);
+}
+
+void ApplySwitchWallpaper(Program& program, int16_t left, int16_t entered) {
+  const clsDesktop& from = program.desk.Desk(left);
+  const clsDesktop& to = program.desk.Desk(entered);
+  if (to.sWallPaper == from.sWallPaper && to.iWallPaperType == from.iWallPaperType) return;
+  if (!to.sWallPaper.empty()) {
+    SetWallpaper(program, to.sWallPaper, to.iWallPaperType);
+  } else {
+    SetWallpaper(program, program.wallpaper.sOrigWallPaper, program.wallpaper.iOrigWallPaperType);
+  }
+}
+
+// Any setting change may be a new wallpaper the user chose. While a desktop shows its own
+// image, the system reports that image: it is no new wallpaper, and the user's own start-up
+// wallpaper must survive it.
+void OnSystemSettingChanged(Program& program) {
+  WallpaperState& state = program.wallpaper;
+  if (state.bSettingWallpaper) return;
+  const SystemWallpaper system = ReadSystemWallpaper(program);
+  const bool ownImageShown = !program.desk.Desk(program.desk.iCurDesk).sWallPaper.empty();
+  if (!SamePath(system.path, state.shown)) {
+    state.shown = system.path;
+    state.sOrigWallPaper = system.path.empty() ? "" : KeepWallpaperCopy(program, system.path, 0);
+    state.iOrigWallPaperType = system.style;
+  } else if (!ownImageShown) {
+    state.iOrigWallPaperType = system.style;  // a new style for the user's own image
+  }
+  program.platform.ui.StartTimer(kWallpaperRestoreTimer, kWallpaperRestoreMs);
+}
+
+void OnWallpaperRestoreTimer(Program& program) {
+  program.platform.ui.StopTimer(kWallpaperRestoreTimer);
+  const clsDesktop& current = program.desk.Desk(program.desk.iCurDesk);
+  if (!current.sWallPaper.empty()) SetWallpaper(program, current.sWallPaper, current.iWallPaperType);
+}
+
+}  // namespace ombrix
