@@ -623,11 +623,16 @@ int WallpaperSet(const wchar_t* path) {
   return 0;
 }
 
-// wallpaper-is PATH TIMEOUT_MS: the system's wallpaper becomes that file (case ignored).
+// wallpaper-is PATH TIMEOUT_MS: the system's wallpaper becomes that file (case ignored). Read from
+// the registry at every look: a process keeps the system parameters it read once.
 int WallpaperIs(const wchar_t* expected, DWORD timeoutMs) {
   wchar_t current[MAX_PATH] = L"";
   auto matches = [&] {
-    SystemParametersInfoW(SPI_GETDESKWALLPAPER, MAX_PATH, current, 0);
+    DWORD bytes = sizeof(current);
+    if (RegGetValueW(HKEY_CURRENT_USER, L"Control Panel\\Desktop", L"Wallpaper", RRF_RT_REG_SZ,
+                     nullptr, current, &bytes) != ERROR_SUCCESS) {
+      current[0] = L'\0';
+    }
     return lstrcmpiW(current, expected) == 0;
   };
   if (!WaitFor(timeoutMs, matches)) {
