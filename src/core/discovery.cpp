@@ -89,9 +89,10 @@ std::optional<SeenWindow> LookAt(Program& program, Hwnd h) {
   SeenWindow window{.hwnd = h, .ids = windows.WindowThreadProcess(h)};
   if (window.ids.processId == program.platform.system.CurrentProcessId()) return std::nullopt;
   window.owner = windows.Owner(h);
-  window.style = windows.Style(h);
   window.exStyle = windows.ExStyle(h);
   window.className = ReadTrimmed(windows.ClassName(h));
+  // Only the shell's own desktop window is told apart by its style.
+  if (LowerText(window.className) == "progman") window.style = windows.Style(h);
   window.title = ReadTrimmed(windows.WindowText(h));
   window.rect = windows.WindowRect(h);
   return window;

@@ -19,7 +19,7 @@ struct SeenWindow {
   Hwnd hwnd = 0;
   ThreadProcess ids;
   Hwnd owner = 0;
-  uint32_t style = 0;
+  uint32_t style = 0;  // read for windows of class "progman" only
   uint32_t exStyle = 0;
   std::string className;  // trimmed, at most 1023 characters
   std::string title;      // likewise
