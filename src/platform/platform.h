@@ -23,7 +23,8 @@ class WindowSystem {
   virtual ~WindowSystem() = default;
   // Top-level windows in z-order, topmost first (EnumWindows).
   virtual std::vector<Hwnd> TopLevelWindows() = 0;
-  // 0 when there is none.
+  // The topmost window with that class name and caption; an empty class name or caption
+  // matches any. 0 when there is none.
   virtual Hwnd FindWindow(const std::string& className, const std::string& caption) = 0;
   virtual bool IsWindow(Hwnd hwnd) = 0;
   virtual bool IsWindowVisible(Hwnd hwnd) = 0;

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "app/program.h"
+#include "../contract/find_window_contract.h"
 #include "core/discovery.h"
 #include "platform/sim/sim.h"
 
@@ -144,6 +145,14 @@ TEST_F(Discovery, HiddenShellWindowsAreListedOnceAndForgottenWhenBackOnScreen) {
   }
   w.class_name = "cabinetwclass";
   EXPECT_FALSE(IsExplorerWindow(w));
+}
+
+TEST(SimWindowSystem, FindWindowKeepsTheContract) {
+  sim::World world;
+  world.Open("Other", 10);
+  const Hwnd window = world.Open("Find me", 11, 0, "OmbrixFindTest");
+  world.Open("", 12);
+  ExpectFindWindowContract(world.windows, window);
 }
 
 TEST(WinOrder, OrdersApplicationsByTheirNewestTrackedWindow) {

@@ -5,9 +5,11 @@
 #include <cstdlib>
 #include <new>
 
+#include "../contract/find_window_contract.h"
 #include "platform/win32/form_host.h"
 #include "platform/win32/handles.h"
 #include "platform/win32/win.h"
+#include "platform/win32/window_system.h"
 #include "ui/form.h"
 
 // Every block of operator new carries a mark; operator delete counts a block that is not live
@@ -78,6 +80,21 @@ TEST(FormHost, FormWindowWhoseCreationFailsLateIsFreedOnce) {
   EXPECT_EQ(host.windows.size(), 1u);
   host.Unload(registers);
   EXPECT_TRUE(host.windows.empty());
+}
+
+TEST(WindowSystem, FindWindowKeepsTheContract) {
+  WNDCLASSEXW windowClass{};
+  windowClass.cbSize = sizeof(windowClass);
+  windowClass.lpfnWndProc = DefWindowProcW;
+  windowClass.hInstance = GetModuleHandleW(nullptr);
+  windowClass.lpszClassName = L"OmbrixFindTest";
+  ASSERT_NE(RegisterClassExW(&windowClass), 0);
+  HWND hwnd = CreateWindowExW(0, L"OmbrixFindTest", L"Find me", WS_POPUP, 0, 0, 10, 10, nullptr,
+                              nullptr, windowClass.hInstance, nullptr);
+  ASSERT_NE(hwnd, nullptr);
+  Win32WindowSystem windows;
+  ExpectFindWindowContract(windows, FromHwnd(hwnd));
+  DestroyWindow(hwnd);
 }
 
 }  // namespace

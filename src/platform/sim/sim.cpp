@@ -68,7 +68,10 @@ std::vector<Hwnd> SimWindowSystem::TopLevelWindows() {
 Hwnd SimWindowSystem::FindWindow(const std::string& className, const std::string& caption) {
   for (Hwnd hwnd : zOrder_) {
     const SimWindow& window = windows_.at(hwnd);
-    if (window.className == className && window.text == caption) return hwnd;
+    if ((className.empty() || window.className == className) &&
+        (caption.empty() || window.text == caption)) {
+      return hwnd;
+    }
   }
   return 0;
 }
