@@ -35,6 +35,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE /*previous*/, PWSTR /*commandL
   win32::Win32HookLibrary hooks;
   Program program(Platform{windows, system, keyboard, store, ui, tray, forms, files, hooks});
 
-  if (StartUp(program) != StartOutcome::Running) return 0;
+  const StartOutcome outcome = StartUp(program);
+  if (outcome != StartOutcome::Running) return ExitCode(outcome);
   return win32::RunMessageLoop();
 }

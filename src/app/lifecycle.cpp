@@ -61,14 +61,19 @@ StartOutcome StartUp(Program& program) {
   program.lDialogHwnd = 0;
   program.bMsgBoxOpen = false;
   ShowSplash(program);
-  LoadMainWindow(program);
-  return StartOutcome::Running;
+  return LoadMainWindow(program) ? StartOutcome::Running : StartOutcome::NoMainWindow;
 }
 
-void LoadMainWindow(Program& program) {
+int ExitCode(StartOutcome outcome) { return outcome == StartOutcome::NoMainWindow ? 1 : 0; }
+
+bool LoadMainWindow(Program& program) {
   Platform& p = program.platform;
   program.mainWindow = std::make_unique<MainWindow>(program);
   program.lMainHwnd = p.ui.CreateMainWindow(*program.mainWindow);
+  if (program.lMainHwnd == 0) {
+    ErrorBox(program, GetMsg(program, msgs::kNoMainWindow));
+    return false;
+  }
   program.mMenu = BuildMainMenu();
   program.menuTranslation.InitTranslationTableByForm(program.mMenu);
   for (int n = 1; n <= kDesktopCount; ++n) program.Icona[n - 1] = p.ui.DesktopIcon(n);
@@ -111,6 +116,7 @@ void LoadMainWindow(Program& program) {
   ApplyRules(program, false);
 
   if (p.system.CommandLineArgs() != kDebugCommandLine) HideOwnWindows(program);
+  return true;
 }
 
 void HideOwnWindows(Program& program) {

@@ -49,6 +49,8 @@ inline constexpr MessageText kWelcome{
     "0035", "Welcome to Ombrix! Click over this icon to use the program!"};
 inline constexpr MessageText kHotKeysUnavailable{
     "0036", "Hot-keys are not available: OmbrixLib.dll is missing or could not be loaded."};
+inline constexpr MessageText kNoMainWindow{
+    "0101", "Ombrix cannot run: its main window could not be created."};
 }  // namespace msgs
 
 // Every message of the program, in identifier order.

@@ -183,7 +183,8 @@ class Ui {
   // Modal message box; style and result are the Windows values (16, 64, 36; 6 = Yes).
   virtual int MessageBox(Hwnd owner, const std::string& text, const std::string& title,
                          uint32_t style) = 0;
-  // The hidden main window of class "ThunderRT6FormDC" with caption "OmbrixMainWND".
+  // The hidden main window of class "ThunderRT6FormDC" with caption "OmbrixMainWND"; 0 when it
+  // cannot be created.
   virtual Hwnd CreateMainWindow(MainWindowEvents& events) = 0;
   // Destroys the main window and ends the message loop.
   virtual void DestroyMainWindow() = 0;

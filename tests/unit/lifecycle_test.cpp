@@ -59,6 +59,18 @@ TEST_F(Lifecycle, MainWindowIsHiddenWithItsClassAndCaption) {
   EXPECT_FALSE(world.windows.IsWindowVisible(main));
 }
 
+TEST_F(Lifecycle, MainWindowThatCannotBeCreatedIsReportedAndTheProcessFails) {
+  world.ui.mainWindowFails = true;
+  EXPECT_EQ(StartUp(program), StartOutcome::NoMainWindow);
+  ASSERT_EQ(world.ui.boxes.size(), 1u);
+  EXPECT_EQ(world.ui.boxes[0].text, "Ombrix cannot run: its main window could not be created.");
+  EXPECT_EQ(world.ui.boxes[0].style, 16u);
+  EXPECT_FALSE(world.tray.present);
+  EXPECT_TRUE(world.hooks.calls.empty());
+  EXPECT_NE(ExitCode(StartOutcome::NoMainWindow), 0);
+  EXPECT_EQ(ExitCode(StartOutcome::AnotherInstance), 0);
+}
+
 TEST_F(Lifecycle, LaterStartShowsNoWelcome) {
   world.store.sections["Settings"]["FirstUse"] = "0";
   StartUp(program);

@@ -371,6 +371,7 @@ int SimUi::MessageBox(Hwnd, const std::string& text, const std::string& title, u
 
 Hwnd SimUi::CreateMainWindow(MainWindowEvents& events) {
   if (mainEvents) throw std::logic_error("the main window exists already");
+  if (mainWindowFails) return 0;
   mainEvents = &events;
   SimWindow window;
   window.className = "ThunderRT6FormDC";

@@ -273,6 +273,7 @@ class SimUi : public Ui {
 
   // Messages waiting for the main window; DoEvents delivers them.
   std::deque<PostedMessage> queue;
+  bool mainWindowFails = false;  // CreateMainWindow fails
   MainWindowEvents* mainEvents = nullptr;
   Hwnd mainHwnd = 0;
   bool mainDestroyed = false;
