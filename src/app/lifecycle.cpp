@@ -30,6 +30,22 @@ void ShowSplash(Program& program) {
   forms.Refresh(*program.splash);
 }
 
+// Without the keyboard hook there are no hot-keys and no window notices; what the library set
+// up besides is taken down again.
+void InstallHooks(Program& program) {
+  HookLibrary& hooks = program.platform.hooks;
+  program.bHooksAvailable = hooks.Load();
+  if (program.bHooksAvailable && !hooks.SetHook(program.lMainHwnd, 0)) {
+    hooks.UnHook();
+    program.bHooksAvailable = false;
+  }
+  if (program.bHooksAvailable) {
+    ApplyHotKeys(program);
+  } else {
+    ErrorBox(program, GetMsg(program, msgs::kHotKeysUnavailable));
+  }
+}
+
 void ShowWelcomeOnFirstUse(Program& program) {
   SettingsStore& store = program.platform.store;
   if (!GetBool(store, kSettingsSection, "FirstUse", true)) return;
@@ -101,13 +117,7 @@ bool LoadMainWindow(Program& program) {
   p.ui.DoEvents();
   program.mainWindow->Subscribe();
 
-  program.bHooksAvailable = p.hooks.Load();
-  if (program.bHooksAvailable) {
-    p.hooks.SetHook(program.lMainHwnd, 0);
-    ApplyHotKeys(program);
-  } else {
-    ErrorBox(program, GetMsg(program, msgs::kHotKeysUnavailable));
-  }
+  InstallHooks(program);
 
   program.bHotKeyBusy = false;
   program.bSwitching = false;

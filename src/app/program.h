@@ -72,7 +72,8 @@ class Program {
   WindowNotices notices;
   RuleList colRules;
 
-  // Whether the hook library could be loaded; without it there are no hot-keys or notices.
+  // Whether the hook library could be loaded and its keyboard hook installed; without it there
+  // are no hot-keys or notices.
   bool bHooksAvailable = false;
 
   // The desktop pictures shown in the tray, index 0..8 for desktops 1..9.

@@ -104,7 +104,8 @@ class HookLibrary {
  public:
   virtual ~HookLibrary() = default;
   virtual bool Load() = 0;
-  virtual void SetHook(Hwnd notify, int32_t reserved) = 0;
+  // True when the keyboard hook is installed.
+  virtual bool SetHook(Hwnd notify, int32_t reserved) = 0;
   virtual void UnHook() = 0;
   virtual void TakeAltArrows(int32_t on) = 0;
   virtual void TakeCtrlArrows(int32_t on) = 0;

@@ -179,21 +179,29 @@ TEST(HotKeys, LibraryIsToldTheGroupsAndIgnoresAllWhenNoneOrDisabled) {
   EXPECT_EQ(world.hooks.flags["TakeWinNum"], 1);
 }
 
-TEST(HookLibrary, MissingLibraryIsReportedOnceAndTheProgramRuns) {
-  sim::World world;
-  world.store.sections["Settings"]["FirstUse"] = "0";
-  world.hooks.loadable = false;
-  Program program{world.platform()};
-  ASSERT_EQ(StartUp(program), StartOutcome::Running);
-  ASSERT_EQ(world.ui.boxes.size(), 1u);
-  EXPECT_NE(world.ui.boxes[0].text.find("OmbrixLib.dll"), std::string::npos);
-  EXPECT_TRUE(world.hooks.calls.empty());
-  EXPECT_TRUE(world.tray.present);
-  world.ui.boxAnswers = {6};
-  world.ui.choosePopupItem = [](const Menu&) { return menu_id::kExit; };
-  program.mainWindow->OnTrayMouse(517);
-  EXPECT_TRUE(world.ui.mainDestroyed);
-  EXPECT_TRUE(world.hooks.calls.empty());
+TEST(HookLibrary, MissingLibraryOrHookIsReportedOnceAndTheProgramRuns) {
+  struct Case {
+    bool loadable, hookable;
+    std::vector<std::string> calls;  // what the library is told, start to exit
+  };
+  for (const Case& c : {Case{false, true, {}}, Case{true, false, {"SetHook", "UnHook"}}}) {
+    sim::World world;
+    world.store.sections["Settings"]["FirstUse"] = "0";
+    world.hooks.loadable = c.loadable;
+    world.hooks.hookable = c.hookable;
+    Program program{world.platform()};
+    ASSERT_EQ(StartUp(program), StartOutcome::Running);
+    ASSERT_EQ(world.ui.boxes.size(), 1u) << c.loadable;
+    EXPECT_EQ(world.ui.boxes[0].text,
+              "Hot-keys are not available: OmbrixLib.dll is missing or could not be loaded.");
+    EXPECT_FALSE(world.hooks.hooked);
+    EXPECT_TRUE(world.tray.present);
+    world.ui.boxAnswers = {6};
+    world.ui.choosePopupItem = [](const Menu&) { return menu_id::kExit; };
+    program.mainWindow->OnTrayMouse(517);
+    EXPECT_TRUE(world.ui.mainDestroyed);
+    EXPECT_EQ(world.hooks.calls, c.calls) << c.loadable;
+  }
 }
 
 TEST(HookLibrary, HookIsSetAtStartWithTheMainWindowAndRemovedFirstAtShutDown) {

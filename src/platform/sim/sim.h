@@ -183,13 +183,19 @@ class SimFiles : public Files {
 class SimHooks : public HookLibrary {
  public:
   bool loadable = true;
+  bool hookable = true;  // whether SetHook can install the keyboard hook
   Hwnd notify = 0;
   bool hooked = false;
   std::map<std::string, int32_t> flags;
   std::vector<std::string> calls;
 
   bool Load() override { return loadable; }
-  void SetHook(Hwnd hwnd, int32_t) override { notify = hwnd; hooked = true; calls.push_back("SetHook"); }
+  bool SetHook(Hwnd hwnd, int32_t) override {
+    notify = hwnd;
+    hooked = hookable;
+    calls.push_back("SetHook");
+    return hookable;
+  }
   void UnHook() override { hooked = false; calls.push_back("UnHook"); }
   void TakeAltArrows(int32_t on) override { Set("TakeAltArrows", on); }
   void TakeCtrlArrows(int32_t on) override { Set("TakeCtrlArrows", on); }
