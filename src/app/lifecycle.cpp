@@ -12,6 +12,7 @@
 #include "lang/messages.h"
 #include "lang/translation.h"
 #include "ui/splash.h"
+#include "ui/tray_icon.h"
 #include "ui/tray_menu.h"
 
 namespace ombrix {
@@ -51,9 +52,8 @@ void ShowWelcomeOnFirstUse(Program& program) {
   if (!GetBool(store, kSettingsSection, "FirstUse", true)) return;
   SaveBool(store, kSettingsSection, "FirstUse", false);
   BringProgramToFront(program);
-  program.platform.tray.Balloon(
-      GetMsg(program, msgs::kWelcome), "",
-      1, 30000);
+  program.trayIcon.welcomePending = true;
+  ShowWelcomeWhenIconIsThere(program);
 }
 
 }  // namespace
@@ -105,8 +105,7 @@ bool LoadMainWindow(Program& program) {
 
   CreateGoToItems(program);
 
-  p.tray.Attach(program.lMainHwnd);
-  p.tray.Add(1, "DeskTop 1", program.Icona[0]);
+  AddTrayIcon(program, "DeskTop 1");
 
   ShowWelcomeOnFirstUse(program);
 
@@ -208,6 +207,7 @@ void MainWindow::OnTaskbarCreated() {
 void MainWindow::OnTimer(int id) {
   if (!program_.bMainWindowLoaded) return;
   if (id == kRulePassTimer) OnRulePassTimer(program_);
+  if (id == kTrayRetryTimer) OnTrayRetryTimer(program_);
 }
 
 }  // namespace ombrix

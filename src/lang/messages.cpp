@@ -19,7 +19,7 @@ const std::vector<MessageText>& AllMessages() {
       msgs::kKill,           msgs::kVisibility,   msgs::kEnableActiveDesktopOne,
       msgs::kEnableActiveDesktopSome, msgs::kApps, msgs::kChangingDesktop,
       msgs::kAddRuleBeforeExit, msgs::kIgnoreApp, msgs::kWelcome,
-      msgs::kHotKeysUnavailable, msgs::kNoMainWindow};
+      msgs::kHotKeysUnavailable, msgs::kNoMainWindow, msgs::kNoTrayIcon};
   return all;
 }
 

@@ -51,6 +51,10 @@ inline constexpr MessageText kHotKeysUnavailable{
     "0036", "Hot-keys are not available: OmbrixLib.dll is missing or could not be loaded."};
 inline constexpr MessageText kNoMainWindow{
     "0101", "Ombrix cannot run: its main window could not be created."};
+inline constexpr MessageText kNoTrayIcon{
+    "0102",
+    "Ombrix could not add its icon to the notification area. The hot-keys work; the icon "
+    "appears when the taskbar starts again."};
 }  // namespace msgs
 
 // Every message of the program, in identifier order.

@@ -142,6 +142,8 @@ class Tray {
   virtual ~Tray() = default;
   // Mouse events of the icon are delivered to this window's MainWindowEvents::OnTrayMouse.
   virtual void Attach(Hwnd owner) = 0;
+  // True when the icon is in the notification area afterwards; false while the shell has no
+  // notification area (at log-on it may not be up yet).
   virtual bool Add(int id, const std::string& tooltip, IconHandle icon) = 0;
   virtual bool ChangeIcon(int id, IconHandle icon) = 0;
   virtual bool ChangeTooltip(int id, const std::string& tooltip) = 0;

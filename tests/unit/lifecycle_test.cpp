@@ -5,6 +5,7 @@
 #include "appearance/passwords.h"
 #include "platform/sim/sim.h"
 #include "ui/splash.h"
+#include "ui/tray_icon.h"
 #include "ui/tray_menu.h"
 
 namespace ombrix {
@@ -188,6 +189,48 @@ TEST_F(Lifecycle, ShowTrayAgainRecreatesTheIconWithTheDeskopCount) {
   EXPECT_EQ(program.lProgman, progman);
 
   world.tray.present = false;  // Explorer restarted: the icon is gone
+  program.mainWindow->OnTaskbarCreated();
+  EXPECT_TRUE(world.tray.present);
+}
+
+TEST_F(Lifecycle, TrayIconRefusedAtLogOnIsAddedOnceTheShellTakesIt) {
+  world.tray.shellUp = false;
+  ASSERT_EQ(StartUp(program), StartOutcome::Running);
+  EXPECT_FALSE(world.tray.present);
+  world.clock.Advance(30000);
+  world.tray.shellUp = true;
+  world.clock.Advance(kTrayRetryIntervalMs);
+  EXPECT_TRUE(world.tray.present);
+  EXPECT_EQ(world.tray.tooltip, "DeskTop 1 -> 0 apps");
+  EXPECT_FALSE(world.ui.TimerRunning(kTrayRetryTimer));
+  // The first-use welcome waited for the icon.
+  ASSERT_EQ(world.tray.balloons.size(), 1u);
+  EXPECT_EQ(world.tray.balloons[0].text,
+            "Welcome to Ombrix! Click over this icon to use the program!");
+  EXPECT_TRUE(world.ui.boxes.empty());
+}
+
+TEST_F(Lifecycle, TrayIconRetriesEndWithTaskbarCreatedOrAfterTwoMinutes) {
+  world.tray.shellUp = false;
+  ASSERT_EQ(StartUp(program), StartOutcome::Running);
+  world.tray.shellUp = true;
+  program.mainWindow->OnTaskbarCreated();
+  EXPECT_TRUE(world.tray.present);
+  EXPECT_FALSE(world.ui.TimerRunning(kTrayRetryTimer));
+
+  world.tray.shellUp = false;
+  program.mainWindow->OnTaskbarCreated();  // a shell that restarts and is not ready yet
+  world.clock.Advance(kTrayRetryForMs - kTrayRetryIntervalMs);
+  EXPECT_TRUE(world.ui.boxes.empty());
+  world.clock.Advance(kTrayRetryIntervalMs);
+  ASSERT_EQ(world.ui.boxes.size(), 1u);
+  EXPECT_EQ(world.ui.boxes[0].text,
+            "Ombrix could not add its icon to the notification area. The hot-keys work; the "
+            "icon appears when the taskbar starts again.");
+  world.clock.Advance(10 * kTrayRetryForMs);
+  EXPECT_EQ(world.ui.boxes.size(), 1u);
+  EXPECT_FALSE(world.ui.TimerRunning(kTrayRetryTimer));
+  world.tray.shellUp = true;
   program.mainWindow->OnTaskbarCreated();
   EXPECT_TRUE(world.tray.present);
 }

@@ -322,11 +322,11 @@ bool MemoryStore::Delete(const std::string& section, const std::string& key) {
 }
 
 bool SimTray::Add(int id, const std::string& tip, IconHandle picture) {
-  if (id != 1 || present || owner == 0) return false;
-  present = true;
+  if (id != 1 || owner == 0 || !shellUp) return false;
   tooltip = tip;
   icon = picture;
-  ++adds;
+  if (!present) ++adds;
+  present = true;
   return true;
 }
 

@@ -235,6 +235,7 @@ class MemoryStore : public SettingsStore {
 
 class SimTray : public Tray {
  public:
+  bool shellUp = true;  // without the shell's notification area, Add fails
   bool present = false;
   Hwnd owner = 0;
   std::string tooltip;
