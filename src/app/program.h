@@ -72,6 +72,8 @@ class Program {
   clsWinOrder oWinOrder;
   WindowNotices notices;
   RuleList colRules;
+  // Whether the user has been told that no recovery file can be written.
+  bool bRecoveryWarningShown = false;
 
   // Whether the hook library could be loaded and its keyboard hook installed; without it there
   // are no hot-keys or notices.

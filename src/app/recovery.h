@@ -22,6 +22,8 @@ std::vector<Hwnd> RecoveryHandles(const Program& program);
 std::string EncodeRecoveryHandles(const std::vector<Hwnd>& handles);
 std::vector<Hwnd> DecodeRecoveryHandles(const std::string& bytes);
 
+// Writes beside the program, else in the user's data folder. When neither can be written the
+// user is told once, in a balloon of the tray icon.
 void WriteRecoveryFile(Program& program);
 // Shows every window listed in either file; the files stay.
 void ReadRecoveryFile(Program& program);

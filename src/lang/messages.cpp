@@ -19,7 +19,8 @@ const std::vector<MessageText>& AllMessages() {
       msgs::kKill,           msgs::kVisibility,   msgs::kEnableActiveDesktopOne,
       msgs::kEnableActiveDesktopSome, msgs::kApps, msgs::kChangingDesktop,
       msgs::kAddRuleBeforeExit, msgs::kIgnoreApp, msgs::kWelcome,
-      msgs::kHotKeysUnavailable, msgs::kNoMainWindow, msgs::kNoTrayIcon};
+      msgs::kHotKeysUnavailable, msgs::kNoMainWindow, msgs::kNoTrayIcon,
+      msgs::kNoRecoveryFile};
   return all;
 }
 

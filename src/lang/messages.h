@@ -55,6 +55,10 @@ inline constexpr MessageText kNoTrayIcon{
     "0102",
     "Ombrix could not add its icon to the notification area. The hot-keys work; the icon "
     "appears when the taskbar starts again."};
+inline constexpr MessageText kNoRecoveryFile{
+    "0103",
+    "Ombrix cannot write its recovery file. If Ombrix ends abnormally, the windows of hidden "
+    "desktops stay hidden."};
 }  // namespace msgs
 
 // Every message of the program, in identifier order.

@@ -152,6 +152,26 @@ TEST_F(Exit, OrdinaryExitKeepsShellWindowsOpen) {
   EXPECT_TRUE(Visible(folder));
 }
 
+TEST_F(Exit, RecoveryFileThatCannotBeWrittenIsReportedOnceInABalloon) {
+  world.Open("A", 10);
+  world.files.readOnlyFolders = {"C:\\"};
+  world.tray.present = false;  // no icon to show a balloon at: the next write tries again
+  int16_t target = 2;
+  SwitchDesktop(program, target, "", -1);
+  EXPECT_TRUE(world.tray.balloons.empty());
+  world.tray.present = true;
+  for (int16_t desk : {1, 3, 1}) {
+    target = desk;
+    SwitchDesktop(program, target, "", -1);
+  }
+  ASSERT_EQ(world.tray.balloons.size(), 1u);
+  EXPECT_EQ(world.tray.balloons[0].text,
+            "Ombrix cannot write its recovery file. If Ombrix ends abnormally, the windows of "
+            "hidden desktops stay hidden.");
+  EXPECT_EQ(world.tray.balloons[0].iconType, 2);
+  EXPECT_TRUE(world.files.files.empty());
+}
+
 TEST_F(Exit, RulePassDoesNothingWhileBusy) {
   world.Open("A", 10);
   const int before = world.ui.doEvents;
