@@ -86,8 +86,14 @@ void WriteRecoveryFile(Program& program) {
 
 void ReadRecoveryFile(Program& program) {
   Files& files = program.platform.files;
+  const int64_t systemStart = program.platform.system.StartTime();
   for (const std::string& path : {RecoveryFilePath(program), UserRecoveryFilePath(program)}) {
     if (path.empty() || !files.FileExists(path)) continue;
+    const auto written = files.ModifiedTime(path);
+    if (written && *written < systemStart) {
+      files.DeleteFile(path);
+      continue;
+    }
     const auto bytes = files.ReadFile(path);
     if (!bytes) continue;
     for (Hwnd h : DecodeRecoveryHandles(*bytes)) program.platform.windows.ShowWindow(h, sw::kShow);

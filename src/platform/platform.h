@@ -80,6 +80,8 @@ class System {
   virtual int PlatformVersionCode() = 0;
   // Milliseconds since the system started, wrapping around after 49.7 days (GetTickCount).
   virtual uint32_t TickCount() = 0;
+  // When the system last started, in milliseconds since 1970-01-01 UTC.
+  virtual int64_t StartTime() = 0;
 };
 
 // Whole files as bytes.
@@ -91,6 +93,9 @@ class Files {
   virtual bool DeleteFile(const std::string& path) = 0;
   // nullopt when the file cannot be read.
   virtual std::optional<std::string> ReadFile(const std::string& path) = 0;
+  // When the file was last written, in milliseconds since 1970-01-01 UTC; nullopt when the
+  // file cannot be looked at.
+  virtual std::optional<int64_t> ModifiedTime(const std::string& path) = 0;
   // Writes a new file beside the old one and then replaces it, so that a failure leaves the
   // old file whole. False on failure.
   virtual bool ReplaceFile(const std::string& path, const std::string& bytes) = 0;

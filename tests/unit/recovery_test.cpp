@@ -81,6 +81,25 @@ TEST(RecoveryFile, StartAfterACrashShowsWhatEitherFileListsThenScansItOntoDeskto
   EXPECT_TRUE(world.files.FileExists(kPath));  // left until the next switch or exit
 }
 
+TEST(RecoveryFile, FileWrittenBeforeTheSystemStartedIsDeletedUnread) {
+  sim::World world;
+  const Hwnd stale = world.Open("Other program's hidden window", 10);
+  const Hwnd fresh = world.Open("Left hidden by a crash", 11);
+  world.windows.Get(stale)->visible = false;
+  world.windows.Get(fresh)->visible = false;
+  const int64_t systemStart = world.process.StartTime();
+  world.files.files[kPath] = EncodeRecoveryHandles({stale});
+  world.files.modified[kPath] = systemStart - 1;
+  world.files.files[kUserPath] = EncodeRecoveryHandles({fresh});
+  world.files.modified[kUserPath] = systemStart;
+  Program program{world.platform()};
+  ASSERT_EQ(StartUp(program), StartOutcome::Running);
+  EXPECT_FALSE(world.windows.IsWindowVisible(stale));
+  EXPECT_FALSE(world.files.FileExists(kPath));
+  EXPECT_TRUE(world.windows.IsWindowVisible(fresh));
+  EXPECT_TRUE(world.files.FileExists(kUserPath));
+}
+
 TEST(RecoveryFile, SecondInstanceDoesNotTouchTheFile) {
   sim::World world;
   const Hwnd a = world.Open("A", 10);

@@ -198,7 +198,14 @@ bool SimWindowSystem::SetLayeredWindowAttributes(Hwnd hwnd, uint32_t, uint8_t al
 
 bool SimFiles::DeleteFile(const std::string& path) {
   files.erase(path);
+  modified.erase(path);
   return true;
+}
+
+std::optional<int64_t> SimFiles::ModifiedTime(const std::string& path) {
+  if (!FileExists(path)) return std::nullopt;
+  auto found = modified.find(path);
+  return found == modified.end() ? clock_.WallTime() : found->second;
 }
 
 std::optional<std::string> SimFiles::ReadFile(const std::string& path) {
@@ -213,6 +220,7 @@ bool SimFiles::ReplaceFile(const std::string& path, const std::string& bytes) {
   }
   ++replaces;
   files[path] = bytes;
+  modified[path] = clock_.WallTime();
   return true;
 }
 

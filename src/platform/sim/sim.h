@@ -25,6 +25,9 @@ namespace ombrix::sim {
 class SimClock {
  public:
   int64_t now = 0;
+  // The wall-clock time at now == 0, in milliseconds since 1970-01-01 UTC.
+  int64_t wallAtZero = 1700000000000;
+  int64_t WallTime() const { return wallAtZero + now; }
 
   // Starts (or restarts) the timer id of owner; tick runs every intervalMs.
   void Start(const void* owner, int id, int intervalMs, std::function<void()> tick);
@@ -156,16 +159,20 @@ class SimProcess : public System {
   int PlatformVersionCode() override { return versionCode; }
   // The clock's time plus the time the system ran before the test began.
   uint32_t TickCount() override { return static_cast<uint32_t>(bootTicks + clock_.now); }
+  int64_t StartTime() override { return clock_.wallAtZero - bootTicks; }
   int64_t bootTicks = 3600000;
 
  private:
   SimClock& clock_;
 };
 
-// Files in memory, by full path. Paths listed in readOnlyFolders cannot be written.
+// Files in memory, by full path. Paths listed in readOnlyFolders cannot be written. A file
+// without an entry in modified counts as written just now.
 class SimFiles : public Files {
  public:
+  explicit SimFiles(SimClock& clock) : clock_(clock) {}
   std::map<std::string, std::string> files;
+  std::map<std::string, int64_t> modified;
   std::vector<std::string> readOnlyFolders;
   std::vector<std::string> folders;
   std::string dataFolder = "C:\\Users\\me\\AppData\\Local";
@@ -174,9 +181,13 @@ class SimFiles : public Files {
   bool FileExists(const std::string& path) override { return files.count(path) != 0; }
   bool DeleteFile(const std::string& path) override;
   std::optional<std::string> ReadFile(const std::string& path) override;
+  std::optional<int64_t> ModifiedTime(const std::string& path) override;
   bool ReplaceFile(const std::string& path, const std::string& bytes) override;
   bool CreateFolder(const std::string& path) override;
   std::string UserDataFolder() override { return dataFolder; }
+
+ private:
+  SimClock& clock_;
 };
 
 // Records what the program tells the hook library.
@@ -337,7 +348,7 @@ struct World {
   SimTray tray;
   SimUi ui{windows, process, clock};
   SimFormHost forms{windows, process, clock};
-  SimFiles files;
+  SimFiles files{clock};
   SimHooks hooks;
 
   Platform platform() {
