@@ -114,7 +114,6 @@ bool LoadMainWindow(Program& program) {
   program.colHiddenExplorer.Clear();
   program.lProgman = p.windows.FindWindow("Progman", "Program Manager");
   p.ui.DoEvents();
-  program.mainWindow->Subscribe();
 
   InstallHooks(program);
 
@@ -180,7 +179,9 @@ bool UnloadMainWindow(Program& program, int16_t reason) {
 
 MessageResult MainWindow::OnSubscribedMessage(uint32_t message, int32_t wParam,
                                               int32_t lParam) {
-  if (!subscribed_ || !program_.bMainWindowLoaded) return {};
+  // Messages that arrive while the main window loads (a box of the load pumps them) are not
+  // handled: the state they would act on is not built yet.
+  if (!program_.bMainWindowLoaded) return {};
   return HandleMainWindowMessage(program_, message, wParam, lParam);
 }
 

@@ -42,9 +42,6 @@ class MainWindow : public MainWindowEvents {
  public:
   explicit MainWindow(Program& program) : program_(program) {}
 
-  // Messages reach the handler only from the main window's subscription on.
-  void Subscribe() { subscribed_ = true; }
-
   MessageResult OnSubscribedMessage(uint32_t message, int32_t wParam, int32_t lParam) override;
   bool OnCloseRequest() override;
   bool OnQueryEndSession() override;
@@ -55,7 +52,6 @@ class MainWindow : public MainWindowEvents {
 
  private:
   Program& program_;
-  bool subscribed_ = false;
 };
 
 }  // namespace ombrix

@@ -204,23 +204,21 @@ TEST(HookLibrary, MissingLibraryOrHookIsReportedOnceAndTheProgramRuns) {
   }
 }
 
-TEST(HookLibrary, HookIsSetAtStartWithTheMainWindowAndRemovedFirstAtShutDown) {
+TEST(HookLibrary, HookIsSetAtStartWithTheMainWindowAndRemovedBeforeAnyWindowIsShown) {
   sim::World world;
+  const Hwnd a = world.Open("A", 10);
   Program program{world.platform()};
-  StartUp(program);
+  ASSERT_EQ(StartUp(program), StartOutcome::Running);
   EXPECT_EQ(world.hooks.notify, program.lMainHwnd);
   EXPECT_EQ(world.hooks.calls.front(), "SetHook");
-  const Hwnd a = world.Open("A", 10);
-  world.windows.onSend = nullptr;
-  bool shownWhileHooked = false;
-  const size_t before = world.windows.showCalls.size();
+  int16_t two = 2;
+  SwitchDesktop(program, two, "", -1);
+  ASSERT_FALSE(world.windows.IsWindowVisible(a));
+  bool hookedAtFirstShow = true;
+  world.windows.duringShow = [&](Hwnd, int) { hookedAtFirstShow = world.hooks.hooked; };
   program.mainWindow->OnQueryEndSession();
   program.mainWindow->OnEndSession(true);
-  for (size_t i = before; i < world.windows.showCalls.size(); ++i) {
-    shownWhileHooked = shownWhileHooked || world.hooks.hooked;
-  }
-  EXPECT_FALSE(shownWhileHooked);
-  EXPECT_FALSE(world.hooks.hooked);
+  EXPECT_FALSE(hookedAtFirstShow);
   EXPECT_TRUE(world.windows.IsWindowVisible(a));
 }
 

@@ -73,9 +73,14 @@ TEST_F(Lifecycle, MainWindowThatCannotBeCreatedIsReportedAndTheProcessFails) {
 }
 
 TEST_F(Lifecycle, LaterStartShowsNoWelcome) {
-  world.store.sections["Settings"]["FirstUse"] = "0";
-  StartUp(program);
-  EXPECT_TRUE(world.tray.balloons.empty());
+  ASSERT_EQ(StartUp(program), StartOutcome::Running);
+  ASSERT_EQ(world.tray.balloons.size(), 1u);
+  sim::World later;
+  later.store = world.store;
+  Program again{later.platform()};
+  ASSERT_EQ(StartUp(again), StartOutcome::Running);
+  EXPECT_TRUE(later.tray.present);
+  EXPECT_TRUE(later.tray.balloons.empty());
 }
 
 TEST_F(Lifecycle, SecondInstancePokesTheFirstAndChangesNothing) {
@@ -332,10 +337,12 @@ TEST_F(Lifecycle, TrayClicksWhileBusyOnlyBringTheDialogForward) {
   EXPECT_TRUE(world.ui.popups.empty());
 }
 
-TEST_F(Lifecycle, MessagesBeforeTheSubscriptionAreNotHandled) {
-  MainWindow events(program);
-  EXPECT_FALSE(events.OnSubscribedMessage(1044, 0, 0).bHandled);
-  EXPECT_EQ(world.tray.adds, 0);
+TEST_F(Lifecycle, MessagesArrivingWhileTheMainWindowLoadsAreNotHandled) {
+  world.ui.queue.push_back({0, msg::kShowTrayAgain, 0, 0});  // delivered by the load's DoEvents
+  ASSERT_EQ(StartUp(program), StartOutcome::Running);
+  EXPECT_TRUE(world.ui.queue.empty());
+  EXPECT_EQ(world.tray.adds, 1);
+  EXPECT_EQ(world.tray.removes, 0);
 }
 
 }  // namespace
