@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds both trees, runs the native tests (build/native) and then the Windows
-# end-to-end tests under Wine (build/win64). Exits non-zero when anything fails; the last line sums both.
+# Installs what is missing, builds the three trees, runs the native tests (build/native), every fuzzer
+# for 30 s (build/fuzz) and then the Windows tests under Wine (build/win64). Exits non-zero when
+# anything fails; the last line sums them all.
 set -uo pipefail
 cd "$(dirname "$0")/.." || exit 1
 
@@ -37,6 +38,15 @@ if bash scripts/build.sh native; then
   run_ctest build/native
 else
   echo "test: the native build failed"
+  failed=$((failed + 1))
+  status=1
+fi
+
+echo "== fuzzers"
+if bash scripts/build.sh fuzz; then
+  run_ctest build/fuzz
+else
+  echo "test: the fuzzer build failed"
   failed=$((failed + 1))
   status=1
 fi
