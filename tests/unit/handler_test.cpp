@@ -78,12 +78,6 @@ TEST_F(Handler, WindowShownByAnApplicationOfAHiddenDesktopIsHiddenAgain) {
   const Hwnd a = world.Open("A", 10);
   const Hwnd a2 = world.Open("A tool", 10, a);
   const Hwnd b = world.Open("B", 11);
-  program.lActiveHwnd = 0;
-  int16_t four = 4;
-  SwitchDesktop(program, four, "", -1);
-  // desktop 1 is hidden; back on desktop 1 move B's app to 4 and come back to 1
-  int16_t one = 1;
-  SwitchDesktop(program, one, "", -1);
   ScanDesktop(program, 1);
   MoveApplication(program, 1, static_cast<int16_t>(Desk(1).GetProcessIdxByHandle(a)), 4);
   EXPECT_FALSE(Visible(a));

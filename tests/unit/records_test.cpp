@@ -113,15 +113,6 @@ TEST(Application, IconPrefersSmallClassIconAndFirstWindowThatHasOne) {
   EXPECT_EQ(none->GetHIcon([](Hwnd, bool) { return 0; }), 0);
 }
 
-TEST(DesktopSet, CreatesNineDesktopsInOrder) {
-  DesktopSet set;
-  set.CreateDesktops();
-  set.Desk(3).sDeskName = "three";
-  set.CreateDesktops();
-  EXPECT_EQ(set.desktops.Count(), 9);
-  EXPECT_EQ(set.Desk(3).sDeskName, "");
-}
-
 TEST(Text, CaseMappingCoversLatin1AndTrimOnlyBlanks) {
   EXPECT_EQ(LowerText("ÀÉÎÕÜ Straße ×"), "àéîõü straße ×");
   EXPECT_EQ(UpperText("àéîõü abc ÷"), "ÀÉÎÕÜ ABC ÷");

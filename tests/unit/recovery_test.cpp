@@ -113,8 +113,9 @@ TEST(RecoveryFile, SecondInstanceDoesNotTouchTheFile) {
 
 class Exit : public Started {};
 
-TEST_F(Exit, EveryWindowComesBackAndTheFileGoes) {
+TEST_F(Exit, EveryWindowComesBackTheFileGoesAndShellWindowsStayOpen) {
   const Hwnd a = world.Open("A", 10);
+  const Hwnd folder = world.Open("Docs", 30, 0, "CabinetWClass");
   int16_t target = 2;
   SwitchDesktop(program, target, "", -1);
   const Hwnd b = world.Open("B", 11);
@@ -125,8 +126,12 @@ TEST_F(Exit, EveryWindowComesBackAndTheFileGoes) {
   world.ui.boxAnswers = {6};
   world.ui.choosePopupItem = [](const Menu&) { return 1; };
   program.mainWindow->OnTrayMouse(517);
+  EXPECT_EQ(world.ui.boxes.back().text, "Exit Ombrix?");
+  EXPECT_EQ(world.ui.boxes.back().style, 36u);
   ASSERT_TRUE(world.ui.mainDestroyed);
-  EXPECT_TRUE(Visible(a) && Visible(b));
+  EXPECT_EQ(program.iUnloadMode, unload::kFormCode);
+  EXPECT_TRUE(Visible(a) && Visible(b) && Visible(folder));
+  for (const auto& m : world.windows.posted) EXPECT_FALSE(m.hwnd == folder && m.message == 16);
   EXPECT_FALSE(world.files.FileExists(kPath));
   EXPECT_FALSE(world.tray.present);
 }
@@ -161,16 +166,6 @@ TEST_F(Exit, SessionEndArrivingInsideASwitchLeavesTheSwitchSafe) {
   EXPECT_EQ(Desk(1).opi.Count(), 2);
 }
 
-TEST_F(Exit, OrdinaryExitKeepsShellWindowsOpen) {
-  const Hwnd folder = world.Open("Docs", 30, 0, "CabinetWClass");
-  int16_t target = 2;
-  SwitchDesktop(program, target, "", -1);
-  program.bExitRequested = true;
-  ASSERT_TRUE(UnloadMainWindow(program, unload::kFormCode));
-  for (const auto& m : world.windows.posted) EXPECT_FALSE(m.hwnd == folder && m.message == 16);
-  EXPECT_TRUE(Visible(folder));
-}
-
 TEST_F(Exit, RecoveryFileThatCannotBeWrittenIsReportedOnceInABalloon) {
   world.Open("A", 10);
   world.files.readOnlyFolders = {"C:\\"};
@@ -203,24 +198,6 @@ TEST_F(Exit, RulePassDoesNothingWhileBusy) {
   EXPECT_EQ(Desk(1).opi.Count(), 0);  // no discovery pass either
   ApplyRules(program, false);
   EXPECT_EQ(Desk(1).opi.Count(), 1);
-}
-
-TEST(Opacity, LayeredAlphaFollowsThePercentAndNeedsLayeredWindows) {
-  EXPECT_EQ(OpacityAlpha(80), 204);
-  EXPECT_EQ(OpacityAlpha(70), 178);
-  EXPECT_EQ(OpacityAlpha(46), 117);
-  EXPECT_EQ(OpacityAlpha(40), 102);
-  EXPECT_EQ(OpacityAlpha(100), 255);
-  sim::World world;
-  Program program{world.platform()};
-  const Hwnd h = world.Open("A", 10);
-  world.process.versionCode = 7;
-  SetWindowOpacity(program, h, 50);
-  EXPECT_EQ(world.windows.ExStyle(h) & 0x80000, 0u);
-  world.process.versionCode = 8;
-  SetWindowOpacity(program, h, 70);
-  EXPECT_NE(world.windows.ExStyle(h) & 0x80000, 0u);
-  EXPECT_EQ(world.windows.Get(h)->alpha, 178);
 }
 
 }  // namespace

@@ -161,21 +161,14 @@ TEST_F(RulePass, MovesEveryMatchingApplicationAndLaterRulesDoNotSeeThem) {
   EXPECT_EQ(Desk(1).opi.Count(), 1);
 }
 
-TEST_F(RulePass, MoveToTheCurrentDesktopOrOutOfRangeDoesNothing) {
+TEST_F(RulePass, RulesActInListOrderAndMovesToTheCurrentOrNoDesktopDoNothing) {
   const Hwnd a = Window("Mail", 10);
   clsRule here = TitleRule("mail", kModeContains, kMoveToDesk);
   here.iDestDesk = 1;
   clsRule far = here;
   far.iDestDesk = 12;
-  Rules({here, far, TitleRule("mail", kModeContains, kMinimize)});
-  ApplyRules(program, false);
-  EXPECT_TRUE(world.windows.IsIconic(a));
-  EXPECT_EQ(Desk(1).opi.Count(), 1);
-}
-
-TEST_F(RulePass, TwoRulesActOnOneApplicationInListOrder) {
-  const Hwnd a = Window("Doc", 10);
-  Rules({TitleRule("doc", kModeEqualTo, kMinimize), TitleRule("doc", kModeEqualTo, kMaximize)});
+  Rules({here, far, TitleRule("mail", kModeEqualTo, kMinimize),
+         TitleRule("mail", kModeEqualTo, kMaximize)});
   world.windows.showCalls.clear();
   ApplyRules(program, false);
   std::vector<int> commands;
@@ -183,6 +176,7 @@ TEST_F(RulePass, TwoRulesActOnOneApplicationInListOrder) {
     if (h == a) commands.push_back(cmd);
   }
   EXPECT_EQ(commands, (std::vector<int>{6, 3}));
+  EXPECT_EQ(Desk(1).opi.Count(), 1);
 }
 
 TEST_F(RulePass, CloseAsksTheFirstWindowOnlyAndDoesNotWaitForAHungOne) {
@@ -225,6 +219,11 @@ TEST_F(RulePass, VisibilityLevelsGiveTheirAlpha) {
   EXPECT_EQ(world.windows.Get(a)->alpha, 178);
   EXPECT_EQ(VisibilityPercent(300), 100);
   EXPECT_EQ(VisibilityPercent(-300), 0);
+  // Systems older than the platform-version code 8 have no layered windows.
+  const Hwnd old = Window("Clock", 11);
+  world.process.versionCode = 7;
+  ApplyRules(program, false);
+  EXPECT_EQ(world.windows.ExStyle(old) & 0x80000, 0u);
 }
 
 TEST_F(RulePass, IgnoredApplicationsStayOutOfTheDesktopAndItsSwitches) {
