@@ -65,39 +65,28 @@ TEST(RecoveryFile, UnwritableProgramFolderFallsBackToTheUserDataFolder) {
   EXPECT_FALSE(world.files.FileExists(kUserPath));
 }
 
-TEST(RecoveryFile, StartAfterACrashShowsWhatEitherFileListsThenScansItOntoDesktopOne) {
-  sim::World world;
-  const Hwnd a = world.Open("A", 10);
-  const Hwnd b = world.Open("B", 11);
-  world.windows.Get(a)->visible = false;
-  world.windows.Get(b)->visible = false;
-  world.files.files[kPath] = EncodeRecoveryHandles({a, 0x5555});  // 0x5555 is long gone
-  world.files.files[kUserPath] = EncodeRecoveryHandles({b});
-  Program program{world.platform()};
-  ASSERT_EQ(StartUp(program), StartOutcome::Running);
-  EXPECT_TRUE(world.windows.IsWindowVisible(a));
-  EXPECT_TRUE(world.windows.IsWindowVisible(b));
-  EXPECT_EQ(program.desk.Desk(1).opi.Count(), 2);
-  EXPECT_TRUE(world.files.FileExists(kPath));  // left until the next switch or exit
-}
-
-TEST(RecoveryFile, FileWrittenBeforeTheSystemStartedIsDeletedUnread) {
-  sim::World world;
-  const Hwnd stale = world.Open("Other program's hidden window", 10);
-  const Hwnd fresh = world.Open("Left hidden by a crash", 11);
-  world.windows.Get(stale)->visible = false;
-  world.windows.Get(fresh)->visible = false;
-  const int64_t systemStart = world.process.StartTime();
-  world.files.files[kPath] = EncodeRecoveryHandles({stale});
-  world.files.modified[kPath] = systemStart - 1;
-  world.files.files[kUserPath] = EncodeRecoveryHandles({fresh});
-  world.files.modified[kUserPath] = systemStart;
-  Program program{world.platform()};
-  ASSERT_EQ(StartUp(program), StartOutcome::Running);
-  EXPECT_FALSE(world.windows.IsWindowVisible(stale));
-  EXPECT_FALSE(world.files.FileExists(kPath));
-  EXPECT_TRUE(world.windows.IsWindowVisible(fresh));
-  EXPECT_TRUE(world.files.FileExists(kUserPath));
+// Window handles are reused after a restart, so a file older than the system's start could
+// name windows that other programs keep hidden.
+TEST(RecoveryFile, StartShowsWhatFilesOfThisSystemStartListAndDeletesOlderOnes) {
+  for (bool programFolderFileIsOld : {false, true}) {
+    sim::World world;
+    const Hwnd a = world.Open("A", 10);
+    const Hwnd b = world.Open("B", 11);
+    world.windows.Get(a)->visible = false;
+    world.windows.Get(b)->visible = false;
+    world.files.files[kPath] = EncodeRecoveryHandles({a, 0x5555});  // 0x5555 is long gone
+    world.files.files[kUserPath] = EncodeRecoveryHandles({b});
+    const int64_t systemStart = world.process.StartTime();
+    world.files.modified[kPath] = programFolderFileIsOld ? systemStart - 1 : systemStart;
+    Program program{world.platform()};
+    ASSERT_EQ(StartUp(program), StartOutcome::Running);
+    EXPECT_EQ(world.windows.IsWindowVisible(a), !programFolderFileIsOld);
+    EXPECT_TRUE(world.windows.IsWindowVisible(b));
+    EXPECT_EQ(program.desk.Desk(1).opi.Count(), programFolderFileIsOld ? 1 : 2);
+    // A file that is used stays until the next switch or exit.
+    EXPECT_EQ(world.files.FileExists(kPath), !programFolderFileIsOld);
+    EXPECT_TRUE(world.files.FileExists(kUserPath));
+  }
 }
 
 TEST(RecoveryFile, SecondInstanceDoesNotTouchTheFile) {
