@@ -35,6 +35,10 @@ TEST(RuleMatching, TestsCombineAcrossTheApplicationsWindows) {
   const auto notes = AppOf({{"Notes - Editor", "EditWnd"}, {"Untitled", "ToolWnd"}});
   EXPECT_TRUE(RuleMatches(TitleRule("NOTE", kModeContains), *notes));
   EXPECT_FALSE(RuleMatches(TitleRule("notes", kModeEqualTo), *notes));
+  EXPECT_TRUE(RuleMatches(TitleRule("- EDITOR", kModeEndsWith), *notes));
+  EXPECT_FALSE(RuleMatches(TitleRule("Notes - Editor and more", kModeStartsWith), *notes));
+  EXPECT_TRUE(RuleMatches(TitleRule("\xC3\xA9t\xC3\xA9", kModeStartsWith),  // "été"
+                          *AppOf({{"\xC3\x89T\xC3\x89 \xC3\xA0 Paris", "Cls"}})));
   // "doesn't contain" holds for one window of two, and so does "contains"
   EXPECT_TRUE(RuleMatches(TitleRule("notes", kModeNotContains), *notes));
 
