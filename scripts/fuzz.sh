@@ -1,19 +1,13 @@
 #!/usr/bin/env bash
-# Builds the libFuzzer targets with clang and runs each for the given number of seconds (default 60).
+# Builds the libFuzzer targets with clang and runs each for the given number of seconds (default 60),
+# keeping what they find in build/fuzz/corpus. The test suite runs each for 30 s from scratch.
 #   bash scripts/fuzz.sh [seconds]
 set -euo pipefail
 cd "$(dirname "$0")/.."
 seconds=${1:-60}
 
-if ! command -v clang++ >/dev/null || ! dpkg-query -W -f='${Status}' libclang-rt-14-dev 2>/dev/null |
-  grep -q 'install ok installed'; then
-  sudo=()
-  ((EUID != 0)) && sudo=(sudo)
-  DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y clang libclang-rt-14-dev
-fi
-
-cmake -S fuzz -B build/fuzz -DCMAKE_CXX_COMPILER=clang++ >/dev/null
-cmake --build build/fuzz -j "$(nproc)"
+bash scripts/install-deps.sh
+bash scripts/build.sh fuzz >/dev/null
 mkdir -p build/fuzz/corpus
 for target in fuzz_language fuzz_rules fuzz_recovery fuzz_settings; do
   mkdir -p "build/fuzz/corpus/$target"

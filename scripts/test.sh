@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds both trees, runs the native tests (build/native) and then the Windows
-# end-to-end tests under Wine (build/win64). Exits non-zero when anything fails; the last line sums both.
+# Installs what is missing, builds the three trees, runs the native tests (build/native), every fuzzer
+# for 30 s (build/fuzz) and then the Windows tests under Wine (build/win64). Exits non-zero when
+# anything fails; the last line sums them all.
 set -uo pipefail
 cd "$(dirname "$0")/.." || exit 1
 
@@ -32,17 +33,23 @@ run_ctest() {
   fi
 }
 
-echo "== native build and tests"
-if bash scripts/build.sh native; then
-  run_ctest build/native
-else
-  echo "test: the native build failed"
+# Builds the tree $1; a failed build counts as a failed test.
+build_tree() {
+  bash scripts/build.sh "$1" && return 0
+  echo "test: the $1 build failed"
   failed=$((failed + 1))
   status=1
-fi
+  return 1
+}
 
-echo "== Windows build and end-to-end tests under Wine"
-if bash scripts/build.sh win64; then
+echo "== native build and tests"
+build_tree native && run_ctest build/native
+
+echo "== fuzzers, 30 s each"
+build_tree fuzz && run_ctest build/fuzz
+
+echo "== Windows build and tests under Wine"
+if build_tree win64; then
   # The end-to-end tests' own prefix, as tests/e2e/CMakeLists.txt names it.
   export OMBRIX_WINEPREFIX=$PWD/build/win64/wineprefix
   # shellcheck source=scripts/wine-env.sh
@@ -52,10 +59,6 @@ if bash scripts/build.sh win64; then
   run_ctest build/win64
   echo "test: the Windows tests took $(($(date +%s) - started)) s"
   ombrix_wine_stop
-else
-  echo "test: the Windows build failed"
-  failed=$((failed + 1))
-  status=1
 fi
 
 echo "$passed passed, $failed failed"

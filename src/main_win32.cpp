@@ -45,7 +45,8 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE /*previous*/, PWSTR /*commandL
   {
     Program program(Platform{windows, system, keyboard, store, ui, tray, forms, files, hooks,
                              registry, shell});
-    if (StartUp(program) == StartOutcome::Running) exitCode = win32::RunMessageLoop();
+    const StartOutcome outcome = StartUp(program);
+    exitCode = outcome == StartOutcome::Running ? win32::RunMessageLoop() : ExitCode(outcome);
   }
   if (com) CoUninitialize();
   return exitCode;

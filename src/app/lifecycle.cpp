@@ -12,6 +12,7 @@
 #include "lang/messages.h"
 #include "lang/translation.h"
 #include "ui/splash.h"
+#include "ui/tray_icon.h"
 #include "ui/tray_menu.h"
 
 namespace ombrix {
@@ -30,14 +31,29 @@ void ShowSplash(Program& program) {
   forms.Refresh(*program.splash);
 }
 
+// Without the keyboard hook there are no hot-keys and no window notices; what the library set
+// up besides is taken down again.
+void InstallHooks(Program& program) {
+  HookLibrary& hooks = program.platform.hooks;
+  program.bHooksAvailable = hooks.Load();
+  if (program.bHooksAvailable && !hooks.SetHook(program.lMainHwnd, 0)) {
+    hooks.UnHook();
+    program.bHooksAvailable = false;
+  }
+  if (program.bHooksAvailable) {
+    ApplyHotKeys(program);
+  } else {
+    ErrorBox(program, GetMsg(program, msgs::kHotKeysUnavailable));
+  }
+}
+
 void ShowWelcomeOnFirstUse(Program& program) {
   SettingsStore& store = program.platform.store;
   if (!GetBool(store, kSettingsSection, "FirstUse", true)) return;
   SaveBool(store, kSettingsSection, "FirstUse", false);
   BringProgramToFront(program);
-  program.platform.tray.Balloon(
-      GetMsg(program, msgs::kWelcome), "",
-      1, 30000);
+  program.trayIcon.welcomePending = true;
+  ShowWelcomeWhenIconIsThere(program);
 }
 
 }  // namespace
@@ -61,14 +77,19 @@ StartOutcome StartUp(Program& program) {
   program.lDialogHwnd = 0;
   program.bMsgBoxOpen = false;
   ShowSplash(program);
-  LoadMainWindow(program);
-  return StartOutcome::Running;
+  return LoadMainWindow(program) ? StartOutcome::Running : StartOutcome::NoMainWindow;
 }
 
-void LoadMainWindow(Program& program) {
+int ExitCode(StartOutcome outcome) { return outcome == StartOutcome::NoMainWindow ? 1 : 0; }
+
+bool LoadMainWindow(Program& program) {
   Platform& p = program.platform;
   program.mainWindow = std::make_unique<MainWindow>(program);
   program.lMainHwnd = p.ui.CreateMainWindow(*program.mainWindow);
+  if (program.lMainHwnd == 0) {
+    ErrorBox(program, GetMsg(program, msgs::kNoMainWindow));
+    return false;
+  }
   program.mMenu = BuildMainMenu();
   program.menuTranslation.InitTranslationTableByForm(program.mMenu);
   for (int n = 1; n <= kDesktopCount; ++n) program.Icona[n - 1] = p.ui.DesktopIcon(n);
@@ -86,8 +107,7 @@ void LoadMainWindow(Program& program) {
 
   CreateGoToItems(program);
 
-  p.tray.Attach(program.lMainHwnd);
-  p.tray.Add(1, "DeskTop 1", program.Icona[0]);
+  AddTrayIcon(program, "DeskTop 1");
 
   ShowWelcomeOnFirstUse(program);
 
@@ -96,15 +116,8 @@ void LoadMainWindow(Program& program) {
   program.colHiddenExplorer.Clear();
   program.lProgman = p.windows.FindWindow("Progman", "Program Manager");
   p.ui.DoEvents();
-  program.mainWindow->Subscribe();
 
-  program.bHooksAvailable = p.hooks.Load();
-  if (program.bHooksAvailable) {
-    p.hooks.SetHook(program.lMainHwnd, 0);
-    ApplyHotKeys(program);
-  } else {
-    ErrorBox(program, GetMsg(program, msgs::kHotKeysUnavailable));
-  }
+  InstallHooks(program);
 
   program.bHotKeyBusy = false;
   program.bSwitching = false;
@@ -113,6 +126,7 @@ void LoadMainWindow(Program& program) {
   ApplyRules(program, false);
 
   if (p.system.CommandLineArgs() != kDebugCommandLine) HideOwnWindows(program);
+  return true;
 }
 
 void HideOwnWindows(Program& program) {
@@ -168,7 +182,9 @@ bool UnloadMainWindow(Program& program, int16_t reason) {
 
 MessageResult MainWindow::OnSubscribedMessage(uint32_t message, int32_t wParam,
                                               int32_t lParam) {
-  if (!subscribed_ || !program_.bMainWindowLoaded) return {};
+  // Messages that arrive while the main window loads (a box of the load pumps them) are not
+  // handled: the state they would act on is not built yet.
+  if (!program_.bMainWindowLoaded) return {};
   return HandleMainWindowMessage(program_, message, wParam, lParam);
 }
 
@@ -196,6 +212,7 @@ void MainWindow::OnTimer(int id) {
   if (!program_.bMainWindowLoaded) return;
   if (id == kRulePassTimer) OnRulePassTimer(program_);
   if (id == kWallpaperRestoreTimer) OnWallpaperRestoreTimer(program_);
+  if (id == kTrayRetryTimer) OnTrayRetryTimer(program_);
 }
 
 }  // namespace ombrix

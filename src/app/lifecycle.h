@@ -13,13 +13,17 @@ enum class StartOutcome {
   Running,          // the main window is loaded; run the message loop
   AnotherInstance,  // a previous instance runs; this process ends
   DebuggerAttached, // a debugger is attached; this process ends
+  NoMainWindow,     // the main window could not be created; the user has been told
 };
 
 // The whole start-up routine, ending with the main window's load.
 StartOutcome StartUp(Program& program);
+// The exit code of a process whose start ended this way without running.
+int ExitCode(StartOutcome outcome);
 
 // The main window's load: settings, desktops, tray icon and the rest of the running state.
-void LoadMainWindow(Program& program);
+// False, after telling the user, when the main window cannot be created.
+bool LoadMainWindow(Program& program);
 
 // The close request with the platform's reason code; false refuses the close.
 bool CloseRequest(Program& program, int16_t reason);
@@ -38,9 +42,6 @@ class MainWindow : public MainWindowEvents {
  public:
   explicit MainWindow(Program& program) : program_(program) {}
 
-  // Messages reach the handler only from the main window's subscription on.
-  void Subscribe() { subscribed_ = true; }
-
   MessageResult OnSubscribedMessage(uint32_t message, int32_t wParam, int32_t lParam) override;
   bool OnCloseRequest() override;
   bool OnQueryEndSession() override;
@@ -51,7 +52,6 @@ class MainWindow : public MainWindowEvents {
 
  private:
   Program& program_;
-  bool subscribed_ = false;
 };
 
 }  // namespace ombrix

@@ -18,6 +18,7 @@
 #include "platform/platform.h"
 #include "rules/rule.h"
 #include "ui/form.h"
+#include "ui/tray_icon.h"
 
 namespace ombrix {
 
@@ -75,9 +76,15 @@ class Program {
   clsWinOrder oWinOrder;
   WindowNotices notices;
   RuleList colRules;
+  // Whether the user has been told that no recovery file can be written.
+  bool bRecoveryWarningShown = false;
 
-  // Whether the hook library could be loaded; without it there are no hot-keys or notices.
+  // Whether the hook library could be loaded and its keyboard hook installed; without it there
+  // are no hot-keys or notices.
   bool bHooksAvailable = false;
+
+  // The tray icon's retries while the shell refuses it.
+  TrayIconState trayIcon;
 
   // The desktop pictures shown in the tray, index 0..8 for desktops 1..9.
   std::array<IconHandle, kDesktopCount> Icona{};

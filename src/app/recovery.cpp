@@ -1,12 +1,15 @@
 #include "app/recovery.h"
 
 #include "app/program.h"
+#include "lang/messages.h"
 
 namespace ombrix {
 
 namespace {
 
 constexpr const char* kFileName = "Ombrix.restore";
+constexpr int kWarningIcon = 2;
+constexpr int kBalloonMs = 30000;
 
 std::string WithBackslash(std::string folder) {
   if (folder.empty() || folder.back() != '\\') folder += '\\';
@@ -55,25 +58,42 @@ std::vector<Hwnd> DecodeRecoveryHandles(const std::string& bytes) {
   return handles;
 }
 
-void WriteRecoveryFile(Program& program) {
+namespace {
+
+bool WriteEitherRecoveryFile(Program& program, const std::string& bytes) {
   Files& files = program.platform.files;
-  const std::string bytes = EncodeRecoveryHandles(RecoveryHandles(program));
+  const std::string fallback = UserRecoveryFilePath(program);
   if (files.ReplaceFile(RecoveryFilePath(program), bytes)) {
     // An older fallback copy would show stale handles after a crash.
-    const std::string fallback = UserRecoveryFilePath(program);
     if (!fallback.empty()) files.DeleteFile(fallback);
-    return;
+    return true;
   }
-  const std::string fallback = UserRecoveryFilePath(program);
-  if (fallback.empty()) return;
+  if (fallback.empty()) return false;
   files.CreateFolder(fallback.substr(0, fallback.rfind('\\')));
-  files.ReplaceFile(fallback, bytes);
+  return files.ReplaceFile(fallback, bytes);
+}
+
+}  // namespace
+
+void WriteRecoveryFile(Program& program) {
+  const std::string bytes = EncodeRecoveryHandles(RecoveryHandles(program));
+  if (WriteEitherRecoveryFile(program, bytes) || program.bRecoveryWarningShown) return;
+  // Without the icon (it may still be on its way) the next write tries again.
+  program.bRecoveryWarningShown = program.platform.tray.Balloon(
+      GetMsg(program, msgs::kNoRecoveryFile), GetMsg(program, msgs::kAttention), kWarningIcon,
+      kBalloonMs);
 }
 
 void ReadRecoveryFile(Program& program) {
   Files& files = program.platform.files;
+  const int64_t systemStart = program.platform.system.StartTime();
   for (const std::string& path : {RecoveryFilePath(program), UserRecoveryFilePath(program)}) {
     if (path.empty() || !files.FileExists(path)) continue;
+    const auto written = files.ModifiedTime(path);
+    if (written && *written < systemStart) {
+      files.DeleteFile(path);
+      continue;
+    }
     const auto bytes = files.ReadFile(path);
     if (!bytes) continue;
     for (Hwnd h : DecodeRecoveryHandles(*bytes)) program.platform.windows.ShowWindow(h, sw::kShow);

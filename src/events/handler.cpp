@@ -6,6 +6,7 @@
 #include "events/window_notices.h"
 #include "switching/move.h"
 #include "switching/switch.h"
+#include "ui/tray_icon.h"
 #include "ui/tray_menu.h"
 
 namespace ombrix {

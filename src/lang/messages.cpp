@@ -1,5 +1,7 @@
 #include "lang/messages.h"
 
+#include <utility>
+
 #include "app/program.h"
 #include "core/text.h"
 #include "lang/translation.h"
@@ -17,7 +19,8 @@ const std::vector<MessageText>& AllMessages() {
       msgs::kKill,           msgs::kVisibility,   msgs::kEnableActiveDesktopOne,
       msgs::kEnableActiveDesktopSome, msgs::kApps, msgs::kChangingDesktop,
       msgs::kAddRuleBeforeExit, msgs::kIgnoreApp, msgs::kWelcome,
-      msgs::kHotKeysUnavailable};
+      msgs::kHotKeysUnavailable, msgs::kNoMainWindow, msgs::kNoTrayIcon,
+      msgs::kNoRecoveryFile};
   return all;
 }
 
@@ -33,8 +36,11 @@ std::string GetMsgFmt(const Program& program, const std::string& id, const std::
                       const std::string& p1, const std::string& p2, const std::string& p3,
                       const std::string& p4) {
   std::string text = GetMsg(program, id, defaultText);
-  const std::string* params[] = {&p1, &p2, &p3, &p4};
-  for (int i = 0; i < 4; ++i) text = ReplaceAll(text, "%" + std::to_string(i + 1), *params[i]);
+  // Literal placeholders: GCC 12 warns falsely (-Wrestrict, an error here) about
+  // "%" + std::to_string(n) in optimised builds.
+  const std::pair<const char*, const std::string*> params[] = {
+      {"%1", &p1}, {"%2", &p2}, {"%3", &p3}, {"%4", &p4}};
+  for (const auto& [placeholder, value] : params) text = ReplaceAll(text, placeholder, *value);
   return text;
 }
 

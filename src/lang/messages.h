@@ -49,6 +49,16 @@ inline constexpr MessageText kWelcome{
     "0035", "Welcome to Ombrix! Click over this icon to use the program!"};
 inline constexpr MessageText kHotKeysUnavailable{
     "0036", "Hot-keys are not available: OmbrixLib.dll is missing or could not be loaded."};
+inline constexpr MessageText kNoMainWindow{
+    "0101", "Ombrix cannot run: its main window could not be created."};
+inline constexpr MessageText kNoTrayIcon{
+    "0102",
+    "Ombrix could not add its icon to the notification area. The hot-keys work; the icon "
+    "appears when the taskbar starts again."};
+inline constexpr MessageText kNoRecoveryFile{
+    "0103",
+    "Ombrix cannot write its recovery file. If Ombrix ends abnormally, the windows of hidden "
+    "desktops stay hidden."};
 }  // namespace msgs
 
 // Every message of the program, in identifier order.

@@ -9,9 +9,6 @@ namespace ombrix {
 
 namespace {
 
-// Bigger files are not language files; reading them would only cost memory.
-constexpr size_t kLargestLanguageFile = 32u << 20;
-
 std::string TableKey(const std::string& section, const std::string& key) {
   return UpperText(section + "." + key);
 }

@@ -1,6 +1,7 @@
 // The loaded language: "SECTION.KEY" upper-cased to the file's text.
 #pragma once
 
+#include <cstddef>
 #include <optional>
 #include <string>
 #include <unordered_map>
@@ -27,6 +28,9 @@ class TranslationTable {
 std::string CutComment(const std::string& value);
 // "[CR]", then "[cr]", each become a carriage return and line feed.
 std::string ReplaceLineBreaks(const std::string& text);
+
+// A bigger file is not a language file (the shipped ones are a few kilobytes) and is not read.
+inline constexpr size_t kLargestLanguageFile = 1u << 20;
 
 inline constexpr const char* kIncompatibleLanguage =
     "The current language file is not compatible with this version of Ombrix.\r\n"

@@ -23,7 +23,8 @@ class WindowSystem {
   virtual ~WindowSystem() = default;
   // Top-level windows in z-order, topmost first (EnumWindows).
   virtual std::vector<Hwnd> TopLevelWindows() = 0;
-  // 0 when there is none.
+  // The topmost window with that class name and caption; an empty class name or caption
+  // matches any. 0 when there is none.
   virtual Hwnd FindWindow(const std::string& className, const std::string& caption) = 0;
   virtual bool IsWindow(Hwnd hwnd) = 0;
   virtual bool IsWindowVisible(Hwnd hwnd) = 0;
@@ -79,6 +80,8 @@ class System {
   virtual int PlatformVersionCode() = 0;
   // Milliseconds since the system started, wrapping around after 49.7 days (GetTickCount).
   virtual uint32_t TickCount() = 0;
+  // When the system last started, in milliseconds since 1970-01-01 UTC.
+  virtual int64_t StartTime() = 0;
 };
 
 // Whole files as bytes.
@@ -90,6 +93,9 @@ class Files {
   virtual bool DeleteFile(const std::string& path) = 0;
   // nullopt when the file cannot be read.
   virtual std::optional<std::string> ReadFile(const std::string& path) = 0;
+  // When the file was last written, in milliseconds since 1970-01-01 UTC; nullopt when the
+  // file cannot be looked at.
+  virtual std::optional<int64_t> ModifiedTime(const std::string& path) = 0;
   // Writes a new file beside the old one and then replaces it, so that a failure leaves the
   // old file whole. False on failure.
   virtual bool ReplaceFile(const std::string& path, const std::string& bytes) = 0;
@@ -141,7 +147,8 @@ class HookLibrary {
  public:
   virtual ~HookLibrary() = default;
   virtual bool Load() = 0;
-  virtual void SetHook(Hwnd notify, int32_t reserved) = 0;
+  // True when the keyboard hook is installed.
+  virtual bool SetHook(Hwnd notify, int32_t reserved) = 0;
   virtual void UnHook() = 0;
   virtual void TakeAltArrows(int32_t on) = 0;
   virtual void TakeCtrlArrows(int32_t on) = 0;
@@ -178,6 +185,8 @@ class Tray {
   virtual ~Tray() = default;
   // Mouse events of the icon are delivered to this window's MainWindowEvents::OnTrayMouse.
   virtual void Attach(Hwnd owner) = 0;
+  // True when the icon is in the notification area afterwards; false while the shell has no
+  // notification area (at log-on it may not be up yet).
   virtual bool Add(int id, const std::string& tooltip, IconHandle icon) = 0;
   virtual bool ChangeIcon(int id, IconHandle icon) = 0;
   virtual bool ChangeTooltip(int id, const std::string& tooltip) = 0;
@@ -220,7 +229,8 @@ class Ui {
   // Modal message box; style and result are the Windows values (16, 64, 36; 6 = Yes).
   virtual int MessageBox(Hwnd owner, const std::string& text, const std::string& title,
                          uint32_t style) = 0;
-  // The hidden main window of class "ThunderRT6FormDC" with caption "OmbrixMainWND".
+  // The hidden main window of class "ThunderRT6FormDC" with caption "OmbrixMainWND"; 0 when it
+  // cannot be created.
   virtual Hwnd CreateMainWindow(MainWindowEvents& events) = 0;
   // Destroys the main window and ends the message loop.
   virtual void DestroyMainWindow() = 0;

@@ -86,14 +86,6 @@ std::string DesktopTooltip(const Program& program) {
          GetMsg(program, msgs::kApps);
 }
 
-void RecreateTrayIcon(Program& program) {
-  program.lProgman = program.platform.windows.FindWindow("Progman", "Program Manager");
-  Tray& tray = program.platform.tray;
-  tray.Remove();
-  tray.Attach(program.lMainHwnd);
-  tray.Add(1, DesktopTooltip(program), program.Icona[program.desk.iCurDesk - 1]);
-}
-
 void BringProgramToFront(Program& program) {
   program.platform.windows.SetForegroundWindow(program.lDialogHwnd != 0 ? program.lDialogHwnd
                                                                         : program.lMainHwnd);

@@ -25,8 +25,6 @@ void UpdateGoToItems(Program& program);
 std::string MenuItemText(const Program& program, const std::string& caption);
 // "DeskTop n -> k apps" for the current desktop.
 std::string DesktopTooltip(const Program& program);
-// Removes and adds the tray icon again with the current desktop's picture and tooltip.
-void RecreateTrayIcon(Program& program);
 // SetForegroundWindow of the open dialog, or of the main window when none is open.
 void BringProgramToFront(Program& program);
 // The tray icon's mouse message.

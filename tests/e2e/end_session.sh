@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Ending the session (log-off or shut-down) ends the program without asking, shows the windows of
-# every desktop and removes the crash-recovery file.
+# A close request from outside the program (not its own Exit command) is refused. Ending the session
+# (log-off or shut-down) ends the program without asking, shows the windows of every desktop and
+# removes the crash-recovery file.
 # shellcheck source=tests/e2e/lib.sh
 source "$(dirname "$0")/lib.sh"
 
@@ -9,6 +10,9 @@ testwin normal Alpha
 testwin normal Beta
 probe wait shown 10000 Alpha Beta || fail "the test windows did not open"
 ombrix_ready
+probe post ThunderRT6FormDC OmbrixMainWND 16 || fail "could not post WM_CLOSE"
+probe hold hidden 1500 OmbrixMainWND || fail "the main window closed on WM_CLOSE"
+probe send OmbrixMainWND 0 0 5000 || fail "the main window does not answer after WM_CLOSE"
 probe activate Beta || fail "could not activate Beta"
 sleep 0.5
 probe keys shift+win+3

@@ -159,6 +159,7 @@ int MainWindowCheck(DWORD timeoutMs) {
   return 0;
 }
 
+// post CLASS CAPTION MSG [WPARAM [LPARAM]]: posts to that window ("*" matches any).
 int Post(const wchar_t* cls, const wchar_t* caption, UINT msg, WPARAM wParam, LPARAM lParam) {
   HWND hwnd = FindWindowW(OrAny(cls), OrAny(caption));
   if (!hwnd) {
@@ -290,16 +291,7 @@ bool ReadSetting(const wchar_t* section, const wchar_t* name, std::wstring& valu
   return true;
 }
 
-int RegGet(const wchar_t* section, const wchar_t* name) {
-  std::wstring value;
-  if (!ReadSetting(section, name, value)) {
-    Say("missing");
-    return 1;
-  }
-  Say("%s", Utf8(value).c_str());
-  return 0;
-}
-
+// reg-wait SECTION KEY VALUE TIMEOUT_MS: the setting holds that value within the time.
 int RegWait(const wchar_t* section, const wchar_t* name, const wchar_t* expected, DWORD timeoutMs) {
   std::wstring value;
   bool present = false;
@@ -345,6 +337,7 @@ int RegSet(const wchar_t* section, int count, wchar_t** pairs) {
   return status;
 }
 
+// reg-clear: deletes every setting of Ombrix.
 int RegClear() {
   LONG status = RegDeleteTreeW(HKEY_CURRENT_USER, kSettingsRoot);
   if (status != ERROR_SUCCESS && status != ERROR_FILE_NOT_FOUND) {
@@ -355,6 +348,7 @@ int RegClear() {
   return 0;
 }
 
+// wait-processes COUNT TIMEOUT_MS: exactly COUNT Ombrix processes run within the time.
 int WaitProcessCount(DWORD count, DWORD timeoutMs) {
   size_t seen = 0;
   if (!WaitFor(timeoutMs, [&] { return (seen = ProcessesNamed(kProcessName).size()) == count; })) {
@@ -500,6 +494,7 @@ int HoldState(const std::wstring& state, DWORD ms, int count, wchar_t** names) {
   return 0;
 }
 
+// activate WIN: WIN becomes the foreground window.
 int Activate(const wchar_t* name) {
   HWND hwnd = Named(name);
   if (hwnd == nullptr) {
@@ -718,33 +713,8 @@ int List() {
 }
 
 int Usage() {
-  std::fputs(
-      "usage: probe main-window [TIMEOUT_MS]\n"
-      "       probe post CLASS CAPTION MSG [WPARAM [LPARAM]]   (\"*\" matches any)\n"
-      "       probe msgbox TITLE TEXT TIMEOUT_MS\n"
-      "       probe send-endsession [TIMEOUT_MS]\n"
-      "       probe reg-get SECTION KEY\n"
-      "       probe reg-wait SECTION KEY VALUE TIMEOUT_MS\n"
-      "       probe reg-set SECTION NAME=VALUE...\n"
-      "       probe reg-clear\n"
-      "       probe wait-processes COUNT TIMEOUT_MS\n"
-      "       probe kill NAME...\n"
-      "       probe splash EXE MIN_MS MAX_MS\n"
-      "WIN is a window title, or @CLASS; STATE is shown, hidden, gone, zoomed, iconic or foreground\n"
-      "       probe wait STATE TIMEOUT_MS WIN...\n"
-      "       probe hold STATE MS WIN...\n"
-      "       probe activate WIN\n"
-      "       probe keys COMBO...              (e.g. win+2 shift+win+3)\n"
-      "       probe send WIN MSG WPARAM TIMEOUT_MS\n"
-      "       probe alpha WIN VALUE TIMEOUT_MS\n"
-      "       probe restore-lists FILE WIN...\n"
-      "       probe flash COMBO CLASS CAPTION MIN_MS MAX_MS\n"
-      "       probe no-msgbox TITLE MS\n"
-      "       probe list\n"
-      "       probe known-folder-local\n"
-      "       probe wallpaper-set PATH\n"
-      "       probe wallpaper-is PATH MS\n",
-      stderr);
+  std::fputs("usage: probe COMMAND ARGS...; the commands are described in tests/e2e/probe.cpp\n",
+             stderr);
   return 2;
 }
 
@@ -763,7 +733,6 @@ int wmain(int argc, wchar_t** argv) {
   }
   if (command == L"msgbox" && n == 3) return MessageBoxCheck(a[0], a[1], ParseMs(a[2]));
   if (command == L"send-endsession" && n <= 1) return SendEndSession(n == 1 ? ParseMs(a[0]) : 10000);
-  if (command == L"reg-get" && n == 2) return RegGet(a[0], a[1]);
   if (command == L"reg-wait" && n == 4) return RegWait(a[0], a[1], a[2], ParseMs(a[3]));
   if (command == L"reg-set" && n >= 2) return RegSet(a[0], n - 1, a + 1);
   if (command == L"reg-clear" && n == 0) return RegClear();

@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# A second start tells the user that the program runs and ends; the first instance keeps running.
+# The first start records that the program has been used. A second start tells the user that the
+# program runs and ends; the first instance keeps running.
 # shellcheck source=tests/e2e/lib.sh
 source "$(dirname "$0")/lib.sh"
 
@@ -7,6 +8,7 @@ start_ombrix
 first=$!
 before=$(probe main-window 20000) || fail "no hidden main window: $before"
 echo "$before"
+probe reg-wait Settings FirstUse 0 10000 || fail "FirstUse is not \"0\" after the first start"
 
 start_ombrix
 second=$!

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "app/program.h"
+#include "../contract/find_window_contract.h"
 #include "core/discovery.h"
 #include "platform/sim/sim.h"
 
@@ -56,7 +57,7 @@ TEST_F(Discovery, FiltersLeaveOutWhatIsNotManaged) {
   EXPECT_EQ(Desk(1).opi[1].oWin[1].lHwnd, framedProgman);
 }
 
-TEST_F(Discovery, SettingsDecideUntitledAndTopMostWindowsAndListingState) {
+TEST_F(Discovery, SettingsDecideUntitledAndTopMostWindowsAndTitlesAreTrimmedAndCut) {
   program.settings.bIgnoreNoTitle = false;
   program.settings.bIgnoreTopMost = false;
   const Hwnd untitled = Open("", 40);
@@ -65,20 +66,16 @@ TEST_F(Discovery, SettingsDecideUntitledAndTopMostWindowsAndListingState) {
   const Hwnd topMost =
       world.windows.Create({.className = "Clock", .text = "Clock", .exStyle = 0x8, .processId = 42});
   const Hwnd padded = Open("   Padded   ", 43);
+  const Hwnd longTitle = Open(std::string(1500, 'x'), 44);
   ScanDesktop(program, 1);
   const clsDesktop& d = Desk(1);
-  ASSERT_EQ(d.opi.Count(), 4);
+  ASSERT_EQ(d.opi.Count(), 5);
   auto stateOf = [&](Hwnd h) { return d.opi[d.GetProcessIdxByHandle(h)].oWin[1].iHideFromList; };
   EXPECT_EQ(stateOf(untitled), kNoTitle);
   EXPECT_EQ(stateOf(flat), kZeroSize);
   EXPECT_EQ(stateOf(topMost), kListed);
   EXPECT_EQ(d.opi[d.GetProcessIdxByHandle(padded)].oWin[1].window_text, "Padded");
-}
-
-TEST_F(Discovery, LongTitlesAreCutToTheBuffer) {
-  Open(std::string(1500, 'x'), 50);
-  ScanDesktop(program, 1);
-  EXPECT_EQ(Desk(1).opi[1].oWin[1].window_text.size(), 1023u);
+  EXPECT_EQ(d.opi[d.GetProcessIdxByHandle(longTitle)].oWin[1].window_text.size(), 1023u);
 }
 
 TEST_F(Discovery, WindowsBackOnScreenAreTakenFromTheFirstApplicationOfTheirProcessElsewhere) {
@@ -144,6 +141,14 @@ TEST_F(Discovery, HiddenShellWindowsAreListedOnceAndForgottenWhenBackOnScreen) {
   }
   w.class_name = "cabinetwclass";
   EXPECT_FALSE(IsExplorerWindow(w));
+}
+
+TEST(SimWindowSystem, FindWindowKeepsTheContract) {
+  sim::World world;
+  world.Open("Other", 10);
+  const Hwnd window = world.Open("Find me", 11, 0, "OmbrixFindTest");
+  world.Open("", 12);
+  ExpectFindWindowContract(world.windows, window);
 }
 
 TEST(WinOrder, OrdersApplicationsByTheirNewestTrackedWindow) {

@@ -78,12 +78,6 @@ TEST_F(Handler, WindowShownByAnApplicationOfAHiddenDesktopIsHiddenAgain) {
   const Hwnd a = world.Open("A", 10);
   const Hwnd a2 = world.Open("A tool", 10, a);
   const Hwnd b = world.Open("B", 11);
-  program.lActiveHwnd = 0;
-  int16_t four = 4;
-  SwitchDesktop(program, four, "", -1);
-  // desktop 1 is hidden; back on desktop 1 move B's app to 4 and come back to 1
-  int16_t one = 1;
-  SwitchDesktop(program, one, "", -1);
   ScanDesktop(program, 1);
   MoveApplication(program, 1, static_cast<int16_t>(Desk(1).GetProcessIdxByHandle(a)), 4);
   EXPECT_FALSE(Visible(a));
@@ -179,40 +173,46 @@ TEST(HotKeys, LibraryIsToldTheGroupsAndIgnoresAllWhenNoneOrDisabled) {
   EXPECT_EQ(world.hooks.flags["TakeWinNum"], 1);
 }
 
-TEST(HookLibrary, MissingLibraryIsReportedOnceAndTheProgramRuns) {
-  sim::World world;
-  world.store.sections["Settings"]["FirstUse"] = "0";
-  world.hooks.loadable = false;
-  Program program{world.platform()};
-  ASSERT_EQ(StartUp(program), StartOutcome::Running);
-  ASSERT_EQ(world.ui.boxes.size(), 1u);
-  EXPECT_NE(world.ui.boxes[0].text.find("OmbrixLib.dll"), std::string::npos);
-  EXPECT_TRUE(world.hooks.calls.empty());
-  EXPECT_TRUE(world.tray.present);
-  world.ui.boxAnswers = {6};
-  world.ui.choosePopupItem = [](const Menu&) { return menu_id::kExit; };
-  program.mainWindow->OnTrayMouse(517);
-  EXPECT_TRUE(world.ui.mainDestroyed);
-  EXPECT_TRUE(world.hooks.calls.empty());
+TEST(HookLibrary, MissingLibraryOrHookIsReportedOnceAndTheProgramRuns) {
+  struct Case {
+    bool loadable, hookable;
+    std::vector<std::string> calls;  // what the library is told, start to exit
+  };
+  for (const Case& c : {Case{false, true, {}}, Case{true, false, {"SetHook", "UnHook"}}}) {
+    sim::World world;
+    world.store.sections["Settings"]["FirstUse"] = "0";
+    world.hooks.loadable = c.loadable;
+    world.hooks.hookable = c.hookable;
+    Program program{world.platform()};
+    ASSERT_EQ(StartUp(program), StartOutcome::Running);
+    ASSERT_EQ(world.ui.boxes.size(), 1u) << c.loadable;
+    EXPECT_EQ(world.ui.boxes[0].text,
+              "Hot-keys are not available: OmbrixLib.dll is missing or could not be loaded.");
+    EXPECT_FALSE(world.hooks.hooked);
+    EXPECT_TRUE(world.tray.present);
+    world.ui.boxAnswers = {6};
+    world.ui.choosePopupItem = [](const Menu&) { return menu_id::kExit; };
+    program.mainWindow->OnTrayMouse(517);
+    EXPECT_TRUE(world.ui.mainDestroyed);
+    EXPECT_EQ(world.hooks.calls, c.calls) << c.loadable;
+  }
 }
 
-TEST(HookLibrary, HookIsSetAtStartWithTheMainWindowAndRemovedFirstAtShutDown) {
+TEST(HookLibrary, HookIsSetAtStartWithTheMainWindowAndRemovedBeforeAnyWindowIsShown) {
   sim::World world;
+  const Hwnd a = world.Open("A", 10);
   Program program{world.platform()};
-  StartUp(program);
+  ASSERT_EQ(StartUp(program), StartOutcome::Running);
   EXPECT_EQ(world.hooks.notify, program.lMainHwnd);
   EXPECT_EQ(world.hooks.calls.front(), "SetHook");
-  const Hwnd a = world.Open("A", 10);
-  world.windows.onSend = nullptr;
-  bool shownWhileHooked = false;
-  const size_t before = world.windows.showCalls.size();
+  int16_t two = 2;
+  SwitchDesktop(program, two, "", -1);
+  ASSERT_FALSE(world.windows.IsWindowVisible(a));
+  bool hookedAtFirstShow = true;
+  world.windows.duringShow = [&](Hwnd, int) { hookedAtFirstShow = world.hooks.hooked; };
   program.mainWindow->OnQueryEndSession();
   program.mainWindow->OnEndSession(true);
-  for (size_t i = before; i < world.windows.showCalls.size(); ++i) {
-    shownWhileHooked = shownWhileHooked || world.hooks.hooked;
-  }
-  EXPECT_FALSE(shownWhileHooked);
-  EXPECT_FALSE(world.hooks.hooked);
+  EXPECT_FALSE(hookedAtFirstShow);
   EXPECT_TRUE(world.windows.IsWindowVisible(a));
 }
 

@@ -5,6 +5,7 @@
 #include "appearance/passwords.h"
 #include "platform/sim/sim.h"
 #include "ui/splash.h"
+#include "ui/tray_icon.h"
 #include "ui/tray_menu.h"
 
 namespace ombrix {
@@ -12,33 +13,21 @@ namespace {
 
 class Lifecycle : public ::testing::Test {
  protected:
-  sim::World world;
-  Program program{world.platform()};
-
-  Hwnd Foreign(std::string title, uint32_t pid = 77) {
-    sim::SimWindow w;
-    w.className = "Notepad";
-    w.text = std::move(title);
-    w.processId = pid;
-    return world.windows.Create(w);
-  }
-  Hwnd OwnWindow(std::string title) { return Foreign(std::move(title), world.process.processId); }
-
   // Right-clicks the tray icon and picks the menu item with that id.
   void ChooseFromTrayMenu(int id) {
     world.ui.choosePopupItem = [id](const Menu&) { return id; };
     program.mainWindow->OnTrayMouse(msg::kRButtonUp);
   }
+
+  sim::World world;
+  Program program{world.platform()};
 };
 
-TEST_F(Lifecycle, EmptyStoreStartsWithDefaultsTrayIconAndWelcome) {
+TEST_F(Lifecycle, FirstStartHasDefaultsTrayIconAndWelcomeAndALaterStartNoWelcome) {
   ASSERT_EQ(StartUp(program), StartOutcome::Running);
   EXPECT_EQ(program.settings.sLanguage, "English - Built In");
   EXPECT_TRUE(program.settings.bWin);
-  EXPECT_EQ(program.desk.desktops.Count(), 9);
   EXPECT_EQ(program.desk.iCurDesk, 1);
-  EXPECT_EQ(program.desk.iShownDesk, 1);
-  EXPECT_TRUE(world.tray.present);
   EXPECT_EQ(world.tray.owner, program.lMainHwnd);
   EXPECT_EQ(world.tray.tooltip, "DeskTop 1");
   EXPECT_EQ(world.tray.icon, world.ui.DesktopIcon(1));
@@ -47,62 +36,61 @@ TEST_F(Lifecycle, EmptyStoreStartsWithDefaultsTrayIconAndWelcome) {
             "Welcome to Ombrix! Click over this icon to use the program!");
   EXPECT_EQ(world.tray.balloons[0].iconType, 1);
   EXPECT_EQ(world.tray.balloons[0].timeoutMs, 30000);
-  EXPECT_EQ(world.store.sections["Settings"]["FirstUse"], "0");
   EXPECT_EQ(world.windows.foreground, program.lMainHwnd);
+
+  sim::World later;
+  later.store = world.store;
+  Program again{later.platform()};
+  ASSERT_EQ(StartUp(again), StartOutcome::Running);
+  EXPECT_TRUE(later.tray.present);
+  EXPECT_TRUE(later.tray.balloons.empty());
 }
 
-TEST_F(Lifecycle, MainWindowIsHiddenWithItsClassAndCaption) {
-  StartUp(program);
-  const Hwnd main = world.windows.FindWindow("ThunderRT6FormDC", "OmbrixMainWND");
-  ASSERT_NE(main, 0);
-  EXPECT_EQ(main, program.lMainHwnd);
-  EXPECT_FALSE(world.windows.IsWindowVisible(main));
-}
-
-TEST_F(Lifecycle, LaterStartShowsNoWelcome) {
-  world.store.sections["Settings"]["FirstUse"] = "0";
-  StartUp(program);
-  EXPECT_TRUE(world.tray.balloons.empty());
-}
-
-TEST_F(Lifecycle, SecondInstancePokesTheFirstAndChangesNothing) {
-  const Hwnd first = world.windows.Create({.className = "ThunderRT6FormDC",
-                                           .text = "OmbrixMainWND", .visible = false});
-  const Hwnd other = Foreign("Editor");
-  world.process.anotherInstance = true;
-  world.store.sections["Settings"]["Win"] = "0";
-  const auto before = world.store.sections;
-
-  EXPECT_EQ(StartUp(program), StartOutcome::AnotherInstance);
-  ASSERT_EQ(world.windows.posted.size(), 1u);
-  EXPECT_EQ(world.windows.posted[0].hwnd, first);
-  EXPECT_EQ(world.windows.posted[0].message, 1044u);
+TEST_F(Lifecycle, MainWindowThatCannotBeCreatedIsReportedAndTheProcessFails) {
+  world.ui.mainWindowFails = true;
+  EXPECT_EQ(StartUp(program), StartOutcome::NoMainWindow);
   ASSERT_EQ(world.ui.boxes.size(), 1u);
-  EXPECT_EQ(world.ui.boxes[0].text, "The application is already running");
-  EXPECT_EQ(world.ui.boxes[0].title, "Attention!");
-  EXPECT_EQ(world.ui.boxes[0].style, 64u);
-  EXPECT_EQ(world.store.sections, before);
-  EXPECT_TRUE(world.windows.IsWindowVisible(other));
-  EXPECT_TRUE(world.windows.showCalls.empty());
-  EXPECT_EQ(world.ui.mainEvents, nullptr);
-  EXPECT_EQ(world.forms.loads, 0);
+  EXPECT_EQ(world.ui.boxes[0].text, "Ombrix cannot run: its main window could not be created.");
+  EXPECT_EQ(world.ui.boxes[0].style, 16u);
+  EXPECT_FALSE(world.tray.present);
+  EXPECT_TRUE(world.hooks.calls.empty());
+  EXPECT_NE(ExitCode(StartOutcome::NoMainWindow), 0);
+  EXPECT_EQ(ExitCode(StartOutcome::AnotherInstance), 0);
 }
 
-TEST_F(Lifecycle, SecondInstanceWithoutAWindowStillTellsTheUser) {
-  world.process.anotherInstance = true;
-  EXPECT_EQ(StartUp(program), StartOutcome::AnotherInstance);
-  EXPECT_TRUE(world.windows.posted.empty());
-  EXPECT_EQ(world.ui.boxes.size(), 1u);
-  EXPECT_FALSE(program.bMsgBoxOpen);
-}
+TEST_F(Lifecycle, SecondInstancePokesTheFirstTellsTheUserAndChangesNothing) {
+  for (bool firstHasAWindow : {true, false}) {
+    sim::World w;
+    const Hwnd first = firstHasAWindow ? w.windows.Create({.className = "ThunderRT6FormDC",
+                                                           .text = "OmbrixMainWND",
+                                                           .visible = false})
+                                       : 0;
+    const Hwnd other = w.Open("Editor", 77);
+    w.process.anotherInstance = true;
+    w.store.sections["Settings"]["Win"] = "0";
+    const auto before = w.store.sections;
+    Program p{w.platform()};
+    bool flagWhileOpen = false;
+    w.ui.duringBox = [&] { flagWhileOpen = p.bMsgBoxOpen; };
 
-TEST_F(Lifecycle, MessageBoxFlagIsSetOnlyWhileTheBoxIsOpen) {
-  world.process.anotherInstance = true;
-  bool openDuringBox = false;
-  world.ui.duringBox = [&] { openDuringBox = program.bMsgBoxOpen; };
-  StartUp(program);
-  EXPECT_TRUE(openDuringBox);
-  EXPECT_FALSE(program.bMsgBoxOpen);
+    EXPECT_EQ(StartUp(p), StartOutcome::AnotherInstance);
+    ASSERT_EQ(w.windows.posted.size(), firstHasAWindow ? 1u : 0u);
+    if (firstHasAWindow) {
+      EXPECT_EQ(w.windows.posted[0].hwnd, first);
+      EXPECT_EQ(w.windows.posted[0].message, 1044u);
+    }
+    ASSERT_EQ(w.ui.boxes.size(), 1u);
+    EXPECT_EQ(w.ui.boxes[0].text, "The application is already running");
+    EXPECT_EQ(w.ui.boxes[0].title, "Attention!");
+    EXPECT_EQ(w.ui.boxes[0].style, 64u);
+    EXPECT_TRUE(flagWhileOpen);
+    EXPECT_FALSE(p.bMsgBoxOpen);
+    EXPECT_EQ(w.store.sections, before);
+    EXPECT_TRUE(w.windows.IsWindowVisible(other));
+    EXPECT_TRUE(w.windows.showCalls.empty());
+    EXPECT_EQ(w.ui.mainEvents, nullptr);
+    EXPECT_EQ(w.forms.loads, 0);
+  }
 }
 
 TEST_F(Lifecycle, DebuggerEndsTheStartBeforeAnyWindow) {
@@ -117,10 +105,9 @@ TEST_F(Lifecycle, OwnWindowsAreHiddenExceptTheSplashUnlessDebugCommandLine) {
     sim::World w;
     Program p{w.platform()};
     w.process.commandLine = commandLine;
-    sim::SimWindow own{.className = "Tool", .text = "Own", .processId = w.process.processId};
-    const Hwnd mine = w.windows.Create(own);
-    const Hwnd theirs = w.windows.Create({.className = "X", .text = "Theirs", .processId = 9});
-    StartUp(p);
+    const Hwnd mine = w.Open("Own", w.process.processId);
+    const Hwnd theirs = w.Open("Theirs", 9);
+    ASSERT_EQ(StartUp(p), StartOutcome::Running);
     EXPECT_EQ(w.windows.IsWindowVisible(mine), commandLine == "DEBUG=SI") << commandLine;
     EXPECT_TRUE(w.windows.IsWindowVisible(theirs));
     EXPECT_TRUE(w.windows.IsWindowVisible(p.lSplashHwnd)) << commandLine;
@@ -128,23 +115,20 @@ TEST_F(Lifecycle, OwnWindowsAreHiddenExceptTheSplashUnlessDebugCommandLine) {
 }
 
 TEST_F(Lifecycle, SplashShowsTheVersionAndClosesItselfAfterThreeAndAHalfSeconds) {
-  StartUp(program);
-  ASSERT_NE(program.lSplashHwnd, 0);
+  ASSERT_EQ(StartUp(program), StartOutcome::Running);
   EXPECT_TRUE(world.windows.IsWindowVisible(program.lSplashHwnd));
   EXPECT_EQ(program.splash->Find("lblVersion")->Caption, "Version 1.8.3");
   EXPECT_EQ(program.splash->Find("lblWhat")->Caption, "Ombrix");
-  EXPECT_NE(program.splash->Find("lblInfo")->Caption.find("\r\n"), std::string::npos);
   world.clock.Advance(3499);
   EXPECT_TRUE(world.windows.IsWindow(program.lSplashHwnd));
   world.clock.Advance(1);
   EXPECT_FALSE(world.windows.IsWindow(program.lSplashHwnd));
   EXPECT_EQ(program.splash->hwnd, 0);
-  world.clock.Advance(10000);  // an unloaded form gets no more ticks
 }
 
 TEST_F(Lifecycle, GoToItemsHavePlaceholdersAndTheCurrentDesktopIsDisabled) {
   world.store.sections["Settings"]["DeskName4"] = " Mail ";
-  StartUp(program);
+  ASSERT_EQ(StartUp(program), StartOutcome::Running);
   Menu* goTo = program.mMenu.Find("mGoTo");
   ASSERT_EQ(goTo->items.size(), 10u);
   EXPECT_FALSE(goTo->items[0].Visible);
@@ -156,62 +140,86 @@ TEST_F(Lifecycle, GoToItemsHavePlaceholdersAndTheCurrentDesktopIsDisabled) {
   EXPECT_EQ(MenuItemText(program, "&Exit"), "&Exit");
 }
 
-TEST_F(Lifecycle, ShowTrayAgainRecreatesTheIconWithTheDeskopCount) {
+TEST_F(Lifecycle, ShowTrayAgainRecreatesTheIconWithTheDesktopCount) {
   const Hwnd progman = world.windows.Create(
       {.className = "Progman", .text = "Program Manager", .style = 0x96000000});
-  StartUp(program);
+  ASSERT_EQ(StartUp(program), StartOutcome::Running);
   auto app = std::make_shared<clsPI>();
   auto win = std::make_shared<clsWI>();
   win->window_text = "Doc";
   app->oWin.Add(win);
   program.desk.Desk(1).opi.Add(app);
   program.lProgman = 0;
-  const int removes = world.tray.removes;
 
-  auto result = program.mainWindow->OnSubscribedMessage(1044, 0, 0);
-  EXPECT_FALSE(result.bHandled);
-  EXPECT_EQ(world.tray.removes, removes + 1);
+  EXPECT_FALSE(program.mainWindow->OnSubscribedMessage(1044, 0, 0).bHandled);
+  EXPECT_EQ(world.tray.removes, 1);
   EXPECT_TRUE(world.tray.present);
   EXPECT_EQ(world.tray.tooltip, "DeskTop 1 -> 1 apps");
   EXPECT_EQ(program.lProgman, progman);
+}
 
-  world.tray.present = false;  // Explorer restarted: the icon is gone
+TEST_F(Lifecycle, TrayIconRefusedAtLogOnIsAddedOnceTheShellTakesIt) {
+  world.tray.shellUp = false;
+  ASSERT_EQ(StartUp(program), StartOutcome::Running);
+  EXPECT_FALSE(world.tray.present);
+  world.clock.Advance(30000);
+  world.tray.shellUp = true;
+  world.clock.Advance(kTrayRetryIntervalMs);
+  EXPECT_TRUE(world.tray.present);
+  EXPECT_EQ(world.tray.tooltip, "DeskTop 1 -> 0 apps");
+  EXPECT_FALSE(world.ui.TimerRunning(kTrayRetryTimer));
+  // The first-use welcome waited for the icon.
+  ASSERT_EQ(world.tray.balloons.size(), 1u);
+  EXPECT_EQ(world.tray.balloons[0].text,
+            "Welcome to Ombrix! Click over this icon to use the program!");
+  EXPECT_TRUE(world.ui.boxes.empty());
+}
+
+TEST_F(Lifecycle, TrayIconRetriesEndWithTaskbarCreatedOrAfterTwoMinutes) {
+  world.tray.shellUp = false;
+  ASSERT_EQ(StartUp(program), StartOutcome::Running);
+  world.tray.shellUp = true;
+  program.mainWindow->OnTaskbarCreated();
+  EXPECT_TRUE(world.tray.present);
+  EXPECT_FALSE(world.ui.TimerRunning(kTrayRetryTimer));
+
+  world.tray.shellUp = false;
+  program.mainWindow->OnTaskbarCreated();  // a shell that restarts and is not ready yet
+  world.clock.Advance(kTrayRetryForMs - kTrayRetryIntervalMs);
+  EXPECT_TRUE(world.ui.boxes.empty());
+  world.clock.Advance(kTrayRetryIntervalMs);
+  ASSERT_EQ(world.ui.boxes.size(), 1u);
+  EXPECT_EQ(world.ui.boxes[0].text,
+            "Ombrix could not add its icon to the notification area. The hot-keys work; the "
+            "icon appears when the taskbar starts again.");
+  world.clock.Advance(10 * kTrayRetryForMs);
+  EXPECT_EQ(world.ui.boxes.size(), 1u);
+  EXPECT_FALSE(world.ui.TimerRunning(kTrayRetryTimer));
+  world.tray.shellUp = true;
   program.mainWindow->OnTaskbarCreated();
   EXPECT_TRUE(world.tray.present);
 }
 
-TEST_F(Lifecycle, ExitAnsweredYesShutsDown) {
-  StartUp(program);
-  world.ui.boxAnswers = {6};
-  ChooseFromTrayMenu(menu_id::kExit);
-  ASSERT_EQ(world.ui.boxes.back().text, "Exit Ombrix?");
-  EXPECT_EQ(world.ui.boxes.back().style, 36u);
-  EXPECT_TRUE(world.ui.mainDestroyed);
-  EXPECT_FALSE(world.tray.present);
-  EXPECT_EQ(program.iUnloadMode, unload::kFormCode);
-  EXPECT_FALSE(program.bUnloading);
-}
+TEST_F(Lifecycle, CloseRequestsFromOutsideAreRefusedAfterADeclinedExitOrSessionEnd) {
+  ASSERT_EQ(StartUp(program), StartOutcome::Running);
+  EXPECT_FALSE(program.mainWindow->OnCloseRequest());
+  EXPECT_EQ(program.iUnloadMode, unload::kFormControlMenu);
 
-TEST_F(Lifecycle, ExitAnsweredNoLeavesNoStandingRequest) {
-  StartUp(program);
   world.ui.boxAnswers = {7};
   ChooseFromTrayMenu(menu_id::kExit);
-  EXPECT_FALSE(world.ui.mainDestroyed);
   EXPECT_FALSE(program.bExitRequested);
   EXPECT_FALSE(program.mainWindow->OnCloseRequest());
-  EXPECT_TRUE(world.tray.present);
-}
 
-TEST_F(Lifecycle, CloseFromOutsideIsRefused) {
-  StartUp(program);
+  EXPECT_TRUE(program.mainWindow->OnQueryEndSession());
+  program.mainWindow->OnEndSession(false);  // the session end was cancelled
+  EXPECT_EQ(program.iUnloadMode, 0);
   EXPECT_FALSE(program.mainWindow->OnCloseRequest());
   EXPECT_FALSE(world.ui.mainDestroyed);
   EXPECT_TRUE(world.tray.present);
-  EXPECT_EQ(program.iUnloadMode, unload::kFormControlMenu);
 }
 
 TEST_F(Lifecycle, ShutDownIsRefusedWhileBusyUnlessTheSessionEnds) {
-  StartUp(program);
+  ASSERT_EQ(StartUp(program), StartOutcome::Running);
   program.bExitRequested = true;
   struct Busy {
     const char* what;
@@ -237,18 +245,9 @@ TEST_F(Lifecycle, ShutDownIsRefusedWhileBusyUnlessTheSessionEnds) {
   EXPECT_FALSE(world.tray.present);
 }
 
-TEST_F(Lifecycle, CancelledSessionEndForgetsTheReason) {
-  StartUp(program);
-  EXPECT_TRUE(program.mainWindow->OnQueryEndSession());
-  EXPECT_EQ(program.iUnloadMode, unload::kAppWindows);
-  program.mainWindow->OnEndSession(false);
-  EXPECT_EQ(program.iUnloadMode, 0);
-  EXPECT_FALSE(program.mainWindow->OnCloseRequest());
-}
-
 TEST_F(Lifecycle, ShutDownStoresTheProgramPasswordScrambledOrDeletesIt) {
   world.store.sections["Settings"]["GlobalPass"] = EncodePassword("pw");
-  StartUp(program);
+  ASSERT_EQ(StartUp(program), StartOutcome::Running);
   EXPECT_EQ(program.settings.sGlobalPass, "pw");
   program.mainWindow->OnQueryEndSession();
   program.mainWindow->OnEndSession(true);
@@ -257,18 +256,17 @@ TEST_F(Lifecycle, ShutDownStoresTheProgramPasswordScrambledOrDeletesIt) {
   sim::World w;
   Program p{w.platform()};
   w.store.sections["Settings"]["GlobalPass"] = "";
-  StartUp(p);
+  ASSERT_EQ(StartUp(p), StartOutcome::Running);
   p.mainWindow->OnQueryEndSession();
   p.mainWindow->OnEndSession(true);
   EXPECT_EQ(w.store.sections["Settings"].count("GlobalPass"), 0u);
 }
 
 TEST_F(Lifecycle, TrayClicksWhileBusyOnlyBringTheDialogForward) {
-  StartUp(program);
-  const Hwnd dialog = OwnWindow("Dialog");
+  ASSERT_EQ(StartUp(program), StartOutcome::Running);
+  const Hwnd dialog = world.Open("Dialog", world.process.processId);
   program.lDialogHwnd = dialog;
-  world.ui.choosePopupItem = [](const Menu&) { return menu_id::kExit; };
-  program.mainWindow->OnTrayMouse(msg::kRButtonUp);
+  ChooseFromTrayMenu(menu_id::kExit);
   EXPECT_EQ(world.windows.foreground, dialog);
   EXPECT_TRUE(world.ui.popups.empty());
   program.lDialogHwnd = 0;
@@ -277,10 +275,12 @@ TEST_F(Lifecycle, TrayClicksWhileBusyOnlyBringTheDialogForward) {
   EXPECT_TRUE(world.ui.popups.empty());
 }
 
-TEST_F(Lifecycle, MessagesBeforeTheSubscriptionAreNotHandled) {
-  MainWindow events(program);
-  EXPECT_FALSE(events.OnSubscribedMessage(1044, 0, 0).bHandled);
-  EXPECT_EQ(world.tray.adds, 0);
+TEST_F(Lifecycle, MessagesArrivingWhileTheMainWindowLoadsAreNotHandled) {
+  world.ui.queue.push_back({0, msg::kShowTrayAgain, 0, 0});  // delivered by the load's DoEvents
+  ASSERT_EQ(StartUp(program), StartOutcome::Running);
+  EXPECT_TRUE(world.ui.queue.empty());
+  EXPECT_EQ(world.tray.adds, 1);
+  EXPECT_EQ(world.tray.removes, 0);
 }
 
 }  // namespace

@@ -81,21 +81,6 @@ TEST(Application, GetTextFallsBackFromTitleToClass) {
   EXPECT_EQ(app->GetText(7), "");
 }
 
-TEST(Application, ContainTextComparesWithoutCase) {
-  auto app = App(1, {Win(1, "Notes - Editor", "EditorWnd")});
-  EXPECT_TRUE(app->ContainText("note", kTitleOrClass, kStartsWith));
-  EXPECT_FALSE(app->ContainText("note", kTitleOrClass, kEqualTo));
-  EXPECT_TRUE(app->ContainText("notes - editor", kTitleOnly, kEqualTo));
-  EXPECT_TRUE(app->ContainText("EDITOR", kTitleOnly, kEndsWith));
-  EXPECT_TRUE(app->ContainText("wnd", kClassOnly, kEndsWith));
-  EXPECT_FALSE(app->ContainText("wnd", kTitleOnly, kEndsWith));
-  EXPECT_TRUE(app->ContainText("zzz", kTitleOnly, kNotContains));
-  EXPECT_FALSE(app->ContainText("Notes - Editor and more", kTitleOnly, kStartsWith));
-  EXPECT_FALSE(app->ContainText("Notes", kTitleOnly, 9));
-  auto accented = App(1, {Win(1, "ÉTÉ à Paris")});
-  EXPECT_TRUE(accented->ContainText("été", kTitleOnly, kStartsWith));
-}
-
 TEST(Application, IconPrefersSmallClassIconAndFirstWindowThatHasOne) {
   auto app = App(1, {Win(1, "a"), Win(2, "b"), Win(3, "c")});
   int lookups = 0;
@@ -111,15 +96,6 @@ TEST(Application, IconPrefersSmallClassIconAndFirstWindowThatHasOne) {
   EXPECT_EQ(lookups, afterFirst);  // cached
   auto none = App(1, {Win(1, "a")});
   EXPECT_EQ(none->GetHIcon([](Hwnd, bool) { return 0; }), 0);
-}
-
-TEST(DesktopSet, CreatesNineDesktopsInOrder) {
-  DesktopSet set;
-  set.CreateDesktops();
-  set.Desk(3).sDeskName = "three";
-  set.CreateDesktops();
-  EXPECT_EQ(set.desktops.Count(), 9);
-  EXPECT_EQ(set.Desk(3).sDeskName, "");
 }
 
 TEST(Text, CaseMappingCoversLatin1AndTrimOnlyBlanks) {

@@ -65,20 +65,28 @@ TEST(RecoveryFile, UnwritableProgramFolderFallsBackToTheUserDataFolder) {
   EXPECT_FALSE(world.files.FileExists(kUserPath));
 }
 
-TEST(RecoveryFile, StartAfterACrashShowsWhatEitherFileListsThenScansItOntoDesktopOne) {
-  sim::World world;
-  const Hwnd a = world.Open("A", 10);
-  const Hwnd b = world.Open("B", 11);
-  world.windows.Get(a)->visible = false;
-  world.windows.Get(b)->visible = false;
-  world.files.files[kPath] = EncodeRecoveryHandles({a, 0x5555});  // 0x5555 is long gone
-  world.files.files[kUserPath] = EncodeRecoveryHandles({b});
-  Program program{world.platform()};
-  ASSERT_EQ(StartUp(program), StartOutcome::Running);
-  EXPECT_TRUE(world.windows.IsWindowVisible(a));
-  EXPECT_TRUE(world.windows.IsWindowVisible(b));
-  EXPECT_EQ(program.desk.Desk(1).opi.Count(), 2);
-  EXPECT_TRUE(world.files.FileExists(kPath));  // left until the next switch or exit
+// Window handles are reused after a restart, so a file older than the system's start could
+// name windows that other programs keep hidden.
+TEST(RecoveryFile, StartShowsWhatFilesOfThisSystemStartListAndDeletesOlderOnes) {
+  for (bool programFolderFileIsOld : {false, true}) {
+    sim::World world;
+    const Hwnd a = world.Open("A", 10);
+    const Hwnd b = world.Open("B", 11);
+    world.windows.Get(a)->visible = false;
+    world.windows.Get(b)->visible = false;
+    world.files.files[kPath] = EncodeRecoveryHandles({a, 0x5555});  // 0x5555 is long gone
+    world.files.files[kUserPath] = EncodeRecoveryHandles({b});
+    const int64_t systemStart = world.process.StartTime();
+    world.files.modified[kPath] = programFolderFileIsOld ? systemStart - 1 : systemStart;
+    Program program{world.platform()};
+    ASSERT_EQ(StartUp(program), StartOutcome::Running);
+    EXPECT_EQ(world.windows.IsWindowVisible(a), !programFolderFileIsOld);
+    EXPECT_TRUE(world.windows.IsWindowVisible(b));
+    EXPECT_EQ(program.desk.Desk(1).opi.Count(), programFolderFileIsOld ? 1 : 2);
+    // A file that is used stays until the next switch or exit.
+    EXPECT_EQ(world.files.FileExists(kPath), !programFolderFileIsOld);
+    EXPECT_TRUE(world.files.FileExists(kUserPath));
+  }
 }
 
 TEST(RecoveryFile, SecondInstanceDoesNotTouchTheFile) {
@@ -94,8 +102,9 @@ TEST(RecoveryFile, SecondInstanceDoesNotTouchTheFile) {
 
 class Exit : public Started {};
 
-TEST_F(Exit, EveryWindowComesBackAndTheFileGoes) {
+TEST_F(Exit, EveryWindowComesBackTheFileGoesAndShellWindowsStayOpen) {
   const Hwnd a = world.Open("A", 10);
+  const Hwnd folder = world.Open("Docs", 30, 0, "CabinetWClass");
   int16_t target = 2;
   SwitchDesktop(program, target, "", -1);
   const Hwnd b = world.Open("B", 11);
@@ -106,8 +115,12 @@ TEST_F(Exit, EveryWindowComesBackAndTheFileGoes) {
   world.ui.boxAnswers = {6};
   world.ui.choosePopupItem = [](const Menu&) { return 1; };
   program.mainWindow->OnTrayMouse(517);
+  EXPECT_EQ(world.ui.boxes.back().text, "Exit Ombrix?");
+  EXPECT_EQ(world.ui.boxes.back().style, 36u);
   ASSERT_TRUE(world.ui.mainDestroyed);
-  EXPECT_TRUE(Visible(a) && Visible(b));
+  EXPECT_EQ(program.iUnloadMode, unload::kFormCode);
+  EXPECT_TRUE(Visible(a) && Visible(b) && Visible(folder));
+  for (const auto& m : world.windows.posted) EXPECT_FALSE(m.hwnd == folder && m.message == 16);
   EXPECT_FALSE(world.files.FileExists(kPath));
   EXPECT_FALSE(world.tray.present);
 }
@@ -142,14 +155,24 @@ TEST_F(Exit, SessionEndArrivingInsideASwitchLeavesTheSwitchSafe) {
   EXPECT_EQ(Desk(1).opi.Count(), 2);
 }
 
-TEST_F(Exit, OrdinaryExitKeepsShellWindowsOpen) {
-  const Hwnd folder = world.Open("Docs", 30, 0, "CabinetWClass");
+TEST_F(Exit, RecoveryFileThatCannotBeWrittenIsReportedOnceInABalloon) {
+  world.Open("A", 10);
+  world.files.readOnlyFolders = {"C:\\"};
+  world.tray.present = false;  // no icon to show a balloon at: the next write tries again
   int16_t target = 2;
   SwitchDesktop(program, target, "", -1);
-  program.bExitRequested = true;
-  ASSERT_TRUE(UnloadMainWindow(program, unload::kFormCode));
-  for (const auto& m : world.windows.posted) EXPECT_FALSE(m.hwnd == folder && m.message == 16);
-  EXPECT_TRUE(Visible(folder));
+  EXPECT_TRUE(world.tray.balloons.empty());
+  world.tray.present = true;
+  for (int16_t desk : {1, 3, 1}) {
+    target = desk;
+    SwitchDesktop(program, target, "", -1);
+  }
+  ASSERT_EQ(world.tray.balloons.size(), 1u);
+  EXPECT_EQ(world.tray.balloons[0].text,
+            "Ombrix cannot write its recovery file. If Ombrix ends abnormally, the windows of "
+            "hidden desktops stay hidden.");
+  EXPECT_EQ(world.tray.balloons[0].iconType, 2);
+  EXPECT_TRUE(world.files.files.empty());
 }
 
 TEST_F(Exit, RulePassDoesNothingWhileBusy) {
@@ -164,24 +187,6 @@ TEST_F(Exit, RulePassDoesNothingWhileBusy) {
   EXPECT_EQ(Desk(1).opi.Count(), 0);  // no discovery pass either
   ApplyRules(program, false);
   EXPECT_EQ(Desk(1).opi.Count(), 1);
-}
-
-TEST(Opacity, LayeredAlphaFollowsThePercentAndNeedsLayeredWindows) {
-  EXPECT_EQ(OpacityAlpha(80), 204);
-  EXPECT_EQ(OpacityAlpha(70), 178);
-  EXPECT_EQ(OpacityAlpha(46), 117);
-  EXPECT_EQ(OpacityAlpha(40), 102);
-  EXPECT_EQ(OpacityAlpha(100), 255);
-  sim::World world;
-  Program program{world.platform()};
-  const Hwnd h = world.Open("A", 10);
-  world.process.versionCode = 7;
-  SetWindowOpacity(program, h, 50);
-  EXPECT_EQ(world.windows.ExStyle(h) & 0x80000, 0u);
-  world.process.versionCode = 8;
-  SetWindowOpacity(program, h, 70);
-  EXPECT_NE(world.windows.ExStyle(h) & 0x80000, 0u);
-  EXPECT_EQ(world.windows.Get(h)->alpha, 178);
 }
 
 }  // namespace

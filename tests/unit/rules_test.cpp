@@ -35,6 +35,10 @@ TEST(RuleMatching, TestsCombineAcrossTheApplicationsWindows) {
   const auto notes = AppOf({{"Notes - Editor", "EditWnd"}, {"Untitled", "ToolWnd"}});
   EXPECT_TRUE(RuleMatches(TitleRule("NOTE", kModeContains), *notes));
   EXPECT_FALSE(RuleMatches(TitleRule("notes", kModeEqualTo), *notes));
+  EXPECT_TRUE(RuleMatches(TitleRule("- EDITOR", kModeEndsWith), *notes));
+  EXPECT_FALSE(RuleMatches(TitleRule("Notes - Editor and more", kModeStartsWith), *notes));
+  EXPECT_TRUE(RuleMatches(TitleRule("\xC3\xA9t\xC3\xA9", kModeStartsWith),  // "été"
+                          *AppOf({{"\xC3\x89T\xC3\x89 \xC3\xA0 Paris", "Cls"}})));
   // "doesn't contain" holds for one window of two, and so does "contains"
   EXPECT_TRUE(RuleMatches(TitleRule("notes", kModeNotContains), *notes));
 
@@ -161,21 +165,14 @@ TEST_F(RulePass, MovesEveryMatchingApplicationAndLaterRulesDoNotSeeThem) {
   EXPECT_EQ(Desk(1).opi.Count(), 1);
 }
 
-TEST_F(RulePass, MoveToTheCurrentDesktopOrOutOfRangeDoesNothing) {
+TEST_F(RulePass, RulesActInListOrderAndMovesToTheCurrentOrNoDesktopDoNothing) {
   const Hwnd a = Window("Mail", 10);
   clsRule here = TitleRule("mail", kModeContains, kMoveToDesk);
   here.iDestDesk = 1;
   clsRule far = here;
   far.iDestDesk = 12;
-  Rules({here, far, TitleRule("mail", kModeContains, kMinimize)});
-  ApplyRules(program, false);
-  EXPECT_TRUE(world.windows.IsIconic(a));
-  EXPECT_EQ(Desk(1).opi.Count(), 1);
-}
-
-TEST_F(RulePass, TwoRulesActOnOneApplicationInListOrder) {
-  const Hwnd a = Window("Doc", 10);
-  Rules({TitleRule("doc", kModeEqualTo, kMinimize), TitleRule("doc", kModeEqualTo, kMaximize)});
+  Rules({here, far, TitleRule("mail", kModeEqualTo, kMinimize),
+         TitleRule("mail", kModeEqualTo, kMaximize)});
   world.windows.showCalls.clear();
   ApplyRules(program, false);
   std::vector<int> commands;
@@ -183,6 +180,7 @@ TEST_F(RulePass, TwoRulesActOnOneApplicationInListOrder) {
     if (h == a) commands.push_back(cmd);
   }
   EXPECT_EQ(commands, (std::vector<int>{6, 3}));
+  EXPECT_EQ(Desk(1).opi.Count(), 1);
 }
 
 TEST_F(RulePass, CloseAsksTheFirstWindowOnlyAndDoesNotWaitForAHungOne) {
@@ -225,6 +223,11 @@ TEST_F(RulePass, VisibilityLevelsGiveTheirAlpha) {
   EXPECT_EQ(world.windows.Get(a)->alpha, 178);
   EXPECT_EQ(VisibilityPercent(300), 100);
   EXPECT_EQ(VisibilityPercent(-300), 0);
+  // Systems older than the platform-version code 8 have no layered windows.
+  const Hwnd old = Window("Clock", 11);
+  world.process.versionCode = 7;
+  ApplyRules(program, false);
+  EXPECT_EQ(world.windows.ExStyle(old) & 0x80000, 0u);
 }
 
 TEST_F(RulePass, IgnoredApplicationsStayOutOfTheDesktopAndItsSwitches) {

@@ -68,7 +68,10 @@ std::vector<Hwnd> SimWindowSystem::TopLevelWindows() {
 Hwnd SimWindowSystem::FindWindow(const std::string& className, const std::string& caption) {
   for (Hwnd hwnd : zOrder_) {
     const SimWindow& window = windows_.at(hwnd);
-    if (window.className == className && window.text == caption) return hwnd;
+    if ((className.empty() || window.className == className) &&
+        (caption.empty() || window.text == caption)) {
+      return hwnd;
+    }
   }
   return 0;
 }
@@ -195,7 +198,14 @@ bool SimWindowSystem::SetLayeredWindowAttributes(Hwnd hwnd, uint32_t, uint8_t al
 
 bool SimFiles::DeleteFile(const std::string& path) {
   files.erase(path);
+  modified.erase(path);
   return true;
+}
+
+std::optional<int64_t> SimFiles::ModifiedTime(const std::string& path) {
+  if (!FileExists(path)) return std::nullopt;
+  auto found = modified.find(path);
+  return found == modified.end() ? clock_.WallTime() : found->second;
 }
 
 std::optional<std::string> SimFiles::ReadFile(const std::string& path) {
@@ -215,6 +225,7 @@ bool SimFiles::ReplaceFile(const std::string& path, const std::string& bytes) {
   if (!Writable(path)) return false;
   ++replaces;
   files[path] = bytes;
+  modified[path] = clock_.WallTime();
   return true;
 }
 
@@ -405,11 +416,11 @@ bool MemoryStore::Delete(const std::string& section, const std::string& key) {
 }
 
 bool SimTray::Add(int id, const std::string& tip, IconHandle picture) {
-  if (id != 1 || present || owner == 0) return false;
-  present = true;
+  if (id != 1 || owner == 0 || !shellUp) return false;
   tooltip = tip;
   icon = picture;
-  ++adds;
+  if (!present) ++adds;
+  present = true;
   return true;
 }
 
@@ -454,6 +465,7 @@ int SimUi::MessageBox(Hwnd, const std::string& text, const std::string& title, u
 
 Hwnd SimUi::CreateMainWindow(MainWindowEvents& events) {
   if (mainEvents) throw std::logic_error("the main window exists already");
+  if (mainWindowFails) return 0;
   mainEvents = &events;
   SimWindow window;
   window.className = "ThunderRT6FormDC";

@@ -25,6 +25,9 @@ namespace ombrix::sim {
 class SimClock {
  public:
   int64_t now = 0;
+  // The wall-clock time at now == 0, in milliseconds since 1970-01-01 UTC.
+  int64_t wallAtZero = 1700000000000;
+  int64_t WallTime() const { return wallAtZero + now; }
 
   // Starts (or restarts) the timer id of owner; tick runs every intervalMs.
   void Start(const void* owner, int id, int intervalMs, std::function<void()> tick);
@@ -156,16 +159,20 @@ class SimProcess : public System {
   int PlatformVersionCode() override { return versionCode; }
   // The clock's time plus the time the system ran before the test began.
   uint32_t TickCount() override { return static_cast<uint32_t>(bootTicks + clock_.now); }
+  int64_t StartTime() override { return clock_.wallAtZero - bootTicks; }
   int64_t bootTicks = 3600000;
 
  private:
   SimClock& clock_;
 };
 
-// Files in memory, by full path. Paths listed in readOnlyFolders cannot be written.
+// Files in memory, by full path. Paths listed in readOnlyFolders cannot be written. A file
+// without an entry in modified counts as written just now.
 class SimFiles : public Files {
  public:
+  explicit SimFiles(SimClock& clock) : clock_(clock) {}
   std::map<std::string, std::string> files;
+  std::map<std::string, int64_t> modified;
   std::vector<std::string> readOnlyFolders;
   std::vector<std::string> folders;
   std::string dataFolder = "C:\\Users\\me\\AppData\\Local";
@@ -174,6 +181,7 @@ class SimFiles : public Files {
   bool FileExists(const std::string& path) override { return files.count(path) != 0; }
   bool DeleteFile(const std::string& path) override;
   std::optional<std::string> ReadFile(const std::string& path) override;
+  std::optional<int64_t> ModifiedTime(const std::string& path) override;
   bool ReplaceFile(const std::string& path, const std::string& bytes) override;
   bool CreateFolder(const std::string& path) override;
   bool FolderExists(const std::string& path) override;
@@ -183,6 +191,7 @@ class SimFiles : public Files {
 
  private:
   bool Writable(const std::string& path) const;
+  SimClock& clock_;
 };
 
 // Registry values as "root\key\name" -> text. failWrites makes every write fail.
@@ -229,13 +238,19 @@ class SimShell : public Shell {
 class SimHooks : public HookLibrary {
  public:
   bool loadable = true;
+  bool hookable = true;  // whether SetHook can install the keyboard hook
   Hwnd notify = 0;
   bool hooked = false;
   std::map<std::string, int32_t> flags;
   std::vector<std::string> calls;
 
   bool Load() override { return loadable; }
-  void SetHook(Hwnd hwnd, int32_t) override { notify = hwnd; hooked = true; calls.push_back("SetHook"); }
+  bool SetHook(Hwnd hwnd, int32_t) override {
+    notify = hwnd;
+    hooked = hookable;
+    calls.push_back("SetHook");
+    return hookable;
+  }
   void UnHook() override { hooked = false; calls.push_back("UnHook"); }
   void TakeAltArrows(int32_t on) override { Set("TakeAltArrows", on); }
   void TakeCtrlArrows(int32_t on) override { Set("TakeCtrlArrows", on); }
@@ -275,6 +290,7 @@ class MemoryStore : public SettingsStore {
 
 class SimTray : public Tray {
  public:
+  bool shellUp = true;  // without the shell's notification area, Add fails
   bool present = false;
   Hwnd owner = 0;
   std::string tooltip;
@@ -319,6 +335,7 @@ class SimUi : public Ui {
 
   // Messages waiting for the main window; DoEvents delivers them.
   std::deque<PostedMessage> queue;
+  bool mainWindowFails = false;  // CreateMainWindow fails
   MainWindowEvents* mainEvents = nullptr;
   Hwnd mainHwnd = 0;
   bool mainDestroyed = false;
@@ -376,7 +393,7 @@ struct World {
   SimTray tray;
   SimUi ui{windows, process, clock};
   SimFormHost forms{windows, process, clock};
-  SimFiles files;
+  SimFiles files{clock};
   SimHooks hooks;
   SimRegistry registry;
   SimShell shell{registry, files};

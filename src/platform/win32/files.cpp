@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "platform/win32/system.h"
 #include "platform/win32/text.h"
 #include "platform/win32/win.h"
 // These need <windows.h> first.
@@ -88,6 +89,12 @@ std::optional<std::string> Win32Files::ReadFile(const std::string& path) {
   }
   bytes.resize(done);
   return bytes;
+}
+
+std::optional<int64_t> Win32Files::ModifiedTime(const std::string& path) {
+  WIN32_FILE_ATTRIBUTE_DATA data{};
+  if (!GetFileAttributesExW(Widen(path).c_str(), GetFileExInfoStandard, &data)) return std::nullopt;
+  return UnixMilliseconds(data.ftLastWriteTime);
 }
 
 bool Win32Files::ReplaceFile(const std::string& path, const std::string& bytes) {

@@ -12,6 +12,7 @@ class Win32Files : public Files {
   bool FileExists(const std::string& path) override;
   bool DeleteFile(const std::string& path) override;
   std::optional<std::string> ReadFile(const std::string& path) override;
+  std::optional<int64_t> ModifiedTime(const std::string& path) override;
   // Writes "<path>.new", flushes it to the disk, then moves it over path in one step.
   bool ReplaceFile(const std::string& path, const std::string& bytes) override;
   // A folder that already exists counts as created.

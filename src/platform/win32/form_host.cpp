@@ -1,6 +1,7 @@
 #include "platform/win32/form_host.h"
 
 #include <cwchar>
+#include <memory>
 
 #include "platform/win32/controls.h"
 #include "platform/win32/dpi.h"
@@ -14,7 +15,8 @@ namespace ombrix::win32 {
 
 namespace {
 
-// The host is kept beside the form window's state in the window's user data.
+// The host is kept beside the form window's state in the window's user data. The window owns
+// it from WM_NCCREATE to WM_NCDESTROY; before that, Load does.
 struct WindowData {
   FormWindow window;
   Win32FormHost* host = nullptr;
@@ -71,7 +73,7 @@ void Command(Form& form, FormWindow& window, WPARAM wParam, LPARAM lParam) {
 LRESULT CALLBACK FormWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == WM_NCCREATE) {
     const auto* create = reinterpret_cast<const CREATESTRUCTW*>(lParam);
-    auto* data = static_cast<WindowData*>(create->lpCreateParams);
+    WindowData* data = static_cast<std::unique_ptr<WindowData>*>(create->lpCreateParams)->release();
     data->window.hwnd = hwnd;
     SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(data));
     data->host->windows.insert(hwnd);
@@ -215,18 +217,17 @@ Hwnd Win32FormHost::Load(Form& form) {
     y = work.top;
   }
 
-  auto* data = new WindowData;
+  auto owned = std::make_unique<WindowData>();
+  WindowData* data = owned.get();
   data->host = this;
   data->window.form = &form;
   data->window.instance = instance_;
   data->window.caption = form.Caption;
   data->window.back = ResolveColour(form.backColour, COLOR_BTNFACE);
+  // A creation that fails after WM_NCCREATE has already freed the data at WM_NCDESTROY.
   HWND hwnd = CreateWindowExW(exStyle, kFormClassName, Widen(form.Caption).c_str(), style, x, y,
-                              form.width, form.height, nullptr, nullptr, instance_, data);
-  if (hwnd == nullptr) {
-    delete data;
-    return 0;
-  }
+                              form.width, form.height, nullptr, nullptr, instance_, &owned);
+  if (hwnd == nullptr) return 0;
   data->window.dpi = WindowDpi(hwnd);
   SyncFormSize(data->window);
 

@@ -53,8 +53,8 @@ bool Win32HookLibrary::Load() {
   return true;
 }
 
-void Win32HookLibrary::SetHook(Hwnd notify, int32_t reserved) {
-  if (library_ != nullptr) setHook_(ToHwnd(notify), reserved);
+bool Win32HookLibrary::SetHook(Hwnd notify, int32_t reserved) {
+  return library_ != nullptr && setHook_(ToHwnd(notify), reserved) != 0;
 }
 
 void Win32HookLibrary::UnHook() {

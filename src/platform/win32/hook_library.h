@@ -16,7 +16,7 @@ class Win32HookLibrary : public HookLibrary {
   // False, with nothing kept loaded, when the file or any of its nine exports is missing.
   bool Load() override;
   // These do nothing until Load has succeeded.
-  void SetHook(Hwnd notify, int32_t reserved) override;
+  bool SetHook(Hwnd notify, int32_t reserved) override;
   void UnHook() override;
   void TakeAltArrows(int32_t on) override;
   void TakeCtrlArrows(int32_t on) override;

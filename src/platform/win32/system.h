@@ -5,6 +5,7 @@
 #include <optional>
 
 #include "platform/platform.h"
+#include "platform/win32/win.h"
 
 namespace ombrix::win32 {
 
@@ -28,6 +29,8 @@ class Win32System : public System {
   // 10 from Windows Vista on, 9 for XP and Server 2003, 8 for 2000, the major version below.
   int PlatformVersionCode() override;
   uint32_t TickCount() override;
+  // The wall clock now less the time since the start (GetTickCount64, which counts sleep too).
+  int64_t StartTime() override;
 
  private:
   void* mutex_ = nullptr;
@@ -36,6 +39,9 @@ class Win32System : public System {
 
 // The folder of the program file; a drive root keeps its backslash (C:\ stays C:\).
 std::wstring ProgramFolderWide();
+
+// A file time (100 ns units since 1601) as milliseconds since 1970-01-01 UTC.
+int64_t UnixMilliseconds(const FILETIME& time);
 
 // The argument text of a command line: the program name, quoted or not, and the blanks after
 // it are skipped; the rest is returned as it stands.

@@ -37,7 +37,8 @@ bool Win32Tray::Add(int id, const std::string& tooltip, IconHandle icon) {
   data.uCallbackMessage = kTrayCallbackMessage;
   data.hIcon = ToHicon(icon);
   CopyText(data.szTip, tooltip);
-  if (!Shell_NotifyIconW(NIM_ADD, &data)) return false;
+  // An add that timed out may still have put the icon there; it then takes the changes.
+  if (!Shell_NotifyIconW(NIM_ADD, &data) && !Shell_NotifyIconW(NIM_MODIFY, &data)) return false;
   id_ = id;
   return true;
 }

@@ -126,18 +126,17 @@ ThreadProcess Win32WindowSystem::WindowThreadProcess(Hwnd hwnd) {
 // system only calls a program hung after seconds of silence, so the owner is asked directly.
 bool Win32WindowSystem::ShowWindow(Hwnd hwnd, int command) {
   const HWND window = ToHwnd(hwnd);
-  const ThreadProcess ids = WindowThreadProcess(hwnd);
-  if (ids.processId != GetCurrentProcessId() && !ThreadAnswers(hwnd, ids.threadId)) {
-    return ShowWindowAsync(window, command) != FALSE;
-  }
+  if (!OwnerAnswers(hwnd)) return ShowWindowAsync(window, command) != FALSE;
   return ::ShowWindow(window, command) != FALSE;
 }
 
-bool Win32WindowSystem::ThreadAnswers(Hwnd hwnd, uint32_t threadId) {
+bool Win32WindowSystem::OwnerAnswers(Hwnd hwnd) {
   constexpr DWORD kAskAgainAfterMs = 1000;
   constexpr UINT kWaitMs = 150;
+  const ThreadProcess ids = WindowThreadProcess(hwnd);
+  if (ids.processId == GetCurrentProcessId()) return true;
   const DWORD now = GetTickCount();
-  Answer& answer = answers_[threadId];
+  Answer& answer = answers_[ids.threadId];
   if (answer.askedAt != 0 && now - answer.askedAt < kAskAgainAfterMs) return answer.answers;
   DWORD_PTR ignored = 0;
   // SMTO_BLOCK: nothing else of this program runs while it waits.
@@ -179,7 +178,18 @@ bool Win32WindowSystem::SetWindowPos(Hwnd hwnd, Hwnd insertAfter, int x, int y, 
 
 bool Win32WindowSystem::IsIconic(Hwnd hwnd) { return ::IsIconic(ToHwnd(hwnd)) != FALSE; }
 
-void Win32WindowSystem::SwitchToThisWindow(Hwnd hwnd) { ::SwitchToThisWindow(ToHwnd(hwnd), TRUE); }
+// SwitchToThisWindow raises the window with a SetWindowPos that waits for the window's owner;
+// one that has stopped answering is raised by a request posted to it instead.
+void Win32WindowSystem::SwitchToThisWindow(Hwnd hwnd) {
+  const HWND window = ToHwnd(hwnd);
+  if (OwnerAnswers(hwnd)) {
+    ::SwitchToThisWindow(window, TRUE);
+    return;
+  }
+  if (::IsIconic(window)) ShowWindowAsync(window, SW_RESTORE);
+  ::SetWindowPos(window, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_ASYNCWINDOWPOS);
+  ::SetForegroundWindow(window);
+}
 
 IconHandle Win32WindowSystem::ClassIcon(Hwnd hwnd, bool smallIcon) {
   const ULONG_PTR icon = GetClassLongPtrW(ToHwnd(hwnd), smallIcon ? GCLP_HICONSM : GCLP_HICON);
@@ -194,7 +204,7 @@ bool Win32WindowSystem::AttachThreadInput(uint32_t fromThread, uint32_t toThread
     info.cbSize = sizeof(info);
     if (GetGUIThreadInfo(toThread, &info)) {
       const HWND window = info.hwndFocus != nullptr ? info.hwndFocus : info.hwndActive;
-      if (window != nullptr && !ThreadAnswers(FromHwnd(window), toThread)) return false;
+      if (window != nullptr && !OwnerAnswers(FromHwnd(window))) return false;
     }
   }
   return ::AttachThreadInput(fromThread, toThread, attach ? TRUE : FALSE) != FALSE;

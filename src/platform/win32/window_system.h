@@ -46,9 +46,9 @@ class Win32WindowSystem : public WindowSystem {
                                   uint32_t flags) override;
 
  private:
-  // Whether the thread that owns the window answers messages, asked at most once a second per
-  // thread, so a switch over many windows of one program asks once.
-  bool ThreadAnswers(Hwnd hwnd, uint32_t threadId);
+  // Whether the window is this program's own or its owner thread answers messages, asked at
+  // most once a second per thread, so a switch over many windows of one program asks once.
+  bool OwnerAnswers(Hwnd hwnd);
 
   struct Answer {
     uint32_t askedAt = 0;  // GetTickCount; 0 = never asked
