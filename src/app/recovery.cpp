@@ -1,17 +1,13 @@
 #include "app/recovery.h"
 
 #include "app/program.h"
+#include "core/text.h"
 
 namespace ombrix {
 
 namespace {
 
 constexpr const char* kFileName = "Ombrix.restore";
-
-std::string WithBackslash(std::string folder) {
-  if (folder.empty() || folder.back() != '\\') folder += '\\';
-  return folder;
-}
 
 }  // namespace
 

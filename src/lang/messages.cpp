@@ -17,7 +17,8 @@ const std::vector<MessageText>& AllMessages() {
       msgs::kKill,           msgs::kVisibility,   msgs::kEnableActiveDesktopOne,
       msgs::kEnableActiveDesktopSome, msgs::kApps, msgs::kChangingDesktop,
       msgs::kAddRuleBeforeExit, msgs::kIgnoreApp, msgs::kWelcome,
-      msgs::kHotKeysUnavailable};
+      msgs::kHotKeysUnavailable, msgs::kWindowNotOpened, msgs::kHelpMissing,
+      msgs::kCannotOpen,     msgs::kAboutWhat,    msgs::kAboutThanks};
   return all;
 }
 

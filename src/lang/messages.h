@@ -49,6 +49,14 @@ inline constexpr MessageText kWelcome{
     "0035", "Welcome to Ombrix! Click over this icon to use the program!"};
 inline constexpr MessageText kHotKeysUnavailable{
     "0036", "Hot-keys are not available: OmbrixLib.dll is missing or could not be loaded."};
+inline constexpr MessageText kWindowNotOpened{"0140", "Ombrix could not open this window."};
+inline constexpr MessageText kHelpMissing{
+    "0141", "The help file %1 is missing. Installing Ombrix again brings it back."};
+inline constexpr MessageText kCannotOpen{"0142", "%1 could not be opened."};
+inline constexpr MessageText kAboutWhat{
+    "0143", "Nine desktops on one screen, from the tray icon and the keyboard."};
+inline constexpr MessageText kAboutThanks{
+    "0144", "Thanks to everyone who tried it out and told us what was missing."};
 }  // namespace msgs
 
 // Every message of the program, in identifier order.
