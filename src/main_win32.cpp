@@ -9,6 +9,7 @@
 #include "platform/win32/keyboard.h"
 #include "platform/win32/message_pump.h"
 #include "platform/win32/registry_store.h"
+#include "platform/win32/shell.h"
 #include "platform/win32/system.h"
 #include "platform/win32/tray.h"
 #include "platform/win32/ui.h"
@@ -31,9 +32,11 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE /*previous*/, PWSTR /*commandL
   win32::Win32Tray tray;
   win32::Win32FormHost forms(instance);
   win32::Win32Files files;
+  win32::Win32Shell shell;
   // Declared before the program, so the library is freed only after the program is gone.
   win32::Win32HookLibrary hooks;
-  Program program(Platform{windows, system, keyboard, store, ui, tray, forms, files, hooks});
+  Program program(
+      Platform{windows, system, keyboard, store, ui, tray, forms, files, hooks, shell});
 
   if (StartUp(program) != StartOutcome::Running) return 0;
   return win32::RunMessageLoop();

@@ -110,6 +110,11 @@ bool Win32Files::CreateFolder(const std::string& path) {
   return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
 }
 
+bool Win32Files::FolderExists(const std::string& path) {
+  const DWORD attributes = GetFileAttributesW(Widen(path).c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+}
+
 std::string Win32Files::UserDataFolder() {
   if (userDataFolder_) return *userDataFolder_;
   PWSTR folder = nullptr;

@@ -16,6 +16,7 @@ class Win32Files : public Files {
   bool ReplaceFile(const std::string& path, const std::string& bytes) override;
   // A folder that already exists counts as created.
   bool CreateFolder(const std::string& path) override;
+  bool FolderExists(const std::string& path) override;
   // The local application-data folder; empty when the shell does not know it. Asked once:
   // the shell reads (and may write) the registry for it, and it does not change.
   std::string UserDataFolder() override;

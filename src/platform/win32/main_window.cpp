@@ -1,6 +1,7 @@
 #include "platform/win32/main_window.h"
 
 #include "platform/win32/messages.h"
+#include "platform/win32/popup_menu.h"
 
 namespace ombrix::win32 {
 
@@ -14,6 +15,36 @@ constexpr const wchar_t* kCaption = L"OmbrixMainWND";
 constexpr UINT kSubscribedBefore[] = {1025, 1026, 1027, 1034, 1035, 1036, 1037, 1044};
 
 UINT taskbarCreated = 0;
+// The shell follows a right click on the icon with WM_CONTEXTMENU (version 4 behaviour): only a
+// WM_CONTEXTMENU without that click is the keyboard's.
+bool rightClickSeen = false;
+
+void TrayEvent(MainWindowEvents& events, UINT event) {
+  switch (event) {
+    case NIN_SELECT:  // follows WM_LBUTTONUP
+      return;
+    case NIN_KEYSELECT:
+      events.OnTrayKey(TrayKey::Select);
+      return;
+    case WM_CONTEXTMENU:
+      if (rightClickSeen) {
+        rightClickSeen = false;
+      } else {
+        events.OnTrayKey(TrayKey::ContextMenu);
+      }
+      return;
+    case WM_LBUTTONDOWN:
+    case WM_RBUTTONDOWN:
+      rightClickSeen = false;
+      break;
+    case WM_RBUTTONUP:
+      rightClickSeen = true;
+      break;
+    default:
+      break;
+  }
+  events.OnTrayMouse(static_cast<int>(event));
+}
 
 bool IsSubscribedBefore(UINT message) {
   for (UINT subscribed : kSubscribedBefore) {
@@ -59,8 +90,12 @@ LRESULT CALLBACK MainWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM l
       events->OnTimer(static_cast<int>(wParam));
       return 0;
     case kTrayCallbackMessage:
-      events->OnTrayMouse(LOWORD(lParam));
+      TrayEvent(*events, LOWORD(lParam));
       return 0;
+    case WM_MEASUREITEM:
+    case WM_DRAWITEM:
+      if (HandleMenuDrawing(message, lParam)) return TRUE;
+      break;
     case WM_NCDESTROY:
       SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
       break;

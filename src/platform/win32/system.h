@@ -28,6 +28,7 @@ class Win32System : public System {
   // 10 from Windows Vista on, 9 for XP and Server 2003, 8 for 2000, the major version below.
   int PlatformVersionCode() override;
   uint32_t TickCount() override;
+  std::optional<FileVersion> ProgramVersion() override;
 
  private:
   void* mutex_ = nullptr;

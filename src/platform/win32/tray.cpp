@@ -39,6 +39,8 @@ bool Win32Tray::Add(int id, const std::string& tooltip, IconHandle icon) {
   CopyText(data.szTip, tooltip);
   if (!Shell_NotifyIconW(NIM_ADD, &data)) return false;
   id_ = id;
+  data.uVersion = NOTIFYICON_VERSION_4;
+  Shell_NotifyIconW(NIM_SETVERSION, &data);
   return true;
 }
 
@@ -73,6 +75,12 @@ bool Win32Tray::Balloon(const std::string& text, const std::string& title, int i
   data.dwInfoFlags = static_cast<DWORD>(iconType);
   data.uTimeout = static_cast<UINT>(timeoutMs);
   return Shell_NotifyIconW(NIM_MODIFY, &data) != FALSE;
+}
+
+void Win32Tray::ReturnFocus() {
+  if (id_ == 0) return;
+  NOTIFYICONDATAW data = IconData(owner_, id_);
+  Shell_NotifyIconW(NIM_SETFOCUS, &data);
 }
 
 }  // namespace ombrix::win32
