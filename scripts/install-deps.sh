@@ -6,6 +6,7 @@ packages=(
   cmake g++ make                                   # native build
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   g++-mingw-w64-x86-64-posix                       # Windows build (brings gcc and windres)
+  fp-utils-3.2.2                                   # chmcmd, the help files
   wine wine64 xvfb xdotool x11-utils imagemagick   # running and testing the Windows build
 )
 
