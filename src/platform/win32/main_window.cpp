@@ -15,9 +15,11 @@ constexpr const wchar_t* kCaption = L"OmbrixMainWND";
 constexpr UINT kSubscribedBefore[] = {1025, 1026, 1027, 1034, 1035, 1036, 1037, 1044};
 
 UINT taskbarCreated = 0;
-// The shell follows a right click on the icon with WM_CONTEXTMENU (version 4 behaviour): only a
-// WM_CONTEXTMENU without that click is the keyboard's.
-bool rightClickSeen = false;
+// The shell follows a right click on the icon with WM_CONTEXTMENU (version 4 behaviour); only a
+// WM_CONTEXTMENU that does not come with a right click is the keyboard's.
+constexpr DWORD kRightClickEchoMs = 500;
+bool inRightClick = false;
+DWORD rightClickEnded = 0;
 
 void TrayEvent(MainWindowEvents& events, UINT event) {
   switch (event) {
@@ -27,23 +29,20 @@ void TrayEvent(MainWindowEvents& events, UINT event) {
       events.OnTrayKey(TrayKey::Select);
       return;
     case WM_CONTEXTMENU:
-      if (rightClickSeen) {
-        rightClickSeen = false;
-      } else {
+      if (!inRightClick && GetTickCount() - rightClickEnded >= kRightClickEchoMs) {
         events.OnTrayKey(TrayKey::ContextMenu);
       }
       return;
-    case WM_LBUTTONDOWN:
-    case WM_RBUTTONDOWN:
-      rightClickSeen = false;
-      break;
     case WM_RBUTTONUP:
-      rightClickSeen = true;
-      break;
+      inRightClick = true;
+      events.OnTrayMouse(static_cast<int>(event));
+      inRightClick = false;
+      rightClickEnded = GetTickCount();
+      return;
     default:
-      break;
+      events.OnTrayMouse(static_cast<int>(event));
+      return;
   }
-  events.OnTrayMouse(static_cast<int>(event));
 }
 
 bool IsSubscribedBefore(UINT message) {
