@@ -24,6 +24,7 @@ frmAbout::frmAbout(Program& program) : Dialog(program) {
   about.bounds = {20, 80, 360, 160};
   Control link{.Name = "ctlUniLink1", .kind = ControlKind::Link, .Caption = kWebAddress};
   link.bounds = {20, 166, 220, 184};
+  link.foreColour = Rgb(0, 90, 200);  // some systems' link colour is too pale on a grey face
   Control line2{.Name = "Line2", .kind = ControlKind::Line};
   line2.bounds = {20, 192, 360, 194};
   Control ok{.Name = "btnOk", .kind = ControlKind::Button, .Caption = "Ok"};
