@@ -21,6 +21,11 @@ bool StillUp(Program& program, const Form& form) {
 
 }  // namespace
 
+void PutMainWindowAtBottom(Program& program) {
+  program.platform.windows.SetWindowPos(program.lMainHwnd, kBottom, 0, 0, 0, 0,
+                                        kNoSizeNoMoveNoActivate);
+}
+
 void Dialog::LoadDialog() {
   TranslateForm(program_, *this);
   program_.platform.forms.RemoveCloseMenu(*this);
@@ -46,9 +51,7 @@ void ShowDialog(Program& program, Form& form, bool unloadAfter) {
   }
   if (unloadAfter) p.forms.Unload(form);
   program.lDialogHwnd = 0;
-  if (program.bMainWindowLoaded) {
-    p.windows.SetWindowPos(program.lMainHwnd, kBottom, 0, 0, 0, 0, kNoSizeNoMoveNoActivate);
-  }
+  if (program.bMainWindowLoaded) PutMainWindowAtBottom(program);
 }
 
 }  // namespace ombrix

@@ -25,6 +25,10 @@ class Dialog : public Form {
   Program& program_;
 };
 
+// Puts the hidden main window at the bottom of the z-order without activating it, so the
+// window that the user comes back to is the one in front.
+void PutMainWindowAtBottom(Program& program);
+
 // Loads and shows the form, keeps lDialogHwnd set while it is on screen (so tray clicks and
 // hot-keys only bring it forward), and returns when it has hidden itself; then unloads it when
 // unloadAfter is set. A form that cannot be loaded is reported and nothing else happens.

@@ -3,13 +3,9 @@
 #include "app/program.h"
 #include "core/text.h"
 #include "lang/messages.h"
+#include "ui/dialog.h"
 
 namespace ombrix {
-
-namespace {
-constexpr Hwnd kBottom = 1;
-constexpr uint32_t kNoSizeNoMoveNoActivate = 0x13;
-}  // namespace
 
 std::string HelpFilePath(Program& program) {
   const bool italian = LowerText(program.settings.sLanguage) == "italiano.lng";
@@ -28,7 +24,7 @@ void ShowHelp(Program& program) {
     ErrorBox(program, GetMsgFmt(program, msgs::kCannotOpen.id, msgs::kCannotOpen.text, path));
     return;
   }
-  p.windows.SetWindowPos(program.lMainHwnd, kBottom, 0, 0, 0, 0, kNoSizeNoMoveNoActivate);
+  PutMainWindowAtBottom(program);
 }
 
 }  // namespace ombrix
