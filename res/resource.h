@@ -5,3 +5,5 @@
 #define IDI_OMBRIX 1
 // Desktop n's picture has IDI_DESKTOP_FIRST + n - 1.
 #define IDI_DESKTOP_FIRST 11
+// The pictures of menu items, in the order of MenuPicture: IDI_PICTURE_FIRST + its value.
+#define IDI_PICTURE_FIRST 21

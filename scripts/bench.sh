@@ -33,7 +33,7 @@ probe=build/win64/tests/e2e/probe.exe
 "$WINE" "$probe" kill Ombrix.exe switch_bench.exe >/dev/null
 "$WINE" "$probe" reg-clear >/dev/null
 # Settings as a user's second start finds them, so no welcome balloon takes part.
-"$WINE" "$probe" reg-set Settings FirstUse=0 >/dev/null
+"$WINE" "$probe" reg-set Settings FirstUse=0 ${OMBRIX_BENCH_SETTINGS:-} >/dev/null
 # The rule whose latency is measured: windows titled "bench mover..." go to desktop 3.
 "$WINE" "$probe" reg-set Rules NumRules=1 RuleName1=mover CheckWinText1=1 WinTextMode1=2 \
   "WinText1=bench mover" And1=1 CheckWinClass1=0 WinClassMode1=0 WinClass1= Action1=0 \

@@ -7,6 +7,7 @@ packages=(
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   g++-mingw-w64-x86-64-posix                       # Windows build (brings gcc and windres)
   clang libclang-rt-14-dev                         # fuzzers (libFuzzer and the sanitizers)
+  fp-utils-3.2.2                                   # chmcmd, the help files
   wine wine64 xvfb xdotool x11-utils imagemagick   # running and testing the Windows build
 )
 

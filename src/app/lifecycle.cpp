@@ -9,6 +9,7 @@
 #include "rules/store.h"
 #include "switching/switch.h"
 #include "app/settings.h"
+#include "dialogs/theme.h"
 #include "lang/messages.h"
 #include "lang/translation.h"
 #include "ui/splash.h"
@@ -24,7 +25,8 @@ constexpr const char* kMainCaption = "OmbrixMainWND";
 constexpr const char* kDebugCommandLine = "DEBUG=SI";
 
 void ShowSplash(Program& program) {
-  program.splash = std::make_unique<frmSplash>(program.platform.forms);
+  program.splash = std::make_unique<frmSplash>(
+      program.platform.forms, VersionLine(program.platform.system.ProgramVersion()));
   FormHost& forms = program.platform.forms;
   program.lSplashHwnd = forms.Load(*program.splash);
   forms.Show(*program.splash);
@@ -106,6 +108,10 @@ bool LoadMainWindow(Program& program) {
   ApplyStartWallpapers(program);
 
   CreateGoToItems(program);
+  if (program.settings.sTheme != kDefaultTheme) {
+    if (program.settings.sTheme.empty()) program.settings.sTheme = kDefaultTheme;
+    ApplyTheme(program, program.settings.sTheme);
+  }
 
   AddTrayIcon(program, "DeskTop 1");
 
@@ -202,6 +208,10 @@ void MainWindow::OnEndSession(bool ending) {
 
 void MainWindow::OnTrayMouse(int mouseMessage) {
   if (program_.bMainWindowLoaded) ombrix::OnTrayMouse(program_, mouseMessage);
+}
+
+void MainWindow::OnTrayKey(TrayKey key) {
+  if (program_.bMainWindowLoaded) ombrix::OnTrayKey(program_, key);
 }
 
 void MainWindow::OnTaskbarCreated() {

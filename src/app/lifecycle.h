@@ -47,6 +47,7 @@ class MainWindow : public MainWindowEvents {
   bool OnQueryEndSession() override;
   void OnEndSession(bool ending) override;
   void OnTrayMouse(int mouseMessage) override;
+  void OnTrayKey(TrayKey key) override;
   void OnTaskbarCreated() override;
   void OnTimer(int id) override;
 

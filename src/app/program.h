@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "app/settings.h"
 #include "appearance/wallpaper.h"
@@ -91,6 +92,11 @@ class Program {
   // The right-click menu of the tray icon, and its captions' keys for translation.
   Menu mMenu;
   clsMenuTranslation menuTranslation;
+  // Picture and text of each item the All Desktops list has now, by item index (0 unused).
+  std::vector<IconHandle> ApplicationIcons;
+  std::vector<std::string> ApplicationTexts;
+  // True while a tray menu is up: a further click on the icon waits for it to close.
+  bool bTrayMenuOpen = false;
 
   // The loaded language.
   TranslationTable translations;

@@ -1,6 +1,7 @@
 #include "app/recovery.h"
 
 #include "app/program.h"
+#include "core/text.h"
 #include "lang/messages.h"
 
 namespace ombrix {
@@ -10,11 +11,6 @@ namespace {
 constexpr const char* kFileName = "Ombrix.restore";
 constexpr int kWarningIcon = 2;
 constexpr int kBalloonMs = 30000;
-
-std::string WithBackslash(std::string folder) {
-  if (folder.empty() || folder.back() != '\\') folder += '\\';
-  return folder;
-}
 
 }  // namespace
 

@@ -48,4 +48,19 @@ std::string ReplaceAll(std::string text, const std::string& what, const std::str
 }
 
 
+std::string CutWithEllipsis(const std::string& text, size_t count) {
+  size_t characters = 0;
+  for (size_t i = 0; i < text.size(); ++i) {
+    // A byte 10xxxxxx continues the character before it.
+    if ((static_cast<unsigned char>(text[i]) & 0xC0) == 0x80) continue;
+    if (characters++ == count) return text.substr(0, i) + "...";
+  }
+  return text;
+}
+
+std::string WithBackslash(std::string folder) {
+  if (folder.empty() || folder.back() != '\\') folder += '\\';
+  return folder;
+}
+
 }  // namespace ombrix

@@ -11,6 +11,11 @@ std::string LowerText(const std::string& text);
 std::string UpperText(const std::string& text);
 // Removes space characters at both ends.
 std::string TrimBlanks(const std::string& text);
+// The first count characters of a UTF-8 text followed by "...", or the text itself when it
+// has no more than count characters.
+std::string CutWithEllipsis(const std::string& text, size_t count);
+// A folder with a backslash at its end.
+std::string WithBackslash(std::string folder);
 // Replaces every occurrence of what, left to right; replaced text is not searched again.
 std::string ReplaceAll(std::string text, const std::string& what, const std::string& with);
 

@@ -20,7 +20,8 @@ const std::vector<MessageText>& AllMessages() {
       msgs::kEnableActiveDesktopSome, msgs::kApps, msgs::kChangingDesktop,
       msgs::kAddRuleBeforeExit, msgs::kIgnoreApp, msgs::kWelcome,
       msgs::kHotKeysUnavailable, msgs::kNoMainWindow, msgs::kNoTrayIcon,
-      msgs::kNoRecoveryFile};
+      msgs::kNoRecoveryFile,  msgs::kWindowNotOpened, msgs::kHelpMissing,
+      msgs::kCannotOpen,      msgs::kAboutWhat,       msgs::kAboutThanks};
   return all;
 }
 

@@ -59,6 +59,14 @@ inline constexpr MessageText kNoRecoveryFile{
     "0103",
     "Ombrix cannot write its recovery file. If Ombrix ends abnormally, the windows of hidden "
     "desktops stay hidden."};
+inline constexpr MessageText kWindowNotOpened{"0140", "Ombrix could not open this window."};
+inline constexpr MessageText kHelpMissing{
+    "0141", "The help file %1 is missing. Installing Ombrix again brings it back."};
+inline constexpr MessageText kCannotOpen{"0142", "%1 could not be opened."};
+inline constexpr MessageText kAboutWhat{
+    "0143", "Nine desktops on one screen, from the tray icon and the keyboard."};
+inline constexpr MessageText kAboutThanks{
+    "0144", "Thanks to everyone who tried it out and told us what was missing."};
 }  // namespace msgs
 
 // Every message of the program, in identifier order.

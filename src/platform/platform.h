@@ -82,6 +82,8 @@ class System {
   virtual uint32_t TickCount() = 0;
   // When the system last started, in milliseconds since 1970-01-01 UTC.
   virtual int64_t StartTime() = 0;
+  // The version in the program file's own version resource; nothing when it cannot be read.
+  virtual std::optional<FileVersion> ProgramVersion() = 0;
 };
 
 // Whole files as bytes.
@@ -127,10 +129,13 @@ class Registry {
                            const std::string& name) = 0;
 };
 
-// The shell's desktop background.
+// The shell of the system: documents and web addresses open in the programs it associates,
+// and the desktop's background.
 class Shell {
  public:
   virtual ~Shell() = default;
+  // The "open" verb on a file or a web address; false when nothing could open it.
+  virtual bool OpenDocument(Hwnd owner, const std::string& pathOrAddress) = 0;
   // Sets the wallpaper with the system parameter call, written to the user's profile without
   // telling other programs; false when the system refuses it.
   virtual bool SetSystemWallpaper(const std::string& path) = 0;
@@ -194,7 +199,14 @@ class Tray {
   // iconType 1 = information.
   virtual bool Balloon(const std::string& text, const std::string& title, int iconType,
                        int timeoutMs) = 0;
+  // Gives the keyboard focus back to the notification area, as a menu opened from the keyboard
+  // must when it closes without a choice.
+  virtual void ReturnFocus() = 0;
 };
+
+// The keyboard's ways to use the tray icon: selecting it (Enter, Space) or asking for its
+// context menu (the menu key, Shift+F10).
+enum class TrayKey { Select, ContextMenu };
 
 // What the main window reports to the program. The win32 side calls these from its window
 // procedure; tests call them directly.
@@ -216,11 +228,17 @@ class MainWindowEvents {
   virtual void OnEndSession(bool ending) = 0;
   // The tray icon's mouse message (514, 517, ...).
   virtual void OnTrayMouse(int mouseMessage) = 0;
+  // The tray icon used from the keyboard.
+  virtual void OnTrayKey(TrayKey key) = 0;
   // Explorer (re)started and broadcast "TaskbarCreated".
   virtual void OnTaskbarCreated() = 0;
   // A timer started with Ui::StartTimer fell due.
   virtual void OnTimer(int id) = 0;
 };
+
+// The program's own pictures of menu items.
+enum class MenuPicture { DefaultApplication, Move, Settings, DesktopSettings, ApplicationRules,
+                         ProgramSettings, Help, About, Exit };
 
 // Message boxes, the main window, the pop-up menu, icons and the message pump.
 class Ui {
@@ -238,6 +256,9 @@ class Ui {
   virtual int PopupMenu(Hwnd owner, const Menu& menu) = 0;
   // The built-in picture of desktop n (1..9).
   virtual IconHandle DesktopIcon(int desk) = 0;
+  virtual IconHandle Picture(MenuPicture picture) = 0;
+  // An icon file at the tray's size; 0 when it is missing or cannot be read as an icon.
+  virtual IconHandle LoadIconFile(const std::string& path) = 0;
   // Timers of the main window: OnTimer(id) of its events every intervalMs until stopped.
   // Starting a running timer again restarts its interval.
   virtual void StartTimer(int id, uint32_t intervalMs) = 0;
@@ -260,6 +281,8 @@ class FormHost {
   // Brings the window up to date with the model (captions, size, timers) and paints it at
   // once. A timer runs while it is enabled; one enabled again after it stopped starts anew.
   virtual void Refresh(Form& form) = 0;
+  // Takes the Close command out of the form's window menu.
+  virtual void RemoveCloseMenu(Form& form) = 0;
   // The size in pixels that a text takes in a font, for labels that size themselves.
   virtual Size MeasureText(const Font& font, const std::string& text) = 0;
 };

@@ -25,6 +25,14 @@ struct Size {
   int32_t cy = 0;
 };
 
+// A program file's four-part version, as its version resource gives it.
+struct FileVersion {
+  uint16_t major = 0;
+  uint16_t minor = 0;
+  uint16_t build = 0;
+  uint16_t revision = 0;
+};
+
 struct ThreadProcess {
   uint32_t threadId = 0;
   uint32_t processId = 0;

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -75,7 +76,8 @@ class Form {
   virtual bool OnQueryClose() { return true; }
 };
 
-// A pop-up menu as data. Items with children open a submenu; a caption of "-" is a separator.
+// A pop-up menu as data. Items with children open a submenu; a caption of "-" is a separator,
+// and a caption "[sep][label]" a separator that carries the label.
 struct Menu {
   std::string Name;
   int Index = -1;
@@ -84,10 +86,16 @@ struct Menu {
   bool Visible = true;
   bool Checked = false;
   int id = 0;  // command id reported by Ui::PopupMenu; 0 for submenus and separators
+  IconHandle Picture = 0;  // drawn beside the caption; 0 for none
+  std::string Tag;         // what the click handler needs to know
   std::vector<Menu> items;
 
   Menu* Find(const std::string& name, int index = -1);
+  const Menu* Find(const std::string& name, int index = -1) const;
   Menu* FindById(int commandId);
 };
+
+// The label of a caption "[sep][label]"; nothing for any other caption.
+std::optional<std::string> SeparatorLabel(const std::string& caption);
 
 }  // namespace ombrix

@@ -2,17 +2,14 @@
 
 namespace ombrix {
 
-namespace {
-constexpr const char* kNotice = "Copyright (C) 2026 The Ombrix developers";
-constexpr const char* kWebAddress = "www.ombrix.org";
-}  // namespace
-
-std::string VersionLine() {
-  return "Version " + std::to_string(OMBRIX_VERSION_MAJOR) + "." +
-         std::to_string(OMBRIX_VERSION_MINOR) + "." + std::to_string(OMBRIX_VERSION_REVISION);
+std::string VersionLine(const std::optional<FileVersion>& version) {
+  if (!version) return "";
+  return "Version " + std::to_string(version->major) + "." + std::to_string(version->minor) +
+         "." + std::to_string(version->revision);
 }
 
-frmSplash::frmSplash(FormHost& host) : host_(host) {
+frmSplash::frmSplash(FormHost& host, std::string versionLine)
+    : host_(host), versionLine_(std::move(versionLine)) {
   Name = "frmSplash";
   Caption = "Ombrix";
   width = 360;
@@ -51,7 +48,7 @@ frmSplash::frmSplash(FormHost& host) : host_(host) {
 }
 
 void frmSplash::OnLoad() {
-  Find("lblVersion")->Caption = VersionLine();
+  Find("lblVersion")->Caption = versionLine_;
   Find("lblInfo")->Caption = std::string(kNotice) + "\r\n" + kWebAddress;
 }
 

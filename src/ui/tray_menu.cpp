@@ -2,22 +2,50 @@
 
 #include "app/lifecycle.h"
 #include "app/program.h"
+#include "core/discovery.h"
+#include "core/text.h"
 #include "events/hotkeys.h"
-#include "switching/switch.h"
 #include "lang/messages.h"
+#include "switching/switch.h"
+#include "ui/about.h"
+#include "ui/help.h"
 
 namespace ombrix {
 
 namespace {
 
 constexpr const char* kDeskPlaceholder = "OMBRIXDESK";
+constexpr const char* kAppsPlaceholder = "OMBRIXAPPS";
 constexpr int kVirtualKeyShift = 16;
 
-Menu Item(const std::string& name, const std::string& caption, int id = 0) {
+// The fixed items with a picture, in the order their captions are compared.
+struct FixedPicture {
+  const char* name;
+  MenuPicture picture;
+};
+constexpr FixedPicture kFixedPictures[] = {
+    {"mnuSettings", MenuPicture::Settings},
+    {"mAbout", MenuPicture::About},
+    {"mnuHelp", MenuPicture::Help},
+    {"mEsci", MenuPicture::Exit},
+    {"mnuAppRules", MenuPicture::ApplicationRules},
+    {"mnuWallPaperSettings", MenuPicture::DesktopSettings},
+    {"mnuProgramSettings", MenuPicture::ProgramSettings},
+    {"mMoveTo", MenuPicture::Move},
+};
+
+Menu Item(const std::string& name, const std::string& caption, int id = 0, int index = -1) {
   Menu item;
   item.Name = name;
   item.Caption = caption;
   item.id = id;
+  item.Index = index;
+  return item;
+}
+
+// A command whose dialog the program does not have yet: shown, but it cannot be chosen.
+Menu Unavailable(Menu item) {
+  item.Enabled = false;
   return item;
 }
 
@@ -25,10 +53,113 @@ bool StartsWith(const std::string& text, const std::string& head) {
   return text.compare(0, head.size(), head) == 0;
 }
 
-// Resolves placeholders in a copy of the menu, so the host only draws texts.
-void ResolveCaptions(const Program& program, Menu& menu) {
-  menu.Caption = MenuItemText(program, menu.Caption);
-  for (Menu& item : menu.items) ResolveCaptions(program, item);
+// The number after a placeholder, or 0.
+int PlaceholderNumber(const std::string& caption, const std::string& placeholder) {
+  return StartsWith(caption, placeholder) ? DecodeNumber(caption.substr(placeholder.size())) : 0;
+}
+
+// What a copy of the menu shows, so the host only draws texts and pictures.
+void ResolveItems(const Program& program, Menu& menu) {
+  for (Menu& item : menu.items) {
+    const MenuItemLook look = MenuItemInfo(program, item.Caption);
+    item.Caption = look.text;
+    item.Picture = look.picture;
+    ResolveItems(program, item);
+  }
+}
+
+// Shows the "Applications" item again and drops the list's items and their texts and pictures.
+void ClearApplicationItems(Program& program) {
+  Menu& all = *program.mMenu.Find("mAllDeskTops");
+  std::erase_if(all.items, [](const Menu& item) { return item.Index > 0; });
+  all.items.front().Visible = true;
+  program.ApplicationIcons.assign(1, 0);
+  program.ApplicationTexts.assign(1, "");
+}
+
+void AddApplicationItem(Program& program, Menu item, const std::string& text, IconHandle picture) {
+  program.ApplicationTexts.push_back(text);
+  program.ApplicationIcons.push_back(picture);
+  program.mMenu.Find("mAllDeskTops")->items.push_back(std::move(item));
+}
+
+std::string DesktopHeader(const clsDesktop& desktop, int d) {
+  const std::string name = TrimBlanks(desktop.sDeskName);
+  return "[sep][" + (name.empty() ? "Desktop " + std::to_string(d) : name) + "]";
+}
+
+void StepDesktop(Program& program, bool forward) {
+  const int16_t current = program.desk.iCurDesk;
+  int16_t target = forward ? static_cast<int16_t>(current == kDesktopCount ? 1 : current + 1)
+                           : static_cast<int16_t>(current == 1 ? kDesktopCount : current - 1);
+  SwitchDesktop(program, target, "", -1);
+}
+
+void RunMenuCommand(Program& program, int chosen) {
+  switch (chosen) {
+    case 0:
+      return;
+    case menu_id::kExit:
+      program.bExitRequested = true;
+      return;
+    case menu_id::kDisableHotKeys:
+      ToggleDisableHotKeys(program);
+      return;
+    case menu_id::kHelp:
+      ShowHelp(program);
+      return;
+    case menu_id::kAbout:
+      ShowAbout(program);
+      return;
+    default:
+      break;
+  }
+  const Menu* item = program.mMenu.FindById(chosen);
+  if (item == nullptr) return;
+  if (item->Name == "mDeskTop") OnGoToItem(program, static_cast<int16_t>(item->Index));
+  if (item->Name == "mApplicazioni") OnApplicationsItem(program, item->Tag);
+}
+
+void ConfirmExit(Program& program) {
+  // A refused or declined exit must not leave the request standing: a later close request
+  // from outside would otherwise be taken for the Exit command.
+  if (!AskYesNo(program, GetMsg(program, msgs::kExit)) ||
+      !UnloadMainWindow(program, unload::kFormCode)) {
+    program.bExitRequested = false;
+  }
+}
+
+// The All Desktops list, or the full menu, for a click or a key on the tray icon.
+void OpenTrayMenu(Program& program, bool fullMenu, bool fromKeyboard) {
+  Platform& p = program.platform;
+  ScanDesktop(program, program.desk.iCurDesk);
+  BuildApplicationsMenu(program);
+  if (fullMenu) program.bExitRequested = false;
+  p.windows.SetForegroundWindow(program.lMainHwnd);
+  Menu shown = fullMenu ? program.mMenu : *program.mMenu.Find("mAllDeskTops");
+  ResolveItems(program, shown);
+  program.bTrayMenuOpen = true;
+  const int chosen = p.ui.PopupMenu(program.lMainHwnd, shown);
+  program.bTrayMenuOpen = false;
+  if (chosen == 0 && fromKeyboard) p.tray.ReturnFocus();
+  RunMenuCommand(program, chosen);
+  if (!fullMenu || !program.bMainWindowLoaded) return;
+  if (program.bExitRequested) {
+    ConfirmExit(program);
+  } else {
+    ClearApplicationItems(program);
+  }
+}
+
+// Clicks while a dialog or message box is up only bring it forward; clicks while the program
+// is busy, or while one of its menus is up, are dropped.
+bool TrayAnswers(Program& program) {
+  if (program.lDialogHwnd != 0 || program.bMsgBoxOpen) {
+    BringProgramToFront(program);
+    return false;
+  }
+  return !program.bSwitching && !program.bHotKeyBusy && !program.bUnloading &&
+         !program.bTrayMenuOpen;
 }
 
 }  // namespace
@@ -36,25 +167,40 @@ void ResolveCaptions(const Program& program, Menu& menu) {
 Menu BuildMainMenu() {
   Menu root = Item("mMenu", "&Menu");
   Menu goTo = Item("mGoTo", "&Go To...");
-  Menu templateItem = Item("mDeskTop", "Go To");
-  templateItem.Index = 0;
-  templateItem.Visible = false;
-  goTo.items.push_back(templateItem);
-  root.items.push_back(goTo);
-  root.items.push_back(Item("sep8", "-"));
-  root.items.push_back(Item("mnuDisableHotKeys", "Disable Hot-Keys", menu_id::kDisableHotKeys));
-  root.items.push_back(Item("sep2", "-"));
-  root.items.push_back(Item("mEsci", "&Exit", menu_id::kExit));
+  Menu goToTemplate = Item("mDeskTop", "Go To", 0, 0);
+  goToTemplate.Visible = false;
+  goTo.items.push_back(goToTemplate);
+  Menu all = Item("mAllDeskTops", "All Desktops...");
+  // Shown only when nothing is listed; there is nothing to choose then.
+  all.items.push_back(Unavailable(Item("mApplicazioni", "Applications", 0, 0)));
+  Menu settings = Item("mnuSettings", "Settings...");
+  settings.items = {
+      Unavailable(Item("mnuWallPaperSettings", "Desktop Settings...", menu_id::kDesktopSettings)),
+      Unavailable(Item("mnuAppRules", "Application Rules...", menu_id::kApplicationRules)),
+      Unavailable(Item("mnuProgramSettings", "Program Settings...", menu_id::kProgramSettings)),
+  };
+  root.items = {
+      goTo,
+      all,
+      Unavailable(Item("mMoveTo", "&Move To...", menu_id::kMoveTo)),
+      Item("sep3", "-"),
+      settings,
+      Item("sep8", "-"),
+      Item("mnuDisableHotKeys", "Disable Hot-Keys", menu_id::kDisableHotKeys),
+      Item("sep7", "-"),
+      Item("mnuHelp", "Help...", menu_id::kHelp),
+      Item("mAbout", "&About...", menu_id::kAbout),
+      Item("sep2", "-"),
+      Item("mEsci", "&Exit", menu_id::kExit),
+  };
   return root;
 }
 
 void CreateGoToItems(Program& program) {
   Menu* goTo = program.mMenu.Find("mGoTo");
   for (int n = 1; n <= kDesktopCount; ++n) {
-    Menu item = Item("mDeskTop", kDeskPlaceholder + std::to_string(n),
-                     menu_id::kGoToFirst + n - 1);
-    item.Index = n;
-    goTo->items.push_back(item);
+    goTo->items.push_back(
+        Item("mDeskTop", kDeskPlaceholder + std::to_string(n), menu_id::kGoToFirst + n - 1, n));
   }
   UpdateGoToItems(program);
 }
@@ -65,18 +211,64 @@ void UpdateGoToItems(Program& program) {
   }
 }
 
-std::string MenuItemText(const Program& program, const std::string& caption) {
-  if (StartsWith(caption, kDeskPlaceholder)) {
-    const int d = DecodeNumber(caption.substr(std::string(kDeskPlaceholder).size()));
-    if (d < 1 || d > kDesktopCount) return caption;
+void BuildApplicationsMenu(Program& program) {
+  ClearApplicationItems(program);
+  const ClassIconLookup classIcon = [&program](Hwnd hwnd, bool small) {
+    return program.platform.windows.ClassIcon(hwnd, small);
+  };
+  int i = 1;
+  bool listed = false;
+  for (int d = 1; d <= kDesktopCount; ++d) {
+    const clsDesktop& desktop = program.desk.Desk(d);
+    if (desktop.bHideThisDeskApps && d != program.desk.iCurDesk) continue;
+    if (desktop.GetNumVisProc() <= 0) continue;
+    Menu header = Item("mApplicazioni", DesktopHeader(desktop, d), 0, i);
+    header.Enabled = false;
+    AddApplicationItem(program, header, header.Caption, 0);
+    ++i;
+    for (const auto& app : desktop.opi) {
+      if (app->AllWindowsHided(true)) continue;
+      listed = true;
+      IconHandle picture = app->GetHIcon(classIcon);
+      if (picture == 0) picture = program.platform.ui.Picture(MenuPicture::DefaultApplication);
+      Menu item = Item("mApplicazioni", kAppsPlaceholder + std::to_string(i),
+                       menu_id::kApplicationsFirst + i, i);
+      // Appended piece by piece: GCC 12 warns falsely (-Wrestrict) about "a" + "," + "b".
+      item.Tag = std::to_string(d);
+      item.Tag += ',';
+      item.Tag += std::to_string(app->GetFirstVisWin());
+      AddApplicationItem(program, item,
+                         CutWithEllipsis(app->GetText(kTitleOrClass), kApplicationTextLength),
+                         picture);
+      ++i;
+    }
+  }
+  if (listed) program.mMenu.Find("mAllDeskTops")->items.front().Visible = false;
+}
+
+MenuItemLook MenuItemInfo(const Program& program, const std::string& caption) {
+  if (const int n = PlaceholderNumber(caption, kAppsPlaceholder); n > 0) {
+    if (static_cast<size_t>(n) >= program.ApplicationTexts.size()) return {caption};
+    return {program.ApplicationTexts[n], program.ApplicationIcons[n]};
+  }
+  if (const int d = PlaceholderNumber(caption, kDeskPlaceholder); d > 0) {
+    if (d > kDesktopCount) return {caption};
     const clsDesktop& desktop = program.desk.Desk(d);
     std::string text =
         desktop.sDeskName.empty() ? "Desktop " + std::to_string(d) : desktop.sDeskName;
     const int k = desktop.GetNumVisProc();
     if (k > 0) text += " (" + std::to_string(k) + " " + GetMsg(program, msgs::kApps) + ")";
-    return text;
+    return {text, program.Icona[d - 1]};
   }
-  return program.menuTranslation.GetMenuTranslation(program, "frmMain", caption);
+  MenuItemLook look{program.menuTranslation.GetMenuTranslation(program, "frmMain", caption)};
+  for (const FixedPicture& fixed : kFixedPictures) {
+    const Menu* item = program.mMenu.Find(fixed.name);
+    if (item != nullptr && item->Caption == caption) {
+      look.picture = program.platform.ui.Picture(fixed.picture);
+      break;
+    }
+  }
+  return look;
 }
 
 std::string DesktopTooltip(const Program& program) {
@@ -92,43 +284,18 @@ void BringProgramToFront(Program& program) {
 }
 
 void OnTrayMouse(Program& program, int mouseMessage) {
-  if (program.lDialogHwnd != 0 || program.bMsgBoxOpen) {
-    BringProgramToFront(program);
-    return;
-  }
-  if (program.bSwitching || program.bHotKeyBusy || program.bUnloading) return;
+  if (!TrayAnswers(program)) return;
   if (mouseMessage != msg::kLButtonUp && mouseMessage != msg::kRButtonUp) return;
   if (IsKeyDown(program, kVirtualKeyShift)) {
-    const int16_t current = program.desk.iCurDesk;
-    int16_t target = mouseMessage == msg::kLButtonUp
-                         ? static_cast<int16_t>(current == 1 ? kDesktopCount : current - 1)
-                         : static_cast<int16_t>(current == kDesktopCount ? 1 : current + 1);
-    SwitchDesktop(program, target, "", -1);
+    StepDesktop(program, mouseMessage == msg::kRButtonUp);
     return;
   }
-  if (mouseMessage != msg::kRButtonUp) return;
+  OpenTrayMenu(program, mouseMessage == msg::kRButtonUp, false);
+}
 
-  program.bExitRequested = false;
-  program.platform.windows.SetForegroundWindow(program.lMainHwnd);
-  Menu shown = program.mMenu;
-  ResolveCaptions(program, shown);
-  const int chosen = program.platform.ui.PopupMenu(program.lMainHwnd, shown);
-  if (chosen == menu_id::kExit) {
-    program.bExitRequested = true;
-  } else if (chosen == menu_id::kDisableHotKeys) {
-    ToggleDisableHotKeys(program);
-  } else if (const Menu* item = program.mMenu.FindById(chosen); item && item->Name == "mDeskTop") {
-    OnGoToItem(program, static_cast<int16_t>(item->Index));
-  }
-
-  if (program.bExitRequested) {
-    // A refused or declined exit must not leave the request standing: a later close
-    // request from outside would otherwise be taken for the Exit command.
-    if (!AskYesNo(program, GetMsg(program, msgs::kExit)) ||
-        !UnloadMainWindow(program, unload::kFormCode)) {
-      program.bExitRequested = false;
-    }
-  }
+void OnTrayKey(Program& program, TrayKey key) {
+  if (!TrayAnswers(program)) return;
+  OpenTrayMenu(program, key == TrayKey::ContextMenu, true);
 }
 
 }  // namespace ombrix

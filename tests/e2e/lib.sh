@@ -14,7 +14,7 @@ probe() { "$WINE" "$PROBE_EXE" "$@"; }
 
 if [[ -n ${OMBRIX_WINE_SHARED:-} ]]; then
   # The caller keeps the Wine session for all tests: end only the programs a test starts.
-  end_programs() { probe kill Ombrix.exe testwin.exe notepad.exe winemine.exe >/dev/null || true; }
+  end_programs() { probe kill Ombrix.exe testwin.exe notepad.exe winemine.exe hh.exe >/dev/null || true; }
   end_programs
   trap 'end_programs; ombrix_wine_stop' EXIT
 else

@@ -7,6 +7,7 @@
 #include <shlobj.h>
 #include <tlhelp32.h>
 
+#include <algorithm>
 #include <cstdarg>
 #include <cstdint>
 #include <cstdio>
@@ -702,6 +703,187 @@ int NoMessageBox(const wchar_t* title, DWORD ms) {
   return 0;
 }
 
+// The open pop-up menu windows of Ombrix.exe, the newest first.
+std::vector<HWND> OmbrixMenus() {
+  std::vector<HWND> menus;
+  const std::vector<DWORD> ombrix = ProcessesNamed(kProcessName);
+  for (HWND hwnd : TopLevelWindows()) {
+    if (ClassOf(hwnd) != L"#32768" || !IsWindowVisible(hwnd)) continue;
+    for (DWORD pid : ombrix) {
+      if (pid == ProcessOf(hwnd)) menus.push_back(hwnd);
+    }
+  }
+  return menus;
+}
+
+std::wstring MenuFilePath() {
+  wchar_t temp[MAX_PATH] = {};
+  GetTempPathW(MAX_PATH, temp);
+  return std::wstring(temp) + L"ombrix-menu.txt";
+}
+
+// The average colour of the pixels of the screen rectangle that are neither the menu's background
+// nor its text (normal or greyed).
+std::string PictureColour(const RECT& rect) {
+  HDC screen = GetDC(nullptr);
+  const COLORREF ignored[] = {GetSysColor(COLOR_MENU), GetSysColor(COLOR_MENUTEXT),
+                              GetSysColor(COLOR_GRAYTEXT), GetSysColor(COLOR_3DHILIGHT)};
+  long r = 0, g = 0, b = 0, n = 0;
+  for (int y = rect.top; y < rect.bottom; ++y) {
+    for (int x = rect.left; x < rect.right; ++x) {
+      const COLORREF pixel = GetPixel(screen, x, y);
+      if (pixel == CLR_INVALID ||
+          std::find(std::begin(ignored), std::end(ignored), pixel) != std::end(ignored)) {
+        continue;
+      }
+      r += GetRValue(pixel);
+      g += GetGValue(pixel);
+      b += GetBValue(pixel);
+      ++n;
+    }
+  }
+  ReleaseDC(nullptr, screen);
+  if (n == 0) return "none";
+  char text[48];
+  std::snprintf(text, sizeof text, "%ld,%ld,%ld", r / n, g / n, b / n);
+  return text;
+}
+
+struct MenuItemSeen {
+  std::string kind, state, text, colour;
+  RECT rect{};
+  bool picture = false;
+};
+
+// Reads the open menus of Ombrix through menureader.dll, hooked into the thread that shows
+// them. Each item's colour is that of its picture column on screen.
+bool ReadMenus(DWORD timeoutMs, std::vector<std::string>& lines, std::vector<MenuItemSeen>& items) {
+  std::vector<HWND> menus;
+  if (!WaitFor(timeoutMs, [&] { return !(menus = OmbrixMenus()).empty(); })) {
+    Say("no menu of Ombrix open after %lu ms", timeoutMs);
+    return false;
+  }
+  PumpFor(300);  // the menu paints its items
+  wchar_t self[MAX_PATH] = {};
+  GetModuleFileNameW(nullptr, self, MAX_PATH);
+  std::wstring library = self;
+  library = library.substr(0, library.find_last_of(L"\\/") + 1) + L"menureader.dll";
+  HMODULE reader = LoadLibraryW(library.c_str());
+  auto* hook = reader ? reinterpret_cast<HOOKPROC>(reinterpret_cast<void*>(
+                            GetProcAddress(reader, "ReadMenuHook")))
+                      : nullptr;
+  if (hook == nullptr) {
+    Say("cannot load %s", Utf8(library).c_str());
+    return false;
+  }
+  const std::wstring path = MenuFilePath();
+  DeleteFileW(path.c_str());
+  HHOOK installed = SetWindowsHookExW(WH_GETMESSAGE, hook, reader,
+                                      GetWindowThreadProcessId(menus.front(), nullptr));
+  PostMessageW(menus.front(), RegisterWindowMessageW(L"OmbrixTestReadMenu"), 0, 0);
+  const bool written = WaitFor(5000, [&] { return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; });
+  if (installed) UnhookWindowsHookEx(installed);
+  if (!written) {
+    Say("the menu reader wrote nothing");
+    return false;
+  }
+  FILE* file = _wfopen(path.c_str(), L"rb");
+  char buffer[2048];
+  while (file && std::fgets(buffer, sizeof buffer, file)) {
+    std::string line = buffer;
+    while (!line.empty() && (line.back() == '\n' || line.back() == '\r')) line.pop_back();
+    if (line.rfind("item ", 0) == 0) {
+      MenuItemSeen item;
+      char kind[16] = {}, state[16] = {};
+      int index = 0, picture = 0, consumed = 0;
+      std::sscanf(line.c_str(), "item %d %15s %15s %ld %ld %ld %ld %d %n", &index, kind, state,
+                  &item.rect.left, &item.rect.top, &item.rect.right, &item.rect.bottom, &picture,
+                  &consumed);
+      item.kind = kind;
+      item.state = state;
+      item.picture = picture != 0;
+      item.text = line.substr(static_cast<size_t>(consumed));
+      const LONG height = item.rect.bottom - item.rect.top;
+      item.colour = PictureColour(RECT{item.rect.left, item.rect.top,
+                                       item.rect.left + 2 * height, item.rect.bottom});
+      line += " colour=" + item.colour;
+      items.push_back(item);
+    }
+    lines.push_back(line);
+  }
+  if (file) std::fclose(file);
+  return true;
+}
+
+// menu TIMEOUT_MS: prints the open menus of Ombrix, newest first.
+int MenuCheck(DWORD timeoutMs) {
+  std::vector<std::string> lines;
+  std::vector<MenuItemSeen> items;
+  if (!ReadMenus(timeoutMs, lines, items)) return 1;
+  for (const std::string& line : lines) Say("%s", line.c_str());
+  return 0;
+}
+
+std::string WithoutAmpersands(const std::string& text) {
+  std::string out;
+  for (char c : text) {
+    if (c != '&') out += c;
+  }
+  return out;
+}
+
+void ClickAt(LONG x, LONG y) {
+  SetCursorPos(x, y);
+  PumpFor(100);
+  INPUT inputs[2] = {};
+  inputs[0].type = inputs[1].type = INPUT_MOUSE;
+  inputs[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+  inputs[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+  SendInput(2, inputs, sizeof(INPUT));
+  PumpFor(100);
+}
+
+// menu-choose TEXT TIMEOUT_MS: clicks the item of an open Ombrix menu that shows TEXT.
+int MenuChoose(const std::string& text, DWORD timeoutMs) {
+  std::vector<std::string> lines;
+  std::vector<MenuItemSeen> items;
+  if (!ReadMenus(timeoutMs, lines, items)) return 1;
+  for (const MenuItemSeen& item : items) {
+    if (item.kind == "text" && WithoutAmpersands(item.text) == text) {
+      ClickAt((item.rect.left + item.rect.right) / 2, (item.rect.top + item.rect.bottom) / 2);
+      Say("clicked %s", text.c_str());
+      return 0;
+    }
+  }
+  for (const std::string& line : lines) Say("%s", line.c_str());
+  Say("no item \"%s\"", text.c_str());
+  return 1;
+}
+
+// texts WIN: the static texts of a window.
+int Texts(const wchar_t* name) {
+  HWND hwnd = Named(name);
+  if (hwnd == nullptr) {
+    Say("no such window");
+    return 1;
+  }
+  for (const std::wstring& text : StaticTexts(hwnd)) Say("%s", Utf8(WithoutCarriageReturns(text)).c_str());
+  return 0;
+}
+
+// click WIN BUTTON: presses the button of that caption in the window, as a click does.
+int ClickButton(const wchar_t* name, const wchar_t* caption) {
+  HWND hwnd = Named(name);
+  HWND button = hwnd ? FindWindowExW(hwnd, nullptr, L"Button", caption) : nullptr;
+  if (button == nullptr) {
+    Say("no button \"%s\"", Utf8(caption).c_str());
+    return 1;
+  }
+  PostMessageW(button, BM_CLICK, 0, 0);
+  Say("clicked");
+  return 0;
+}
+
 // list: the top-level windows that are visible or titled, for the log of a failed test.
 int List() {
   for (HWND hwnd : TopLevelWindows()) {
@@ -753,6 +935,10 @@ int wmain(int argc, wchar_t** argv) {
   if (command == L"restore-lists" && n >= 2) return RestoreLists(a[0], n - 1, a + 1);
   if (command == L"flash" && n == 5) return Flash(a[0], a[1], a[2], ParseMs(a[3]), ParseMs(a[4]));
   if (command == L"no-msgbox" && n == 2) return NoMessageBox(a[0], ParseMs(a[1]));
+  if (command == L"menu" && n == 1) return MenuCheck(ParseMs(a[0]));
+  if (command == L"menu-choose" && n == 2) return MenuChoose(Utf8(a[0]), ParseMs(a[1]));
+  if (command == L"texts" && n == 1) return Texts(a[0]);
+  if (command == L"click" && n == 2) return ClickButton(a[0], a[1]);
   if (command == L"list" && n == 0) return List();
   if (command == L"known-folder-local" && n == 0) return KnownFolderLocal();
   if (command == L"wallpaper-set" && n == 1) return WallpaperSet(a[0]);

@@ -135,9 +135,9 @@ TEST_F(Lifecycle, GoToItemsHavePlaceholdersAndTheCurrentDesktopIsDisabled) {
   EXPECT_EQ(goTo->items[3].Caption, "OMBRIXDESK3");
   EXPECT_FALSE(goTo->items[1].Enabled);
   EXPECT_TRUE(goTo->items[2].Enabled);
-  EXPECT_EQ(MenuItemText(program, "OMBRIXDESK4"), "Mail");
-  EXPECT_EQ(MenuItemText(program, "OMBRIXDESK5"), "Desktop 5");
-  EXPECT_EQ(MenuItemText(program, "&Exit"), "&Exit");
+  EXPECT_EQ(MenuItemInfo(program, "OMBRIXDESK4").text, "Mail");
+  EXPECT_EQ(MenuItemInfo(program, "OMBRIXDESK5").text, "Desktop 5");
+  EXPECT_EQ(MenuItemInfo(program, "&Exit").text, "&Exit");
 }
 
 TEST_F(Lifecycle, ShowTrayAgainRecreatesTheIconWithTheDesktopCount) {

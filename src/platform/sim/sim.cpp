@@ -315,6 +315,34 @@ void SimShell::UserSets(const std::string& path, const std::string& wallpaperSty
   registry_.values[SimRegistry::PathOf(RegistryRoot::CurrentUser, key, "TileWallpaper")] = tile;
 }
 
+bool SimShell::OpenDocument(Hwnd, const std::string& pathOrAddress) {
+  if (std::find(unopenable.begin(), unopenable.end(), pathOrAddress) != unopenable.end()) {
+    return false;
+  }
+  opened.push_back(pathOrAddress);
+  return true;
+}
+
+IconHandle SimUi::LoadIconFile(const std::string& path) {
+  if (std::find(iconFiles.begin(), iconFiles.end(), path) == iconFiles.end()) return 0;
+  auto [found, added] =
+      loadedIcons.emplace(path, 0x7200 + static_cast<IconHandle>(loadedIcons.size()));
+  return found->second;
+}
+
+void SimUi::WaitMessage() {
+  if (userActions.empty()) {
+    throw std::logic_error("a modal loop waits for the user, and the test has nothing left to do");
+  }
+  std::function<void()> action = std::move(userActions.front());
+  userActions.pop_front();
+  action();
+}
+
+void SimFormHost::RemoveCloseMenu(Form& form) {
+  if (SimWindow* window = windows_.Get(form.hwnd)) window->closeCommand = false;
+}
+
 World::World() {
   windows.onSend = [this](const PostedMessage& m) -> int32_t {
     if (m.hwnd != ui.mainHwnd || !ui.mainEvents) return 0;
@@ -512,6 +540,7 @@ Hwnd SimFormHost::Load(Form& form) {
   window.exStyle = form.topmost ? 0x8 : 0;
   form.hwnd = windows_.Create(window);
   ++loads;
+  loaded_.push_back(&form);
   form.OnLoad();
   SyncTimers(form);
   return form.hwnd;
@@ -543,7 +572,15 @@ void SimFormHost::Hide(Form& form) {
   if (SimWindow* window = windows_.Get(form.hwnd)) window->visible = false;
 }
 
+Form* SimFormHost::Loaded(const std::string& name) {
+  for (Form* form : loaded_) {
+    if (form->Name == name) return form;
+  }
+  return nullptr;
+}
+
 void SimFormHost::Unload(Form& form) {
+  std::erase(loaded_, &form);
   clock_.StopAll(&form);
   windows_.Destroy(form.hwnd);
   form.hwnd = 0;

@@ -62,6 +62,7 @@ struct SimWindow {
   bool minimized = false;
   bool maximized = false;
   bool hung = false;  // answers no sent message
+  bool closeCommand = true;  // the window menu has its Close command
   IconHandle smallIcon = 0;
   IconHandle largeIcon = 0;
   uint8_t alpha = 255;  // set through layered-window attributes
@@ -161,6 +162,8 @@ class SimProcess : public System {
   uint32_t TickCount() override { return static_cast<uint32_t>(bootTicks + clock_.now); }
   int64_t StartTime() override { return clock_.wallAtZero - bootTicks; }
   int64_t bootTicks = 3600000;
+  std::optional<FileVersion> version = FileVersion{1, 8, 0, 3};
+  std::optional<FileVersion> ProgramVersion() override { return version; }
 
  private:
   SimClock& clock_;
@@ -208,11 +211,16 @@ class SimRegistry : public Registry {
   bool DeleteValue(RegistryRoot root, const std::string& key, const std::string& name) override;
 };
 
-// The shell's wallpaper as the system parameter call and the Active Desktop object keep it,
-// written into the registry the way the system does.
+// Records what the program asks the shell to open (documents in `unopenable` fail), and keeps
+// the wallpaper as the system parameter call and the Active Desktop object do, written into
+// the registry the way the system does.
 class SimShell : public Shell {
  public:
   explicit SimShell(SimRegistry& registry, SimFiles& files) : registry_(registry), files_(files) {}
+  std::vector<std::string> opened;
+  std::vector<std::string> unopenable;
+  bool OpenDocument(Hwnd owner, const std::string& pathOrAddress) override;
+
   bool activeDesktopExists = false;
   bool activeDesktopOn = false;
   bool refuse = false;  // the system refuses every wallpaper
@@ -303,6 +311,7 @@ class SimTray : public Tray {
     int iconType, timeoutMs;
   };
   std::vector<BalloonShown> balloons;
+  int focusReturns = 0;
 
   void Attach(Hwnd hwnd) override { owner = hwnd; }
   bool Add(int id, const std::string& tip, IconHandle picture) override;
@@ -311,6 +320,7 @@ class SimTray : public Tray {
   void Remove() override;
   bool Balloon(const std::string& text, const std::string& title, int iconType,
                int timeoutMs) override;
+  void ReturnFocus() override { ++focusReturns; }
 };
 
 struct ShownBox {
@@ -332,6 +342,12 @@ class SimUi : public Ui {
   // The user's choice in a pop-up menu (the menu is passed as the program built it).
   std::function<int(const Menu&)> choosePopupItem;
   std::vector<Menu> popups;
+  // What the user does while a modal loop waits for a message, one action per wait. A loop that
+  // waits when none is left would wait for ever: WaitMessage throws then.
+  std::deque<std::function<void()>> userActions;
+  // Icon files that load, by path, and the handles given for them.
+  std::vector<std::string> iconFiles;
+  std::map<std::string, IconHandle> loadedIcons;
 
   // Messages waiting for the main window; DoEvents delivers them.
   std::deque<PostedMessage> queue;
@@ -347,11 +363,15 @@ class SimUi : public Ui {
   void DestroyMainWindow() override;
   int PopupMenu(Hwnd owner, const Menu& menu) override;
   IconHandle DesktopIcon(int desk) override { return 0x7000 + desk; }
+  IconHandle Picture(MenuPicture picture) override {
+    return 0x7100 + static_cast<IconHandle>(picture);
+  }
+  IconHandle LoadIconFile(const std::string& path) override;
   void StartTimer(int id, uint32_t intervalMs) override;
   void StopTimer(int id) override { clock_.Stop(this, id); }
   bool TimerRunning(int id) const { return clock_.Running(this, id); }
   void DoEvents() override;
-  void WaitMessage() override {}
+  void WaitMessage() override;
 
  private:
   SimWindowSystem& windows_;
@@ -370,13 +390,17 @@ class SimFormHost : public FormHost {
   void Hide(Form& form) override;
   void Unload(Form& form) override;
   void Refresh(Form& form) override;
+  void RemoveCloseMenu(Form& form) override;
   // Seven pixels a character, sixteen a line.
   Size MeasureText(const Font& font, const std::string& text) override;
 
   int loads = 0;
+  // The loaded form of that name, or nullptr.
+  Form* Loaded(const std::string& name);
 
  private:
   void SyncTimers(Form& form);
+  std::vector<Form*> loaded_;
   SimWindowSystem& windows_;
   SimProcess& process_;
   SimClock& clock_;

@@ -35,6 +35,25 @@ UINT SystemDpi() {
   return getDpiForSystem != nullptr ? getDpiForSystem() : ScreenDpi();
 }
 
+UINT PointDpi(POINT point) {
+  using GetDpiForMonitorFn = HRESULT(WINAPI*)(HMONITOR, int, UINT*, UINT*);
+  static const auto getDpiForMonitor = [] {
+    HMODULE shcore = LoadLibraryW(L"shcore.dll");
+    return shcore == nullptr ? nullptr
+                             : reinterpret_cast<GetDpiForMonitorFn>(reinterpret_cast<void*>(
+                                   GetProcAddress(shcore, "GetDpiForMonitor")));
+  }();
+  UINT x = 0;
+  UINT y = 0;
+  // 0 is MDT_EFFECTIVE_DPI.
+  if (getDpiForMonitor != nullptr &&
+      SUCCEEDED(getDpiForMonitor(MonitorFromPoint(point, MONITOR_DEFAULTTONEAREST), 0, &x, &y)) &&
+      y != 0) {
+    return y;
+  }
+  return SystemDpi();
+}
+
 int Scale(int length, UINT dpi) { return MulDiv(length, static_cast<int>(dpi), kBaseDpi); }
 
 SIZE WindowSizeForClient(int clientWidth, int clientHeight, DWORD style, DWORD exStyle, UINT dpi) {

@@ -10,6 +10,8 @@ constexpr UINT kBaseDpi = 96;
 
 // The window's DPI (GetDpiForWindow), or the screen's when the system lacks it.
 UINT WindowDpi(HWND hwnd);
+// The DPI of the monitor that shows the point (GetDpiForMonitor), or the system's.
+UINT PointDpi(POINT point);
 // The DPI the system metrics and fonts are reported at.
 UINT SystemDpi();
 // A length at 96 DPI, at dpi.

@@ -102,6 +102,15 @@ LRESULT CALLBACK FormWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM l
     case WM_CTLCOLORLISTBOX:
     case WM_CTLCOLORBTN:
       return AnswerControlColour(*data, message, wParam, lParam);
+    case WM_ACTIVATE:
+      // The keyboard starts on the first control that takes it, so Enter and Space work at once.
+      if (LOWORD(wParam) != WA_INACTIVE) {
+        if (HWND first = GetNextDlgTabItem(hwnd, nullptr, FALSE)) {
+          SetFocus(first);
+          return 0;
+        }
+      }
+      break;
     case WM_DPICHANGED: {
       window.dpi = HIWORD(wParam);
       const RECT* suggested = reinterpret_cast<const RECT*>(lParam);
@@ -280,6 +289,13 @@ void Win32FormHost::Refresh(Form& form) {
   const bool resized = width != data->window.width || height != data->window.height;
   if (resized && form.centred && data->window.placed) CentreOnPrimaryWorkArea(hwnd);
   RedrawWindow(hwnd, nullptr, nullptr, RDW_ERASENOW | RDW_UPDATENOW | RDW_ALLCHILDREN);
+}
+
+void Win32FormHost::RemoveCloseMenu(Form& form) {
+  if (form.hwnd == 0) return;
+  HMENU menu = GetSystemMenu(ToHwnd(form.hwnd), FALSE);
+  // By command, not by position: the position of Close differs with the frame's buttons.
+  if (menu != nullptr) DeleteMenu(menu, SC_CLOSE, MF_BYCOMMAND);
 }
 
 Size Win32FormHost::MeasureText(const Font& font, const std::string& text) {

@@ -33,6 +33,7 @@ class Win32FormHost : public FormHost {
   // May be called from inside the form's own events.
   void Unload(Form& form) override;
   void Refresh(Form& form) override;
+  void RemoveCloseMenu(Form& form) override;
   // In pixels at 96 DPI, as the label painter draws the text.
   Size MeasureText(const Font& font, const std::string& text) override;
 

@@ -1,6 +1,7 @@
 #include "platform/win32/main_window.h"
 
 #include "platform/win32/messages.h"
+#include "platform/win32/popup_menu.h"
 
 namespace ombrix::win32 {
 
@@ -14,6 +15,35 @@ constexpr const wchar_t* kCaption = L"OmbrixMainWND";
 constexpr UINT kSubscribedBefore[] = {1025, 1026, 1027, 1034, 1035, 1036, 1037, 1044};
 
 UINT taskbarCreated = 0;
+// The shell follows a right click on the icon with WM_CONTEXTMENU (version 4 behaviour); only a
+// WM_CONTEXTMENU that does not come with a right click is the keyboard's.
+constexpr DWORD kRightClickEchoMs = 500;
+bool inRightClick = false;
+DWORD rightClickEnded = 0;
+
+void TrayEvent(MainWindowEvents& events, UINT event) {
+  switch (event) {
+    case NIN_SELECT:  // follows WM_LBUTTONUP
+      return;
+    case NIN_KEYSELECT:
+      events.OnTrayKey(TrayKey::Select);
+      return;
+    case WM_CONTEXTMENU:
+      if (!inRightClick && GetTickCount() - rightClickEnded >= kRightClickEchoMs) {
+        events.OnTrayKey(TrayKey::ContextMenu);
+      }
+      return;
+    case WM_RBUTTONUP:
+      inRightClick = true;
+      events.OnTrayMouse(static_cast<int>(event));
+      inRightClick = false;
+      rightClickEnded = GetTickCount();
+      return;
+    default:
+      events.OnTrayMouse(static_cast<int>(event));
+      return;
+  }
+}
 
 bool IsSubscribedBefore(UINT message) {
   for (UINT subscribed : kSubscribedBefore) {
@@ -59,8 +89,12 @@ LRESULT CALLBACK MainWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM l
       events->OnTimer(static_cast<int>(wParam));
       return 0;
     case kTrayCallbackMessage:
-      events->OnTrayMouse(LOWORD(lParam));
+      TrayEvent(*events, LOWORD(lParam));
       return 0;
+    case WM_MEASUREITEM:
+    case WM_DRAWITEM:
+      if (HandleMenuDrawing(message, lParam)) return TRUE;
+      break;
     case WM_NCDESTROY:
       SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
       break;

@@ -1,5 +1,6 @@
 #include "platform/win32/shell.h"
 
+#include "platform/win32/handles.h"
 #include "platform/win32/text.h"
 #include "platform/win32/win.h"
 // These need <windows.h> first; the Active Desktop declarations need <wininet.h> first.
@@ -68,6 +69,13 @@ bool Win32Shell::SetActiveDesktopWallpaper(const std::string& path) {
   const std::wstring wide = Widen(path);
   return SUCCEEDED(desktop->SetWallpaper(wide.c_str(), 0)) &&
          SUCCEEDED(desktop->ApplyChanges(AD_APPLY_ALL));
+}
+
+bool Win32Shell::OpenDocument(Hwnd owner, const std::string& pathOrAddress) {
+  // Values above 32 mean success.
+  const auto result = reinterpret_cast<INT_PTR>(ShellExecuteW(
+      ToHwnd(owner), L"open", Widen(pathOrAddress).c_str(), L"", L"", SW_SHOWNORMAL));
+  return result > 32;
 }
 
 }  // namespace ombrix::win32

@@ -1,5 +1,5 @@
-// Shell on user32 and shell32: the desktop's wallpaper, through the system parameter call or
-// the shell's Active Desktop object where there is one.
+// Shell on shell32 and user32: documents opened with the shell's "open" verb, and the desktop's
+// wallpaper, through the system parameter call or the Active Desktop object where it works.
 #pragma once
 
 #include "platform/platform.h"
@@ -12,6 +12,7 @@ class Win32Shell : public Shell {
   std::optional<bool> ActiveDesktopOption() override;
   bool EnableActiveDesktop() override;
   bool SetActiveDesktopWallpaper(const std::string& path) override;
+  bool OpenDocument(Hwnd owner, const std::string& pathOrAddress) override;
 };
 
 }  // namespace ombrix::win32

@@ -1,5 +1,7 @@
 #include "platform/win32/system.h"
 
+#include <vector>
+
 #include "platform/win32/text.h"
 #include "platform/win32/win.h"
 
@@ -110,6 +112,26 @@ int64_t UnixMilliseconds(const FILETIME& time) {
   const int64_t units = static_cast<int64_t>((static_cast<uint64_t>(time.dwHighDateTime) << 32) |
                                              time.dwLowDateTime);
   return (units - kFrom1601To1970) / 10000;
+}
+
+std::optional<FileVersion> Win32System::ProgramVersion() {
+  std::wstring path(MAX_PATH, L'\0');
+  const DWORD length = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
+  if (length == 0 || length >= path.size()) return std::nullopt;
+  path.resize(length);
+  DWORD handle = 0;
+  const DWORD size = GetFileVersionInfoSizeW(path.c_str(), &handle);
+  if (size == 0) return std::nullopt;
+  std::vector<BYTE> block(size);
+  if (!GetFileVersionInfoW(path.c_str(), 0, size, block.data())) return std::nullopt;
+  VS_FIXEDFILEINFO* info = nullptr;
+  UINT infoSize = 0;
+  if (!VerQueryValueW(block.data(), L"\\", reinterpret_cast<void**>(&info), &infoSize) ||
+      info == nullptr || infoSize < sizeof(VS_FIXEDFILEINFO)) {
+    return std::nullopt;
+  }
+  return FileVersion{HIWORD(info->dwFileVersionMS), LOWORD(info->dwFileVersionMS),
+                     HIWORD(info->dwFileVersionLS), LOWORD(info->dwFileVersionLS)};
 }
 
 }  // namespace ombrix::win32

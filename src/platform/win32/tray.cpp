@@ -40,6 +40,8 @@ bool Win32Tray::Add(int id, const std::string& tooltip, IconHandle icon) {
   // An add that timed out may still have put the icon there; it then takes the changes.
   if (!Shell_NotifyIconW(NIM_ADD, &data) && !Shell_NotifyIconW(NIM_MODIFY, &data)) return false;
   id_ = id;
+  data.uVersion = NOTIFYICON_VERSION_4;
+  Shell_NotifyIconW(NIM_SETVERSION, &data);
   return true;
 }
 
@@ -74,6 +76,12 @@ bool Win32Tray::Balloon(const std::string& text, const std::string& title, int i
   data.dwInfoFlags = static_cast<DWORD>(iconType);
   data.uTimeout = static_cast<UINT>(timeoutMs);
   return Shell_NotifyIconW(NIM_MODIFY, &data) != FALSE;
+}
+
+void Win32Tray::ReturnFocus() {
+  if (id_ == 0) return;
+  NOTIFYICONDATAW data = IconData(owner_, id_);
+  Shell_NotifyIconW(NIM_SETFOCUS, &data);
 }
 
 }  // namespace ombrix::win32

@@ -1,5 +1,7 @@
-// Tray on Shell_NotifyIconW. Mouse events come back to the attached window as
-// kTrayCallbackMessage with the mouse message in lParam (the classic, version 0 form).
+// Tray on Shell_NotifyIconW. Events come back to the attached window as kTrayCallbackMessage
+// with the event in the low word of lParam. The icon asks for the version 4 behaviour, which
+// adds the keyboard's NIN_KEYSELECT and WM_CONTEXTMENU to the mouse messages; a shell that
+// does not know it keeps sending the mouse messages alone.
 #pragma once
 
 #include "platform/platform.h"
@@ -15,6 +17,7 @@ class Win32Tray : public Tray {
   void Remove() override;
   bool Balloon(const std::string& text, const std::string& title, int iconType,
                int timeoutMs) override;
+  void ReturnFocus() override;
 
  private:
   Hwnd owner_ = 0;

@@ -13,9 +13,8 @@ Win32Ui::Win32Ui(HINSTANCE instance) : instance_(instance) {}
 
 Win32Ui::~Win32Ui() {
   if (main_ != nullptr) DestroyWindow(main_);
-  for (HICON icon : desktopIcons_) {
-    if (icon != nullptr) DestroyIcon(icon);
-  }
+  for (const auto& [key, icon] : sized_) DestroyIcon(icon);
+  for (const auto& [icon, source] : sources_) DestroyIcon(icon);
 }
 
 int Win32Ui::MessageBox(Hwnd owner, const std::string& text, const std::string& title,
@@ -39,15 +38,54 @@ void Win32Ui::DestroyMainWindow() {
   PostQuitMessage(0);
 }
 
-int Win32Ui::PopupMenu(Hwnd owner, const Menu& menu) { return TrackMenu(ToHwnd(owner), menu); }
+int Win32Ui::PopupMenu(Hwnd owner, const Menu& menu) {
+  return TrackMenu(ToHwnd(owner), menu,
+                   [this](IconHandle icon, int size) { return IconAt(icon, size); });
+}
+
+HICON Win32Ui::Load(const IconSource& source, int size) {
+  if (source.resource != 0) {
+    return static_cast<HICON>(LoadImageW(instance_, MAKEINTRESOURCEW(source.resource), IMAGE_ICON,
+                                         size, size, LR_DEFAULTCOLOR));
+  }
+  return static_cast<HICON>(
+      LoadImageW(nullptr, source.file.c_str(), IMAGE_ICON, size, size, LR_LOADFROMFILE));
+}
+
+HICON Win32Ui::IconAt(IconHandle handle, int size) {
+  HICON icon = ToHicon(handle);
+  const auto source = sources_.find(icon);
+  if (source == sources_.end()) return icon;
+  HICON& sized = sized_[{icon, size}];
+  if (sized == nullptr) sized = Load(source->second, size);
+  return sized != nullptr ? sized : icon;
+}
+
+IconHandle Win32Ui::ResourceIcon(UINT resource) {
+  HICON& icon = resourceIcons_[resource];
+  if (icon == nullptr) {
+    const IconSource source{resource, {}};
+    icon = Load(source, GetSystemMetrics(SM_CXSMICON));
+    if (icon != nullptr) sources_[icon] = source;
+  }
+  return FromHicon(icon);
+}
 
 IconHandle Win32Ui::DesktopIcon(int desk) {
-  if (desk < 1 || desk > static_cast<int>(desktopIcons_.size())) return 0;
-  HICON& icon = desktopIcons_[static_cast<size_t>(desk - 1)];
+  if (desk < 1 || desk > 9) return 0;
+  return ResourceIcon(static_cast<UINT>(IDI_DESKTOP_FIRST + desk - 1));
+}
+
+IconHandle Win32Ui::Picture(MenuPicture picture) {
+  return ResourceIcon(static_cast<UINT>(IDI_PICTURE_FIRST + static_cast<int>(picture)));
+}
+
+IconHandle Win32Ui::LoadIconFile(const std::string& path) {
+  const IconSource source{0, Widen(path)};
+  HICON& icon = fileIcons_[source.file];
   if (icon == nullptr) {
-    icon = static_cast<HICON>(LoadImageW(instance_, MAKEINTRESOURCEW(IDI_DESKTOP_FIRST + desk - 1),
-                                         IMAGE_ICON, GetSystemMetrics(SM_CXSMICON),
-                                         GetSystemMetrics(SM_CYSMICON), LR_DEFAULTCOLOR));
+    icon = Load(source, GetSystemMetrics(SM_CXSMICON));
+    if (icon != nullptr) sources_[icon] = source;
   }
   return FromHicon(icon);
 }

@@ -1,0 +1,64 @@
+#!/usr/bin/env bash
+# Takes the screenshots of the README under Wine in a virtual display: the list of all desktops (a
+# click on the tray icon), the full menu with Go To open (a right click) and the About window. Needs
+# the Windows tree built (bash scripts/build.sh win64); writes docs/images/*.png.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+# The end-to-end tests' prefix, whose Ombrix settings they reset anyway; always a fresh Xvfb.
+export OMBRIX_WINEPREFIX=$PWD/build/win64/wineprefix
+unset DISPLAY
+# shellcheck source=scripts/wine-env.sh
+source scripts/wine-env.sh
+build=build/win64
+probe() { "$WINE" "$build/tests/e2e/probe.exe" "$@"; }
+tray() { probe post ThunderRT6FormDC OmbrixMainWND 0x8001 0 "$1" >/dev/null; }
+out=docs/images
+mkdir -p "$out"
+
+# Crops the screen to the rectangle around every open menu, with a margin.
+shoot_menus() {
+  local box
+  box=$(probe menu 5000 | tr -d '\r' | awk '/^menu/ {
+      if (n++ == 0 || $2 < l) l = $2; if (n == 1 || $3 < t) t = $3
+      if ($4 > r) r = $4; if ($5 > b) b = $5 }
+    END { m = 12; printf "%dx%d+%d+%d", r - l + 2 * m, b - t + 2 * m, l - m, t - m }')
+  import -display "$DISPLAY" -window root -crop "$box" +repage "$1"
+  echo "screenshots: $1"
+}
+
+probe kill Ombrix.exe testwin.exe notepad.exe winemine.exe >/dev/null
+probe reg-clear >/dev/null
+probe reg-set Settings FirstUse=0 DeskName2=Mail >/dev/null
+rm -f "$build/Ombrix.restore"
+"$WINE" notepad >/dev/null 2>&1 &
+"$WINE" "$build/tests/e2e/testwin.exe" normal "Report – draft 2 (naïve numbers)" &
+probe wait shown 15000 "Untitled - Notepad" "Report – draft 2 (naïve numbers)" >/dev/null
+"$WINE" "$build/Ombrix.exe" &
+probe main-window 20000 >/dev/null
+probe keys win+2 >/dev/null
+"$WINE" winemine >/dev/null 2>&1 &
+probe wait shown 15000 WineMine >/dev/null
+probe keys win+1 >/dev/null
+sleep 4  # the splash window closes
+
+tray 514
+shoot_menus "$out/menu-all-desktops.png"
+probe keys esc >/dev/null
+
+tray 517
+probe menu-choose "Go To..." 5000 >/dev/null
+sleep 0.5
+shoot_menus "$out/menu-main.png"
+probe keys esc esc >/dev/null
+
+tray 517
+probe menu-choose "About..." 5000 >/dev/null
+probe wait shown 5000 "About Ombrix" >/dev/null
+sleep 0.5
+about=$(xwininfo -display "$DISPLAY" -root -tree | awk '/"About Ombrix"/ { print $1; exit }')
+import -display "$DISPLAY" -window "$about" -frame "$out/about.png" 2>/dev/null ||
+  import -display "$DISPLAY" -window "$about" "$out/about.png"
+echo "screenshots: $out/about.png"
+probe click "About Ombrix" Ok >/dev/null
+probe kill Ombrix.exe testwin.exe notepad.exe winemine.exe >/dev/null

@@ -1,0 +1,18 @@
+// The About window: what the program is, its version and its web address.
+#pragma once
+
+#include "ui/dialog.h"
+
+namespace ombrix {
+
+class frmAbout : public Dialog {
+ public:
+  explicit frmAbout(Program& program);
+  void OnLoad() override;
+  void OnClick(Control& control) override;
+};
+
+// Runs the About window through ShowDialog.
+void ShowAbout(Program& program);
+
+}  // namespace ombrix

@@ -1,0 +1,57 @@
+#include "ui/dialog.h"
+
+#include "app/program.h"
+#include "lang/form_translation.h"
+#include "lang/messages.h"
+#include "switching/switch.h"
+#include "ui/tray_menu.h"
+
+namespace ombrix {
+
+namespace {
+
+constexpr Hwnd kBottom = 1;
+// The hidden main window must not take the activation from the window the user returns to.
+constexpr uint32_t kNoSizeNoMoveNoActivate = 0x13;
+
+bool StillUp(Program& program, const Form& form) {
+  return program.bMainWindowLoaded && form.hwnd != 0 &&
+         program.platform.windows.IsWindowVisible(form.hwnd);
+}
+
+}  // namespace
+
+void PutMainWindowAtBottom(Program& program) {
+  program.platform.windows.SetWindowPos(program.lMainHwnd, kBottom, 0, 0, 0, 0,
+                                        kNoSizeNoMoveNoActivate);
+}
+
+void Dialog::LoadDialog() {
+  TranslateForm(program_, *this);
+  program_.platform.forms.RemoveCloseMenu(*this);
+}
+
+void Dialog::HideDialog() { program_.platform.forms.Hide(*this); }
+
+void ShowDialog(Program& program, Form& form, bool unloadAfter) {
+  Platform& p = program.platform;
+  const Hwnd hwnd = p.forms.Load(form);
+  if (hwnd == 0) {
+    ErrorBox(program, GetMsg(program, msgs::kWindowNotOpened));
+    return;
+  }
+  program.lDialogHwnd = hwnd;
+  TakeFocus(program);
+  p.forms.Show(form);
+  BringProgramToFront(program);
+  // A shut-down at the end of the session also ends the loop: the main window is gone then.
+  while (StillUp(program, form)) {
+    p.ui.DoEvents();
+    if (StillUp(program, form)) p.ui.WaitMessage();
+  }
+  if (unloadAfter) p.forms.Unload(form);
+  program.lDialogHwnd = 0;
+  if (program.bMainWindowLoaded) PutMainWindowAtBottom(program);
+}
+
+}  // namespace ombrix

@@ -1,0 +1,37 @@
+// The dialog runner: every dialog of the program is shown through ShowDialog, which waits in a
+// nested message loop until the dialog hides itself.
+#pragma once
+
+#include "ui/form.h"
+
+namespace ombrix {
+
+class Program;
+
+// A form that ShowDialog runs. It refuses close requests from the window frame: a dialog ends
+// only through its own buttons, by hiding itself.
+class Dialog : public Form {
+ public:
+  explicit Dialog(Program& program) : program_(program) {}
+  bool OnQueryClose() override { return false; }
+
+ protected:
+  // The load steps every dialog shares: its texts in the loaded language, and no Close
+  // command in its window menu.
+  void LoadDialog();
+  // Ends ShowDialog's loop.
+  void HideDialog();
+
+  Program& program_;
+};
+
+// Puts the hidden main window at the bottom of the z-order without activating it, so the
+// window that the user comes back to is the one in front.
+void PutMainWindowAtBottom(Program& program);
+
+// Loads and shows the form, keeps lDialogHwnd set while it is on screen (so tray clicks and
+// hot-keys only bring it forward), and returns when it has hidden itself; then unloads it when
+// unloadAfter is set. A form that cannot be loaded is reported and nothing else happens.
+void ShowDialog(Program& program, Form& form, bool unloadAfter);
+
+}  // namespace ombrix
