@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Takes the screenshots of the README under Wine in a virtual display: the list of all desktops (a
-# click on the tray icon), the full menu with Go To open (a right click) and the About window. Needs
+# click on the tray icon), the full menu with Go To open (a right click), the About window and the
+# password prompt. Needs
 # the Windows tree built (bash scripts/build.sh win64); writes docs/images/*.png.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -27,9 +28,19 @@ shoot_menus() {
   echo "screenshots: $1"
 }
 
+# The window of that title with its frame.
+shoot_window() {
+  local id
+  id=$(xwininfo -display "$DISPLAY" -root -tree | awk -v title="\"$1\"" 'index($0, title) { print $1; exit }')
+  import -display "$DISPLAY" -window "$id" -frame "$2" 2>/dev/null ||
+    import -display "$DISPLAY" -window "$id" "$2"
+  echo "screenshots: $2"
+}
+
 probe kill Ombrix.exe testwin.exe notepad.exe winemine.exe >/dev/null
 probe reg-clear >/dev/null
-probe reg-set Settings FirstUse=0 DeskName2=Mail >/dev/null
+# Desktop 3's password is "x" in its stored form.
+probe reg-set Settings FirstUse=0 DeskName2=Mail DeskPass3=7DQE >/dev/null
 rm -f "$build/Ombrix.restore"
 "$WINE" notepad >/dev/null 2>&1 &
 "$WINE" "$build/tests/e2e/testwin.exe" normal "Report – draft 2 (naïve numbers)" &
@@ -56,9 +67,13 @@ tray 517
 probe menu-choose "About..." 5000 >/dev/null
 probe wait shown 5000 "About Ombrix" >/dev/null
 sleep 0.5
-about=$(xwininfo -display "$DISPLAY" -root -tree | awk '/"About Ombrix"/ { print $1; exit }')
-import -display "$DISPLAY" -window "$about" -frame "$out/about.png" 2>/dev/null ||
-  import -display "$DISPLAY" -window "$about" "$out/about.png"
-echo "screenshots: $out/about.png"
+shoot_window "About Ombrix" "$out/about.png"
 probe click "About Ombrix" Ok >/dev/null
+
+probe keys win+3 >/dev/null
+probe wait shown 5000 "Password Request" >/dev/null
+probe type "Password Request" secret >/dev/null
+sleep 0.5
+shoot_window "Password Request" "$out/password.png"
+probe click "Password Request" Cancel >/dev/null
 probe kill Ombrix.exe testwin.exe notepad.exe winemine.exe >/dev/null

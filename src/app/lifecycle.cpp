@@ -2,6 +2,7 @@
 
 #include "app/program.h"
 #include "app/recovery.h"
+#include "appearance/password_prompt.h"
 #include "events/handler.h"
 #include "events/hotkeys.h"
 #include "events/window_notices.h"
@@ -145,17 +146,32 @@ void HideOwnWindows(Program& program) {
   }
 }
 
+namespace {
+
+// Shut-down refuses to run now, whatever the close request decides.
+bool ShutDownRefused(const Program& program, int16_t reason) {
+  return reason != unload::kAppWindows &&
+         (!program.bExitRequested || program.lDialogHwnd != 0 || program.bMsgBoxOpen ||
+          program.bHotKeyBusy || program.bSwitching);
+}
+
+}  // namespace
+
+// The program password is asked only for a close that can go on: a close request from
+// outside, which shut-down refuses anyway, asks nothing. The end of the session never asks.
 bool CloseRequest(Program& program, int16_t reason) {
+  program.iUnloadMode = 0;
+  if (ShutDownRefused(program, reason)) return false;
+  if (reason != unload::kAppWindows && !program.settings.sGlobalPass.empty() &&
+      !PasswordPrompt(program, -1)) {
+    return false;
+  }
   program.iUnloadMode = reason;
   return true;
 }
 
 bool ShutDown(Program& program) {
-  if (program.iUnloadMode != unload::kAppWindows &&
-      (!program.bExitRequested || program.lDialogHwnd != 0 || program.bMsgBoxOpen ||
-       program.bHotKeyBusy || program.bSwitching)) {
-    return false;
-  }
+  if (ShutDownRefused(program, program.iUnloadMode)) return false;
   Platform& p = program.platform;
   program.bUnloading = true;
   if (program.bHooksAvailable) p.hooks.UnHook();

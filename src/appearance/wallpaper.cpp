@@ -9,7 +9,8 @@ namespace ombrix {
 namespace {
 
 constexpr const char* kDesktopKey = "Control Panel\\Desktop";
-constexpr const char* kActiveDesktopKey = "Software\\Microsoft\\Internet Explorer\\Desktop\\General";
+constexpr const char* kActiveDesktopKey =
+    "Software\\Microsoft\\Internet Explorer\\Desktop\\General";
 // From this platform-version code on, the shell's Active Desktop object sets the wallpaper.
 constexpr int kActiveDesktopAlways = 9;
 
@@ -20,12 +21,18 @@ struct StyleValues {
 
 StyleValues ValuesOf(int32_t style) {
   switch (style) {
-    case kCentered: return {"0", "0"};
-    case kTiled: return {"0", "1"};
-    case kStretched: return {"2", "0"};
-    case kFit: return {"6", "0"};
-    case kFill: return {"10", "0"};
-    default: return {"", ""};
+    case kCentered:
+      return {"0", "0"};
+    case kTiled:
+      return {"0", "1"};
+    case kStretched:
+      return {"2", "0"};
+    case kFit:
+      return {"6", "0"};
+    case kFill:
+      return {"10", "0"};
+    default:
+      return {"", ""};
   }
 }
 
@@ -78,8 +85,7 @@ bool SetWallpaper(Program& program, const std::string& path, int32_t style) {
   const StyleValues values = ValuesOf(style);
   registry.WriteText(RegistryRoot::CurrentUser, kDesktopKey, "WallpaperStyle",
                      values.wallpaperStyle);
-  registry.WriteText(RegistryRoot::CurrentUser, kDesktopKey, "TileWallpaper",
-                     values.tileWallpaper);
+  registry.WriteText(RegistryRoot::CurrentUser, kDesktopKey, "TileWallpaper", values.tileWallpaper);
   Shell& shell = program.platform.shell;
   const bool applied = IsActiveDesktopOn(program) ? shell.SetActiveDesktopWallpaper(path)
                                                   : shell.SetSystemWallpaper(path);
@@ -131,8 +137,8 @@ std::string KeepWallpaperCopy(Program& program, const std::string& path, int16_t
   const std::string copy = folder + "\\" + FileNameOf(path);
   if (SamePath(copy, path)) return copy;
   const std::string fresh = store + "\\" + number + ".new";
-  const bool copied = files.CopyFileTo(path, fresh) && files.DeleteFilesIn(folder) &&
-                      files.CopyFileTo(fresh, copy);
+  const bool copied =
+      files.CopyFileTo(path, fresh) && files.DeleteFilesIn(folder) && files.CopyFileTo(fresh, copy);
   files.DeleteFile(fresh);
   return copied ? copy : "";
 }
@@ -193,7 +199,8 @@ void OnSystemSettingChanged(Program& program) {
 void OnWallpaperRestoreTimer(Program& program) {
   program.platform.ui.StopTimer(kWallpaperRestoreTimer);
   const clsDesktop& current = program.desk.Desk(program.desk.iCurDesk);
-  if (!current.sWallPaper.empty()) SetWallpaper(program, current.sWallPaper, current.iWallPaperType);
+  if (!current.sWallPaper.empty())
+    SetWallpaper(program, current.sWallPaper, current.iWallPaperType);
 }
 
 }  // namespace ombrix

@@ -2,6 +2,7 @@
 
 #include "app/program.h"
 #include "app/recovery.h"
+#include "appearance/password_prompt.h"
 #include "core/discovery.h"
 #include "events/window_notices.h"
 #include "lang/messages.h"
@@ -68,6 +69,7 @@ void SwitchDesktop(Program& program, int16_t& target, const std::string& directi
                                                          : target + kDesktopCount);
     if (target < 1 || target > kDesktopCount) return;
   }
+  if (!desk.Desk(target).sPassword.empty() && !PasswordPrompt(program, target)) return;
   if (program.bSwitching) return;
   // A rule pass still waiting belongs to the desktop being left.
   FlushPendingRulePass(program);

@@ -47,6 +47,10 @@ struct Control {
   bool border = false;  // a single-line border around the control
   int margin = 0;       // inner margin in pixels between the border and the text
   int Interval = 0;     // timers: milliseconds between ticks
+  int MaxLength = 0;    // text boxes: the most characters a user may type; 0 for any
+  char PasswordChar = 0;  // text boxes: shown for every character typed, when not 0
+  bool Default = false;   // buttons: Enter presses it
+  bool Cancel = false;    // buttons: Esc presses it
 };
 
 class Form {

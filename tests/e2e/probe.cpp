@@ -212,8 +212,9 @@ std::wstring WithoutCarriageReturns(const std::wstring& text) {
   return out;
 }
 
-// msgbox TITLE TEXT TIMEOUT_MS: a visible box with that title shows that text; the probe then presses OK.
-int MessageBoxCheck(const wchar_t* title, const wchar_t* text, DWORD timeoutMs) {
+// msgbox TITLE TEXT TIMEOUT_MS [yes|no]: a visible box with that title shows that text; the probe then
+// presses OK, or Yes or No.
+int MessageBoxCheck(const wchar_t* title, const wchar_t* text, DWORD timeoutMs, WORD button = IDOK) {
   HWND box = nullptr;
   auto visibleBox = [&] {
     box = FindWindowW(L"#32770", title);
@@ -231,7 +232,7 @@ int MessageBoxCheck(const wchar_t* title, const wchar_t* text, DWORD timeoutMs) 
     Say("text: \"%s\"", Utf8(shown).c_str());
     if (WithoutCarriageReturns(shown) == expected) matched = true;
   }
-  PostMessageW(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+  PostMessageW(box, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED), 0);
   if (!WaitFor(5000, [&] { return !IsWindow(box) || !IsWindowVisible(box); })) {
     PostMessageW(box, WM_CLOSE, 0, 0);
     if (!WaitFor(5000, [&] { return !IsWindow(box) || !IsWindowVisible(box); })) {
@@ -529,6 +530,7 @@ std::vector<WORD> ParseKeys(const std::wstring& combo) {
     else if (name == L"up") vk = VK_UP;
     else if (name == L"down") vk = VK_DOWN;
     else if (name == L"esc") vk = VK_ESCAPE;
+    else if (name == L"enter") vk = VK_RETURN;
     else if (name.size() == 1 && name[0] >= L'0' && name[0] <= L'9') vk = static_cast<WORD>(name[0]);
     keys.push_back(vk);
     begin = end + 1;
@@ -871,6 +873,20 @@ int Texts(const wchar_t* name) {
   return 0;
 }
 
+// type WIN TEXT: types the text into the window's first edit box, one character message each,
+// as the keyboard does.
+int Type(const wchar_t* name, const wchar_t* text) {
+  HWND hwnd = Named(name);
+  HWND edit = hwnd ? FindWindowExW(hwnd, nullptr, L"Edit", nullptr) : nullptr;
+  if (edit == nullptr) {
+    Say("no edit box");
+    return 1;
+  }
+  for (const wchar_t* c = text; *c != L'\0'; ++c) PostMessageW(edit, WM_CHAR, *c, 1);
+  Say("typed");
+  return 0;
+}
+
 // click WIN BUTTON: presses the button of that caption in the window, as a click does.
 int ClickButton(const wchar_t* name, const wchar_t* caption) {
   HWND hwnd = Named(name);
@@ -914,6 +930,9 @@ int wmain(int argc, wchar_t** argv) {
                 n >= 5 ? static_cast<LPARAM>(std::wcstoll(a[4], nullptr, 0)) : 0);
   }
   if (command == L"msgbox" && n == 3) return MessageBoxCheck(a[0], a[1], ParseMs(a[2]));
+  if (command == L"msgbox" && n == 4 && (std::wcscmp(a[3], L"yes") == 0 || std::wcscmp(a[3], L"no") == 0)) {
+    return MessageBoxCheck(a[0], a[1], ParseMs(a[2]), std::wcscmp(a[3], L"yes") == 0 ? IDYES : IDNO);
+  }
   if (command == L"send-endsession" && n <= 1) return SendEndSession(n == 1 ? ParseMs(a[0]) : 10000);
   if (command == L"reg-wait" && n == 4) return RegWait(a[0], a[1], a[2], ParseMs(a[3]));
   if (command == L"reg-set" && n >= 2) return RegSet(a[0], n - 1, a + 1);
@@ -939,6 +958,7 @@ int wmain(int argc, wchar_t** argv) {
   if (command == L"menu-choose" && n == 2) return MenuChoose(Utf8(a[0]), ParseMs(a[1]));
   if (command == L"texts" && n == 1) return Texts(a[0]);
   if (command == L"click" && n == 2) return ClickButton(a[0], a[1]);
+  if (command == L"type" && n == 2) return Type(a[0], a[1]);
   if (command == L"list" && n == 0) return List();
   if (command == L"known-folder-local" && n == 0) return KnownFolderLocal();
   if (command == L"wallpaper-set" && n == 1) return WallpaperSet(a[0]);

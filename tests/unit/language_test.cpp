@@ -1,11 +1,13 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <map>
 #include <set>
 #include <sstream>
 
 #include "app/lifecycle.h"
 #include "app/program.h"
+#include "appearance/password_prompt.h"
 #include "lang/form_translation.h"
 #include "lang/language_file.h"
 #include "lang/messages.h"
@@ -210,7 +212,23 @@ TEST(ShippedLanguages, EnglishMatchesTheCodeAndItalianHasTheSameKeys) {
   for (const MessageText& m : AllMessages()) expected.insert(std::string("GLOBAL.") + m.id);
   CollectMenuKeys(BuildMainMenu(), expected);
   expected.insert({"frmAbout.frmAbout", "frmAbout.btnOk"});
+  expected.insert({"frmPassword.frmPassword", "frmPassword.lblPassword",
+                   "frmPassword.lblPasswordPrg", "frmPassword.lblPasswordDesk",
+                   "frmPassword.btnOk", "frmPassword.btnCancel"});
+  // The password messages, whose identifiers and texts the program keeps scrambled.
+  sim::World world;
+  Program program{world.platform()};
+  const std::map<std::string, std::string> passwordTexts = {
+      {"0019", PasswordMessageText(program, PasswordMessage::Wrong)},
+      {"0020", PasswordMessageText(program, PasswordMessage::OldWrong)},
+      {"0021", PasswordMessageText(program, PasswordMessage::RemoveQuestion)}};
+  for (const auto& [id, text] : passwordTexts) expected.insert("GLOBAL." + id);
   EXPECT_EQ(englishKeys, expected);
+  for (const auto& [id, text] : english.Keys("GLOBAL")) {
+    if (passwordTexts.count(id) != 0) {
+      EXPECT_EQ(text, passwordTexts.at(id)) << id;
+    }
+  }
 
   for (const auto& [id, text] : english.Keys("GLOBAL")) {
     for (const MessageText& m : AllMessages()) {

@@ -34,7 +34,9 @@ DWORD AlignStyle(TextAlign align) {
 WindowKind KindOf(const Control& control) {
   switch (control.kind) {
     case ControlKind::Button:
-      return {WC_BUTTONW, BS_PUSHBUTTON | WS_TABSTOP, 0};
+      return {WC_BUTTONW,
+              static_cast<DWORD>(control.Default ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON) | WS_TABSTOP,
+              0};
     case ControlKind::CheckBox:
       return {WC_BUTTONW, BS_AUTOCHECKBOX | WS_TABSTOP, 0};
     case ControlKind::OptionButton:
@@ -42,7 +44,9 @@ WindowKind KindOf(const Control& control) {
     case ControlKind::Frame:
       return {WC_BUTTONW, BS_GROUPBOX, 0};
     case ControlKind::TextBox:
-      return {WC_EDITW, ES_AUTOHSCROLL | WS_TABSTOP, WS_EX_CLIENTEDGE};
+      return {WC_EDITW,
+              ES_AUTOHSCROLL | WS_TABSTOP | (control.PasswordChar != 0 ? DWORD{ES_PASSWORD} : 0),
+              WS_EX_CLIENTEDGE};
     case ControlKind::ComboBox:
       return {WC_COMBOBOXW, CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP, 0};
     case ControlKind::ListBox:
@@ -84,7 +88,14 @@ HWND CreateControlWindow(HINSTANCE instance, HWND parent, const Control& control
   HWND child = CreateWindowExW(
       kind.exStyle, kind.className, Widen(control.Caption).c_str(), style, 0, 0, 0, 0, parent,
       reinterpret_cast<HMENU>(static_cast<intptr_t>(id)), instance, nullptr);
-  if (child != nullptr) PlaceControlWindow(child, control, dpi);
+  if (child == nullptr) return nullptr;
+  if (control.kind == ControlKind::TextBox) {
+    if (control.PasswordChar != 0) {
+      SendMessageW(child, EM_SETPASSWORDCHAR, static_cast<WPARAM>(control.PasswordChar), 0);
+    }
+    if (control.MaxLength > 0) SendMessageW(child, EM_LIMITTEXT, control.MaxLength, 0);
+  }
+  PlaceControlWindow(child, control, dpi);
   return child;
 }
 

@@ -45,11 +45,19 @@ void SyncTimer(FormWindow& window, size_t index, const Control& control) {
   state.timerInterval = wanted;
 }
 
+// Enter and Esc reach a form as the commands IDOK and IDCANCEL (the dialog keyboard
+// interface sends them with the button of that id), so those buttons carry these ids.
+int ControlId(const Control& control, size_t index) {
+  if (control.kind == ControlKind::Button && control.Default) return IDOK;
+  if (control.kind == ControlKind::Button && control.Cancel) return IDCANCEL;
+  return kFirstControlId + static_cast<int>(index);
+}
+
 void SyncChild(FormWindow& window, size_t index, const Control& control) {
   ControlWindow& state = window.controls[index];
   if (state.hwnd == nullptr) {
     state.hwnd = CreateControlWindow(window.instance, window.hwnd, control,
-                                     kFirstControlId + static_cast<int>(index), window.dpi);
+                                     ControlId(control, index), window.dpi);
     if (state.hwnd == nullptr) return;
     state.caption = control.Caption;
     state.enabled = control.Enabled;

@@ -21,14 +21,14 @@ std::optional<std::string> Win32Registry::ReadText(RegistryRoot root, const std:
   const DWORD flags = RRF_RT_REG_SZ;
   for (;;) {
     DWORD bytes = 0;
-    if (RegGetValueW(RootKey(root), path.c_str(), value.c_str(), flags, nullptr, nullptr,
-                     &bytes) != ERROR_SUCCESS) {
+    if (RegGetValueW(RootKey(root), path.c_str(), value.c_str(), flags, nullptr, nullptr, &bytes) !=
+        ERROR_SUCCESS) {
       return std::nullopt;
     }
     std::wstring text(bytes / sizeof(wchar_t) + 1, L'\0');
     bytes = static_cast<DWORD>(text.size() * sizeof(wchar_t));
-    const LSTATUS status =
-        RegGetValueW(RootKey(root), path.c_str(), value.c_str(), flags, nullptr, text.data(), &bytes);
+    const LSTATUS status = RegGetValueW(RootKey(root), path.c_str(), value.c_str(), flags, nullptr,
+                                        text.data(), &bytes);
     if (status == ERROR_MORE_DATA) continue;  // the value grew between the two calls
     if (status != ERROR_SUCCESS) return std::nullopt;
     text.resize(wcsnlen(text.c_str(), bytes / sizeof(wchar_t)));

@@ -73,8 +73,8 @@ bool Win32Shell::SetActiveDesktopWallpaper(const std::string& path) {
 
 bool Win32Shell::OpenDocument(Hwnd owner, const std::string& pathOrAddress) {
   // Values above 32 mean success.
-  const auto result = reinterpret_cast<INT_PTR>(ShellExecuteW(
-      ToHwnd(owner), L"open", Widen(pathOrAddress).c_str(), L"", L"", SW_SHOWNORMAL));
+  const auto result = reinterpret_cast<INT_PTR>(
+      ShellExecuteW(ToHwnd(owner), L"open", Widen(pathOrAddress).c_str(), L"", L"", SW_SHOWNORMAL));
   return result > 32;
 }
 
