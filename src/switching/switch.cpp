@@ -76,9 +76,8 @@ void SwitchDesktop(Program& program, int16_t& target, const std::string& directi
   program.bSwitching = true;
 
   Platform& p = program.platform;
-  p.tray.ChangeTooltip(
-      1, GetMsgFmt(program, msgs::kChangingDesktop.id, msgs::kChangingDesktop.text,
-                       std::to_string(target)));
+  p.tray.ChangeTooltip(1, GetMsgFmt(program, msgs::kChangingDesktop.id, msgs::kChangingDesktop.text,
+                                    std::to_string(target)));
   if (program.lActiveHwnd != 0 && p.windows.IsIconic(program.lActiveHwnd)) {
     program.lActiveHwnd = 0;
   }
@@ -88,12 +87,17 @@ void SwitchDesktop(Program& program, int16_t& target, const std::string& directi
   WriteRecoveryFile(program);
   HideDesktop(program, leaving);
   ShowDesktop(program, target);
-  TakeFocus(program);
+  // The window to activate on arrival. The input focus is taken only for it: that is what lets
+  // the program bring it to the front; with none, the focus stays where the system put it
+  // rather than on the program's hidden window.
+  const clsDesktop& entered = desk.Desk(target);
+  const Hwnd h = focusHwnd > -1 ? focusHwnd : entered.lTopHwnd;
+  const bool activate = h > 0 && p.windows.IsWindowVisible(h);
+  if (activate) TakeFocus(program);
   ApplySwitchWallpaper(program, leaving, target);
 
   desk.iCurDesk = target;
   desk.iShownDesk = target;
-  const clsDesktop& entered = desk.Desk(target);
   p.tray.ChangeIcon(1, program.Icona[target - 1]);
   p.tray.ChangeTooltip(1, DesktopTooltip(program));
   UpdateGoToItems(program);
@@ -101,8 +105,7 @@ void SwitchDesktop(Program& program, int16_t& target, const std::string& directi
     ShowIndicator(program, entered.sDeskName.empty() ? "Desktop " + std::to_string(target)
                                                      : entered.sDeskName);
   }
-  const Hwnd h = focusHwnd > -1 ? focusHwnd : entered.lTopHwnd;
-  if (h > 0 && p.windows.IsWindowVisible(h)) {
+  if (activate && p.windows.IsWindowVisible(h)) {
     p.windows.SwitchToThisWindow(h);
     program.lActiveHwnd = h;
   }
@@ -115,10 +118,22 @@ bool SwitchByKey(Program& program, int32_t vk) {
   int16_t target = 0;
   std::string direction;
   switch (vk) {
-    case 37: target = static_cast<int16_t>(c - 1); direction = "L"; break;
-    case 38: target = static_cast<int16_t>(c - 3); direction = "U"; break;
-    case 39: target = static_cast<int16_t>(c + 1); direction = "R"; break;
-    case 40: target = static_cast<int16_t>(c + 3); direction = "D"; break;
+    case 37:
+      target = static_cast<int16_t>(c - 1);
+      direction = "L";
+      break;
+    case 38:
+      target = static_cast<int16_t>(c - 3);
+      direction = "U";
+      break;
+    case 39:
+      target = static_cast<int16_t>(c + 1);
+      direction = "R";
+      break;
+    case 40:
+      target = static_cast<int16_t>(c + 3);
+      direction = "D";
+      break;
     default:
       if (vk < 49 || vk > 57) return false;
       target = static_cast<int16_t>(vk - 48);

@@ -64,9 +64,9 @@ class Form {
   int height = 0;
   uint32_t backColour = kDefaultColour;
   bool borderless = false;
-  bool centred = true;  // placed at the screen's centre when first shown
+  bool centred = true;  // placed at the screen's centre whenever it comes on screen
   bool showInTaskbar = true;
-  bool topmost = false;
+  bool topmost = false;  // above every other window, placed there whenever it is shown
   Hwnd hwnd = 0;  // set by the host while the window exists
 
   // The control of that name and index, or nullptr.

@@ -9,9 +9,6 @@ namespace {
 constexpr int kColourInfoBk = 24;
 constexpr int kColourInfoText = 23;
 constexpr int kWidening = 16;
-constexpr Hwnd kTopMost = -1;
-// The indicator never takes the focus from the window the switch activates.
-constexpr uint32_t kNoSizeNoMoveNoActivate = 0x13;
 }  // namespace
 
 frmSwitchDesk::frmSwitchDesk(Program& program) : program_(program) {
@@ -22,6 +19,7 @@ frmSwitchDesk::frmSwitchDesk(Program& program) : program_(program) {
   borderless = true;
   centred = true;
   showInTaskbar = false;
+  topmost = true;  // shown above every other window
 
   Control label{.Name = "lblDesktop"};
   label.font = {"Verdana", 9.75, false};
@@ -75,8 +73,6 @@ void ShowIndicator(Program& program, const std::string& text) {
   timer.Enabled = true;
   forms.Show(indicator);
   forms.Refresh(indicator);
-  program.platform.windows.SetWindowPos(indicator.hwnd, kTopMost, 0, 0, 0, 0,
-                                        kNoSizeNoMoveNoActivate);
 }
 
 }  // namespace ombrix

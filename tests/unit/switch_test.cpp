@@ -155,6 +155,16 @@ TEST_F(Switching, FocusIsTakenThroughTheForegroundThread) {
   world.windows.Get(program.lMainHwnd)->threadId = world.process.threadId;
   TakeFocus(program);
   EXPECT_EQ(world.windows.focus, 0);
+
+  // A switch takes the focus only for the window it then brings to the front.
+  world.windows.Get(program.lMainHwnd)->threadId = world.process.threadId + 1;
+  Activate(a);
+  world.windows.foreground = a;
+  Go(2);  // nothing to bring to the front there
+  EXPECT_EQ(world.windows.focus, 0);
+  Go(1);
+  EXPECT_EQ(world.windows.focus, program.lMainHwnd);
+  EXPECT_EQ(world.windows.foreground, a);
 }
 
 TEST_F(Switching, ShellFolderWindowsAreListedWhileHiddenBySwitchOrMove) {

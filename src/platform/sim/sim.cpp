@@ -8,7 +8,8 @@ namespace ombrix::sim {
 void SimClock::Start(const void* owner, int id, int intervalMs, std::function<void()> tick) {
   Stop(owner, id);
   const int interval = std::max(intervalMs, 1);
-  timers_.push_back(std::make_shared<Timer>(Timer{owner, id, interval, now + interval, std::move(tick)}));
+  timers_.push_back(
+      std::make_shared<Timer>(Timer{owner, id, interval, now + interval, std::move(tick)}));
 }
 
 void SimClock::Stop(const void* owner, int id) {
@@ -366,8 +367,7 @@ bool SimWindowSystem::PostMessage(Hwnd hwnd, uint32_t message, int32_t wParam, i
   return IsWindow(hwnd);
 }
 
-int32_t SimWindowSystem::SendMessage(Hwnd hwnd, uint32_t message, int32_t wParam,
-                                     int32_t lParam) {
+int32_t SimWindowSystem::SendMessage(Hwnd hwnd, uint32_t message, int32_t wParam, int32_t lParam) {
   sent.push_back({hwnd, message, wParam, lParam});
   return onSend ? onSend(sent.back()) : 0;
 }
@@ -565,7 +565,12 @@ void SimFormHost::SyncTimers(Form& form) {
 }
 
 void SimFormHost::Show(Form& form) {
-  if (SimWindow* window = windows_.Get(form.hwnd)) window->visible = true;
+  SimWindow* window = windows_.Get(form.hwnd);
+  if (!window) return;
+  window->visible = true;
+  constexpr Hwnd kTopMost = -1;
+  constexpr uint32_t kNoSizeNoMoveNoActivate = 0x13;
+  if (form.topmost) windows_.SetWindowPos(form.hwnd, kTopMost, 0, 0, 0, 0, kNoSizeNoMoveNoActivate);
 }
 
 void SimFormHost::Hide(Form& form) {

@@ -54,7 +54,7 @@ bool WriteNewFile(const std::wstring& path, const std::string& bytes) {
   FileHandle file(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                               FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!file.Valid()) return false;
-  const bool written = WriteAll(file.Get(), bytes) && FlushFileBuffers(file.Get()) != FALSE;
+  const bool written = WriteAll(file.Get(), bytes);
   return file.Close() && written;
 }
 
@@ -101,8 +101,7 @@ bool Win32Files::ReplaceFile(const std::string& path, const std::string& bytes) 
   const std::wstring target = Widen(path);
   const std::wstring fresh = target + L".new";
   if (WriteNewFile(fresh, bytes) &&
-      MoveFileExW(fresh.c_str(), target.c_str(),
-                  MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+      MoveFileExW(fresh.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING)) {
     return true;
   }
   DeleteFileW(fresh.c_str());

@@ -13,7 +13,9 @@ class Win32Files : public Files {
   bool DeleteFile(const std::string& path) override;
   std::optional<std::string> ReadFile(const std::string& path) override;
   std::optional<int64_t> ModifiedTime(const std::string& path) override;
-  // Writes "<path>.new", flushes it to the disk, then moves it over path in one step.
+  // Writes "<path>.new", then moves it over path in one step. Not flushed to the disk: the
+  // files written this way (what a crash of the program needs) are stale after a crash of the
+  // system anyway, and a flush at every switch costs more than the switch.
   bool ReplaceFile(const std::string& path, const std::string& bytes) override;
   // A folder that already exists counts as created.
   bool CreateFolder(const std::string& path) override;

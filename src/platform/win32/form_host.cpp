@@ -182,13 +182,18 @@ RECT PrimaryWorkArea() {
   return info.rcWork;
 }
 
+POINT CentredOnPrimaryWorkArea(SIZE outer) {
+  const RECT work = PrimaryWorkArea();
+  return {work.left + (work.right - work.left - outer.cx) / 2,
+          work.top + (work.bottom - work.top - outer.cy) / 2};
+}
+
 void CentreOnPrimaryWorkArea(HWND hwnd) {
   RECT window{};
   GetWindowRect(hwnd, &window);
-  const RECT work = PrimaryWorkArea();
-  const int x = work.left + (work.right - work.left - (window.right - window.left)) / 2;
-  const int y = work.top + (work.bottom - work.top - (window.bottom - window.top)) / 2;
-  SetWindowPos(hwnd, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  const POINT at =
+      CentredOnPrimaryWorkArea({window.right - window.left, window.bottom - window.top});
+  SetWindowPos(hwnd, nullptr, at.x, at.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 }  // namespace
@@ -248,18 +253,40 @@ Hwnd Win32FormHost::Load(Form& form) {
   return form.hwnd;
 }
 
+// The window's size, place, band and showing change in one call: under Wine every call that
+// moves a window of this program costs a round of display checks.
 void Win32FormHost::Show(Form& form) {
   if (form.hwnd == 0) return;
   HWND hwnd = ToHwnd(form.hwnd);
   WindowData* data = DataOf(hwnd);
-  if (data != nullptr && data->window.form == &form) {
-    const bool first = !data->window.placed;
-    data->window.placed = true;
-    SyncFormWindow(data->window);
-    // A centred form goes to the middle whenever it comes on screen.
-    if (form.centred && (first || !IsWindowVisible(hwnd))) CentreOnPrimaryWorkArea(hwnd);
+  if (data == nullptr || data->window.form != &form) {
+    ShowWindow(hwnd, SW_SHOWNOACTIVATE);
+    return;
   }
-  ShowWindow(hwnd, SW_SHOWNOACTIVATE);
+  FormWindow& window = data->window;
+  const bool first = !window.placed;
+  window.placed = true;
+  const std::optional<SIZE> size = TakeSizeChange(window);
+  SyncFormWindow(window);
+  UINT flags = SWP_SHOWWINDOW | SWP_NOACTIVATE;
+  RECT now{};
+  GetWindowRect(hwnd, &now);
+  SIZE outer{now.right - now.left, now.bottom - now.top};
+  if (size) {
+    outer = *size;
+  } else {
+    flags |= SWP_NOSIZE;
+  }
+  POINT at{now.left, now.top};
+  // A centred form goes to the middle whenever it comes on screen.
+  if (form.centred && (first || !IsWindowVisible(hwnd))) {
+    at = CentredOnPrimaryWorkArea(outer);
+  } else {
+    flags |= SWP_NOMOVE;
+  }
+  // A topmost form comes above every other window, topmost ones too.
+  if (!form.topmost) flags |= SWP_NOZORDER;
+  SetWindowPos(hwnd, form.topmost ? HWND_TOPMOST : nullptr, at.x, at.y, outer.cx, outer.cy, flags);
 }
 
 void Win32FormHost::Hide(Form& form) {
@@ -288,6 +315,8 @@ void Win32FormHost::Refresh(Form& form) {
   // A centred form that changed its size stays in the middle.
   const bool resized = width != data->window.width || height != data->window.height;
   if (resized && form.centred && data->window.placed) CentreOnPrimaryWorkArea(hwnd);
+  // A hidden window has nothing to paint.
+  if (!IsWindowVisible(hwnd)) return;
   RedrawWindow(hwnd, nullptr, nullptr, RDW_ERASENOW | RDW_UPDATENOW | RDW_ALLCHILDREN);
 }
 

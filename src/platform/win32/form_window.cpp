@@ -104,17 +104,22 @@ void SyncChild(FormWindow& window, size_t index, const Control& control) {
 
 }  // namespace
 
-void SyncFormSize(FormWindow& window) {
+std::optional<SIZE> TakeSizeChange(FormWindow& window) {
   const Form& form = *window.form;
-  if (window.width == form.width && window.height == form.height) return;
+  if (window.width == form.width && window.height == form.height) return std::nullopt;
   window.width = form.width;
   window.height = form.height;
   const auto style = static_cast<DWORD>(GetWindowLongPtrW(window.hwnd, GWL_STYLE));
   const auto exStyle = static_cast<DWORD>(GetWindowLongPtrW(window.hwnd, GWL_EXSTYLE));
-  const SIZE size = WindowSizeForClient(Scale(form.width, window.dpi),
-                                        Scale(form.height, window.dpi), style, exStyle, window.dpi);
-  SetWindowPos(window.hwnd, nullptr, 0, 0, size.cx, size.cy,
-               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  return WindowSizeForClient(Scale(form.width, window.dpi), Scale(form.height, window.dpi), style,
+                             exStyle, window.dpi);
+}
+
+void SyncFormSize(FormWindow& window) {
+  if (const std::optional<SIZE> size = TakeSizeChange(window)) {
+    SetWindowPos(window.hwnd, nullptr, 0, 0, size->cx, size->cy,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  }
 }
 
 void SyncFormWindow(FormWindow& window) {

@@ -2,6 +2,8 @@
 // the order of form.controls) with the state last given to it, fonts and brushes.
 #pragma once
 
+#include <optional>
+
 #include <string>
 #include <vector>
 
@@ -49,6 +51,9 @@ struct FormWindow {
 // what is missing.
 void SyncFormWindow(FormWindow& window);
 // Gives the window the form's client size at its DPI when the form's size has changed.
+// The window's new outer size when the form's size changed since the window last took it
+// (which it now counts as taken); nothing otherwise.
+std::optional<SIZE> TakeSizeChange(FormWindow& window);
 void SyncFormSize(FormWindow& window);
 // Places every child window and gives it its font again, after a DPI change.
 void LayOutFormWindow(FormWindow& window);

@@ -6,10 +6,10 @@
 // show, hide and destruction have all come back as events, a poll stands in, shaped to cost
 // next to nothing while nothing happens:
 //   - a window the system has just reported created is looked at closely until it shows up;
-//   - hidden windows are looked at once a second, so one that comes back is seen;
-//   - windows on screen are looked at twice after activity (a hot-key, a new foreground
-//     window), when a switch hides them, so that their coming back is seen later;
-//   - the foreground window twice a second, and at once before a hot-key is reported;
+//   - hidden windows are looked at every two seconds, so one that comes back is seen;
+//   - windows on screen are looked at twice after a hot-key, or after the window in front went
+//     out of sight, when a switch hides them, so that their coming back is seen later;
+//   - the foreground window once a second, and at once before a hot-key is reported;
 //   - the whole window list now and then, for windows that went away unseen.
 // Every source feeds the same records, so each change is reported once.
 #include <algorithm>
@@ -27,11 +27,11 @@ namespace {
 constexpr UINT kAskTimeoutMs = 200;
 
 // The poll that stands in for missing events.
-constexpr DWORD kFreshEveryMs = 40;        // a window created but not yet shown
-constexpr DWORD kFreshForMs = 3000;        // how long a created window counts as just created
-constexpr DWORD kHiddenEveryMs = 1000;     // hidden windows
-constexpr DWORD kForegroundEveryMs = 500;  // the foreground window
-constexpr DWORD kListEveryMs = 30000;      // the whole list, for windows gone unseen
+constexpr DWORD kFreshEveryMs = 40;         // a window created but not yet shown
+constexpr DWORD kFreshForMs = 3000;         // how long a created window counts as just created
+constexpr DWORD kHiddenEveryMs = 2000;      // hidden windows
+constexpr DWORD kForegroundEveryMs = 1000;  // the foreground window
+constexpr DWORD kListEveryMs = 30000;       // the whole list, for windows gone unseen
 // Windows on screen are looked at this long after activity.
 constexpr DWORD kAfterActivityMs[] = {150, 600};
 
@@ -287,8 +287,11 @@ class WindowWatch {
     const HWND foreground = GetForegroundWindow();
     if (foreground == foreground_) return;
     foreground_ = foreground;
-    if (Polling()) Activity();
+    // A switch hides the window that was in front: then the windows on screen are worth a look.
+    // A click from one window to another is not.
+    if (Polling() && lastOther_ != nullptr && Look(lastOther_) != Seen::Visible) Activity();
     if (foreground != nullptr && !Own(foreground)) {
+      lastOther_ = foreground;
       PostMessageW(notify_, msg::kWindowActivated, HandleParam(foreground), 0);
     }
   }
@@ -296,6 +299,7 @@ class WindowWatch {
   HWND notify_;
   DWORD ownProcess_;
   HWND foreground_ = nullptr;
+  HWND lastOther_ = nullptr;  // the last window of another program that was in front
   bool eventsProven_ = false;
   int fresh_ = 0;  // entries with createdAt set
   DWORD nextHidden_ = 0;
@@ -365,8 +369,8 @@ void CALLBACK OnWinEvent(HWINEVENTHOOK, DWORD event, HWND hwnd, LONG object, LON
   Reschedule();  // a window created but not shown yet is looked at closely from now on
 }
 
-void CALLBACK OnSelfTestEvent(HWINEVENTHOOK, DWORD event, HWND hwnd, LONG object, LONG child,
-                              DWORD, DWORD) {
+void CALLBACK OnSelfTestEvent(HWINEVENTHOOK, DWORD event, HWND hwnd, LONG object, LONG child, DWORD,
+                              DWORD) {
   if (hwnd == nullptr || hwnd != gSelfTest.window || object != OBJID_WINDOW ||
       child != CHILDID_SELF) {
     return;
