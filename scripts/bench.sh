@@ -38,7 +38,7 @@ probe=build/win64/tests/e2e/probe.exe
 "$WINE" "$probe" reg-set Rules NumRules=1 RuleName1=mover CheckWinText1=1 WinTextMode1=2 \
   "WinText1=bench mover" And1=1 CheckWinClass1=0 WinClassMode1=0 WinClass1= Action1=0 \
   DestDesk1=3 >/dev/null
-rm -f build/win64/Ombrix.restore
+rm -f build/win64/Ombrix.restore build/win64/Ombrix.desktops
 exe=$(readlink -f build/win64/Ombrix.exe)
 "$WINE" build/win64/bench/wine/switch_bench.exe "Z:${exe//\//\\}" "$rounds" "$idle_seconds"
 status=$?

@@ -41,7 +41,7 @@ probe kill Ombrix.exe testwin.exe notepad.exe winemine.exe >/dev/null
 probe reg-clear >/dev/null
 # Desktop 3's password is "x" in its stored form.
 probe reg-set Settings FirstUse=0 DeskName2=Mail DeskPass3=7DQE >/dev/null
-rm -f "$build/Ombrix.restore"
+rm -f "$build/Ombrix.restore" "$build/Ombrix.desktops"
 "$WINE" notepad >/dev/null 2>&1 &
 "$WINE" "$build/tests/e2e/testwin.exe" normal "Report – draft 2 (naïve numbers)" &
 probe wait shown 15000 "Untitled - Notepad" "Report – draft 2 (naïve numbers)" >/dev/null

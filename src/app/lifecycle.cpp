@@ -73,7 +73,14 @@ StartOutcome StartUp(Program& program) {
     return StartOutcome::AnotherInstance;
   }
 
-  if (RecoveryFileExists(program)) ReadRecoveryFile(program);
+  // A recovery file left behind means the last run ended abnormally; only then does the
+  // desktop record beside it tell where the windows were.
+  if (RecoveryFileExists(program)) {
+    ReadRecoveryFile(program);
+    program.recovery.desktopsAtCrash = ReadDesktopRecord(program);
+  } else {
+    DeleteDesktopRecord(program);
+  }
 
   if (p.system.IsDebuggerPresent()) return StartOutcome::DebuggerAttached;
 
@@ -131,6 +138,10 @@ bool LoadMainWindow(Program& program) {
   program.bUnloading = false;
   program.bMainWindowLoaded = true;
   ApplyRules(program, false);
+  if (program.recovery.desktopsAtCrash && program.settings.bRestoreDesktops) {
+    RestoreDesktops(program, *program.recovery.desktopsAtCrash);
+  }
+  program.recovery.desktopsAtCrash.reset();
 
   if (p.system.CommandLineArgs() != kDebugCommandLine) HideOwnWindows(program);
   return true;
@@ -190,6 +201,7 @@ bool ShutDown(Program& program) {
   program.colHiddenExplorer.Clear();
   program.colRules.Clear();
   DeleteRecoveryFile(program);
+  DeleteDesktopRecord(program);
   program.bMainWindowLoaded = false;
   program.bUnloading = false;
   return true;

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "app/recovery.h"
 #include "app/settings.h"
 #include "appearance/wallpaper.h"
 #include "core/hidden_explorer.h"
@@ -77,8 +78,7 @@ class Program {
   clsWinOrder oWinOrder;
   WindowNotices notices;
   RuleList colRules;
-  // Whether the user has been told that no recovery file can be written.
-  bool bRecoveryWarningShown = false;
+  RecoveryState recovery;
 
   // Whether the hook library could be loaded and its keyboard hook installed; without it there
   // are no hot-keys or notices.

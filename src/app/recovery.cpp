@@ -14,14 +14,50 @@ constexpr int kBalloonMs = 30000;
 
 }  // namespace
 
-std::string RecoveryFilePath(Program& program) {
-  return WithBackslash(program.platform.system.ProgramFolder()) + kFileName;
+std::vector<std::string> RecoveryPaths(Program& program, const std::string& name) {
+  const std::string folder = program.platform.files.UserDataFolder();
+  return {WithBackslash(program.platform.system.ProgramFolder()) + name,
+          folder.empty() ? "" : WithBackslash(folder) + "Ombrix\\" + name};
 }
 
-std::string UserRecoveryFilePath(Program& program) {
-  const std::string folder = program.platform.files.UserDataFolder();
-  if (folder.empty()) return "";
-  return WithBackslash(folder) + "Ombrix\\" + kFileName;
+std::string RecoveryFilePath(Program& program) { return RecoveryPaths(program, kFileName)[0]; }
+
+std::string UserRecoveryFilePath(Program& program) { return RecoveryPaths(program, kFileName)[1]; }
+
+bool WriteRecoveryData(Program& program, const std::string& name, const std::string& bytes) {
+  Files& files = program.platform.files;
+  const std::vector<std::string> paths = RecoveryPaths(program, name);
+  const std::string& fallback = paths[1];
+  if (files.ReplaceFile(paths[0], bytes)) {
+    // An older fallback copy would tell of an earlier state after a crash.
+    if (!fallback.empty()) files.DeleteFile(fallback);
+    return true;
+  }
+  if (fallback.empty()) return false;
+  files.CreateFolder(fallback.substr(0, fallback.rfind('\\')));
+  return files.ReplaceFile(fallback, bytes);
+}
+
+std::vector<std::string> ReadRecoveryData(Program& program, const std::string& name) {
+  Files& files = program.platform.files;
+  const int64_t systemStart = program.platform.system.StartTime();
+  std::vector<std::string> found;
+  for (const std::string& path : RecoveryPaths(program, name)) {
+    if (path.empty() || !files.FileExists(path)) continue;
+    const auto written = files.ModifiedTime(path);
+    if (written && *written < systemStart) {
+      files.DeleteFile(path);
+      continue;
+    }
+    if (auto bytes = files.ReadFile(path)) found.push_back(std::move(*bytes));
+  }
+  return found;
+}
+
+void DeleteRecoveryData(Program& program, const std::string& name) {
+  for (const std::string& path : RecoveryPaths(program, name)) {
+    if (!path.empty()) program.platform.files.DeleteFile(path);
+  }
 }
 
 std::vector<Hwnd> RecoveryHandles(const Program& program) {
@@ -54,58 +90,29 @@ std::vector<Hwnd> DecodeRecoveryHandles(const std::string& bytes) {
   return handles;
 }
 
-namespace {
-
-bool WriteEitherRecoveryFile(Program& program, const std::string& bytes) {
-  Files& files = program.platform.files;
-  const std::string fallback = UserRecoveryFilePath(program);
-  if (files.ReplaceFile(RecoveryFilePath(program), bytes)) {
-    // An older fallback copy would show stale handles after a crash.
-    if (!fallback.empty()) files.DeleteFile(fallback);
-    return true;
-  }
-  if (fallback.empty()) return false;
-  files.CreateFolder(fallback.substr(0, fallback.rfind('\\')));
-  return files.ReplaceFile(fallback, bytes);
-}
-
-}  // namespace
-
 void WriteRecoveryFile(Program& program) {
   const std::string bytes = EncodeRecoveryHandles(RecoveryHandles(program));
-  if (WriteEitherRecoveryFile(program, bytes) || program.bRecoveryWarningShown) return;
+  if (WriteRecoveryData(program, kFileName, bytes) || program.recovery.warningShown) return;
   // Without the icon (it may still be on its way) the next write tries again.
-  program.bRecoveryWarningShown = program.platform.tray.Balloon(
+  program.recovery.warningShown = program.platform.tray.Balloon(
       GetMsg(program, msgs::kNoRecoveryFile), GetMsg(program, msgs::kAttention), kWarningIcon,
       kBalloonMs);
 }
 
+// Both places: a crash may have come between a write and the removal of the other copy.
 void ReadRecoveryFile(Program& program) {
-  Files& files = program.platform.files;
-  const int64_t systemStart = program.platform.system.StartTime();
-  for (const std::string& path : {RecoveryFilePath(program), UserRecoveryFilePath(program)}) {
-    if (path.empty() || !files.FileExists(path)) continue;
-    const auto written = files.ModifiedTime(path);
-    if (written && *written < systemStart) {
-      files.DeleteFile(path);
-      continue;
-    }
-    const auto bytes = files.ReadFile(path);
-    if (!bytes) continue;
-    for (Hwnd h : DecodeRecoveryHandles(*bytes)) program.platform.windows.ShowWindow(h, sw::kShow);
+  for (const std::string& bytes : ReadRecoveryData(program, kFileName)) {
+    for (Hwnd h : DecodeRecoveryHandles(bytes)) program.platform.windows.ShowWindow(h, sw::kShow);
   }
 }
 
 bool RecoveryFileExists(Program& program) {
-  const std::string fallback = UserRecoveryFilePath(program);
-  return program.platform.files.FileExists(RecoveryFilePath(program)) ||
-         (!fallback.empty() && program.platform.files.FileExists(fallback));
+  for (const std::string& path : RecoveryPaths(program, kFileName)) {
+    if (!path.empty() && program.platform.files.FileExists(path)) return true;
+  }
+  return false;
 }
 
-void DeleteRecoveryFile(Program& program) {
-  program.platform.files.DeleteFile(RecoveryFilePath(program));
-  const std::string fallback = UserRecoveryFilePath(program);
-  if (!fallback.empty()) program.platform.files.DeleteFile(fallback);
-}
+void DeleteRecoveryFile(Program& program) { DeleteRecoveryData(program, kFileName); }
 
 }  // namespace ombrix

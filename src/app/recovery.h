@@ -2,14 +2,36 @@
 // move, so that a start after an abnormal end can show windows left hidden.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "app/desktop_record.h"
 #include "platform/types.h"
 
 namespace ombrix {
 
 class Program;
+
+struct RecoveryState {
+  // Whether the user has been told that no recovery file can be written.
+  bool warningShown = false;
+  // The desktops of the windows at an abnormal end, read at start, put back after the first
+  // discovery.
+  std::optional<DesktopRecord> desktopsAtCrash;
+};
+
+// The files that let a start after an abnormal end repair it live beside the program, or in
+// "<user data folder>\Ombrix" when the program folder cannot be written: both paths of the
+// file of that name, the one beside the program first (the second is empty without a user
+// data folder).
+std::vector<std::string> RecoveryPaths(Program& program, const std::string& name);
+// Writes the file beside the program, else in the fallback folder; false when neither works.
+bool WriteRecoveryData(Program& program, const std::string& name, const std::string& bytes);
+// The file's contents from each place that has one written since the system last started,
+// the place beside the program first; files older than that are deleted unread.
+std::vector<std::string> ReadRecoveryData(Program& program, const std::string& name);
+void DeleteRecoveryData(Program& program, const std::string& name);
 
 // The file beside the program.
 std::string RecoveryFilePath(Program& program);

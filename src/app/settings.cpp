@@ -82,6 +82,7 @@ const std::vector<ProgramKey>& DisplayAndPasswordKeys() {
       {"CicleDesktops", KeyKind::Flag, "0", &Settings::bCicleDesktops},
       {"GlobalPass", KeyKind::ScrambledText, "", nullptr, &Settings::sGlobalPass},
       {"Theme", KeyKind::Text, "default", nullptr, &Settings::sTheme},
+      {"RestoreDesktops", KeyKind::Flag, "1", &Settings::bRestoreDesktops},
   };
   return keys;
 }

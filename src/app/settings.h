@@ -31,6 +31,7 @@ struct Settings {
   bool bAutoStart = false;
   bool bShowCurDesk = true;
   bool bCicleDesktops = false;
+  bool bRestoreDesktops = true;  // after an abnormal end, windows go back to their desktops
   std::string sGlobalPass;
   std::string sTheme = "default";
   std::string sLanguage = kBuiltInLanguage;

@@ -82,6 +82,8 @@ class System {
   virtual uint32_t TickCount() = 0;
   // When the system last started, in milliseconds since 1970-01-01 UTC.
   virtual int64_t StartTime() = 0;
+  // The time now, in milliseconds since 1970-01-01 UTC.
+  virtual int64_t CurrentTime() = 0;
   // The version in the program file's own version resource; nothing when it cannot be read.
   virtual std::optional<FileVersion> ProgramVersion() = 0;
 };

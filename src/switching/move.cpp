@@ -22,6 +22,7 @@ void MoveApplication(Program& program, int16_t from, int16_t index, int16_t to) 
     if (first != -1 && destination.opi.Count() == 1) destination.lTopHwnd = first;
   }
   ShowOrHideApplication(program, *app, toCurrent);
+  WriteDesktopRecord(program, program.desk.iCurDesk);
 }
 
 bool MoveByKey(Program& program, int32_t vk) {

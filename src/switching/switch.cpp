@@ -85,6 +85,7 @@ void SwitchDesktop(Program& program, int16_t& target, const std::string& directi
   desk.Desk(leaving).lTopHwnd = program.lActiveHwnd;
   ScanDesktop(program, leaving);
   WriteRecoveryFile(program);
+  WriteDesktopRecord(program, target);
   HideDesktop(program, leaving);
   ShowDesktop(program, target);
   // The window to activate on arrival. The input focus is taken only for it: that is what lets

@@ -1,11 +1,13 @@
 #!/usr/bin/env bash
 # Ombrix killed while desktop 2 is shown leaves the windows of desktop 1 hidden and Ombrix.restore
-# listing them; the next start shows them all, and they form its desktop 1. A file written before the
-# system started (made so with touch) is deleted unread: its handles may name other windows now.
+# listing them; the next start shows them all, and, with the desktops not put back (the setting
+# RestoreDesktops off), they form its desktop 1. A file written before the system started (made so
+# with touch) is deleted unread: its handles may name other windows now.
 # shellcheck source=tests/e2e/lib.sh
 source "$(dirname "$0")/lib.sh"
 
 restore=$(dirname "$OMBRIX_EXE")/Ombrix.restore
+probe reg-set Settings RestoreDesktops=0 || fail "could not store the setting"
 windows=(Alpha Beta "Beta dialog" "Untitled - Notepad")
 testwin normal Alpha
 testwin owned Beta

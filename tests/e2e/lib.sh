@@ -66,4 +66,4 @@ fail() {
 
 # No settings and no crash-recovery file from an earlier run.
 probe reg-clear >/dev/null
-rm -f "$(dirname "$OMBRIX_EXE")/Ombrix.restore"
+rm -f "$(dirname "$OMBRIX_EXE")/Ombrix.restore" "$(dirname "$OMBRIX_EXE")/Ombrix.desktops"

@@ -248,7 +248,7 @@ TEST_F(Moving, MovedApplicationHidesAndBecomesTheOnlyAppsTopWindow) {
   const int writes = world.files.replaces;
   const int from = Desk(1).GetProcessIdxByHandle(a);
   MoveApplication(program, 1, static_cast<int16_t>(from), 4);
-  EXPECT_EQ(world.files.replaces, writes + 1);
+  EXPECT_EQ(world.files.replaces, writes + 2);  // the recovery file and the desktop record
   EXPECT_FALSE(Visible(a) || Visible(dialog));
   EXPECT_TRUE(Visible(b));
   EXPECT_EQ(Desk(4).opi.Count(), 1);

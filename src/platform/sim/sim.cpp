@@ -351,6 +351,16 @@ World::World() {
   };
 }
 
+void World::Crash() {
+  clock.StopEverything();
+  for (Hwnd hwnd : windows.TopLevelWindows()) {
+    if (windows.WindowThreadProcess(hwnd).processId == process.processId) windows.Destroy(hwnd);
+  }
+  ui.mainEvents = nullptr;
+  ui.mainHwnd = 0;
+  tray.present = false;
+}
+
 Hwnd World::Open(const std::string& title, uint32_t processId, Hwnd owner,
                  const std::string& className) {
   SimWindow window;

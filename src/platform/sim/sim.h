@@ -33,6 +33,8 @@ class SimClock {
   void Start(const void* owner, int id, int intervalMs, std::function<void()> tick);
   void Stop(const void* owner, int id);
   void StopAll(const void* owner);
+  // Every timer of every owner, as when the process ends.
+  void StopEverything() { timers_.clear(); }
   bool Running(const void* owner, int id) const;
   // Moves the clock on and fires every tick that falls due, in time order.
   void Advance(int milliseconds);
@@ -161,6 +163,7 @@ class SimProcess : public System {
   // The clock's time plus the time the system ran before the test began.
   uint32_t TickCount() override { return static_cast<uint32_t>(bootTicks + clock_.now); }
   int64_t StartTime() override { return clock_.wallAtZero - bootTicks; }
+  int64_t CurrentTime() override { return clock_.WallTime(); }
   int64_t bootTicks = 3600000;
   std::optional<FileVersion> version = FileVersion{1, 8, 0, 3};
   std::optional<FileVersion> ProgramVersion() override { return version; }
@@ -429,6 +432,9 @@ struct World {
   // A visible window of another program, on top of the z-order.
   Hwnd Open(const std::string& title, uint32_t processId, Hwnd owner = 0,
             const std::string& className = "AppWindow");
+  // The program's process ends without shutting down: its own windows, timers and tray icon
+  // go; other programs' windows stay as they are, and so do files and settings.
+  void Crash();
 };
 
 }  // namespace ombrix::sim

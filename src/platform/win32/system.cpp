@@ -107,6 +107,12 @@ int64_t Win32System::StartTime() {
   return UnixMilliseconds(now) - static_cast<int64_t>(GetTickCount64());
 }
 
+int64_t Win32System::CurrentTime() {
+  FILETIME now{};
+  GetSystemTimeAsFileTime(&now);
+  return UnixMilliseconds(now);
+}
+
 int64_t UnixMilliseconds(const FILETIME& time) {
   constexpr int64_t kFrom1601To1970 = 116444736000000000;  // in 100 ns units
   const int64_t units = static_cast<int64_t>((static_cast<uint64_t>(time.dwHighDateTime) << 32) |

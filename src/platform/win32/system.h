@@ -31,6 +31,7 @@ class Win32System : public System {
   uint32_t TickCount() override;
   // The wall clock now less the time since the start (GetTickCount64, which counts sleep too).
   int64_t StartTime() override;
+  int64_t CurrentTime() override;
   std::optional<FileVersion> ProgramVersion() override;
 
  private:
