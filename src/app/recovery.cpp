@@ -94,9 +94,9 @@ void WriteRecoveryFile(Program& program) {
   const std::string bytes = EncodeRecoveryHandles(RecoveryHandles(program));
   if (WriteRecoveryData(program, kFileName, bytes) || program.recovery.warningShown) return;
   // Without the icon (it may still be on its way) the next write tries again.
-  program.recovery.warningShown = program.platform.tray.Balloon(
-      GetMsg(program, msgs::kNoRecoveryFile), GetMsg(program, msgs::kAttention), kWarningIcon,
-      kBalloonMs);
+  program.recovery.warningShown =
+      program.platform.tray.Balloon(GetMsg(program, msgs::kNoRecoveryFile),
+                                    GetMsg(program, msgs::kAttention), kWarningIcon, kBalloonMs);
 }
 
 // Both places: a crash may have come between a write and the removal of the other copy.

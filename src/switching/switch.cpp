@@ -47,6 +47,18 @@ void HideDesktop(Program& program, int16_t d) { ShowOrHideDesktop(program, d, fa
 
 void ShowDesktop(Program& program, int16_t d) { ShowOrHideDesktop(program, d, true); }
 
+// The input focus is taken only when the system refuses the window the foreground: Windows
+// lets a program change it when it shares the input of the foreground's thread, which is what
+// taking the focus does; taking it when nothing refuses only costs (under Wine every focus
+// change goes round every window).
+void BringToFront(Program& program, Hwnd hwnd) {
+  WindowSystem& windows = program.platform.windows;
+  windows.SwitchToThisWindow(hwnd);
+  if (windows.ForegroundWindow() == hwnd) return;
+  TakeFocus(program);
+  windows.SwitchToThisWindow(hwnd);
+}
+
 void TakeFocus(Program& program) {
   if (program.lActiveHwnd == 0) return;
   WindowSystem& windows = program.platform.windows;
@@ -88,17 +100,11 @@ void SwitchDesktop(Program& program, int16_t& target, const std::string& directi
   WriteDesktopRecord(program, target);
   HideDesktop(program, leaving);
   ShowDesktop(program, target);
-  // The window to activate on arrival. The input focus is taken only for it: that is what lets
-  // the program bring it to the front; with none, the focus stays where the system put it
-  // rather than on the program's hidden window.
-  const clsDesktop& entered = desk.Desk(target);
-  const Hwnd h = focusHwnd > -1 ? focusHwnd : entered.lTopHwnd;
-  const bool activate = h > 0 && p.windows.IsWindowVisible(h);
-  if (activate) TakeFocus(program);
   ApplySwitchWallpaper(program, leaving, target);
 
   desk.iCurDesk = target;
   desk.iShownDesk = target;
+  const clsDesktop& entered = desk.Desk(target);
   p.tray.ChangeIcon(1, program.Icona[target - 1]);
   p.tray.ChangeTooltip(1, DesktopTooltip(program));
   UpdateGoToItems(program);
@@ -106,8 +112,9 @@ void SwitchDesktop(Program& program, int16_t& target, const std::string& directi
     ShowIndicator(program, entered.sDeskName.empty() ? "Desktop " + std::to_string(target)
                                                      : entered.sDeskName);
   }
-  if (activate && p.windows.IsWindowVisible(h)) {
-    p.windows.SwitchToThisWindow(h);
+  const Hwnd h = focusHwnd > -1 ? focusHwnd : entered.lTopHwnd;
+  if (h > 0 && p.windows.IsWindowVisible(h)) {
+    BringToFront(program, h);
     program.lActiveHwnd = h;
   }
   p.windows.SetWindowPos(program.lMainHwnd, kBottom, 0, 0, 0, 0, kNoSizeNoMoveNoActivate);

@@ -20,7 +20,10 @@ void SwitchDesktop(Program& program, int16_t& target, const std::string& directi
 void ShowOrHideApplication(Program& program, const clsPI& app, bool show);
 void HideDesktop(Program& program, int16_t d);
 void ShowDesktop(Program& program, int16_t d);
+// Gives the program's hidden window the input focus, through the foreground window's thread.
 void TakeFocus(Program& program);
+// Brings the window to the foreground, taking the focus first only when the system refuses.
+void BringToFront(Program& program, Hwnd hwnd);
 // Arrows and digits 1..9; false for any other key.
 bool SwitchByKey(Program& program, int32_t vk);
 // A "Go To" item was clicked.

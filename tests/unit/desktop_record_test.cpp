@@ -1,8 +1,9 @@
+#include "app/desktop_record.h"
+
 #include <gtest/gtest.h>
 
 #include <memory>
 
-#include "app/desktop_record.h"
 #include "app/lifecycle.h"
 #include "app/program.h"
 #include "platform/sim/sim.h"

@@ -1,10 +1,11 @@
+#include "switching/switch.h"
+
 #include <gtest/gtest.h>
 
 #include "app/recovery.h"
 #include "core/discovery.h"
 #include "heart_fixture.h"
 #include "switching/move.h"
-#include "switching/switch.h"
 #include "ui/indicator.h"
 
 namespace ombrix {
@@ -92,8 +93,8 @@ TEST_F(Switching, ArrowsMoveOnTheGridAndWrapOnlyWithCycling) {
     int16_t expected;
   };
   const std::vector<Case> cases = {
-      {1, 37, false, 1}, {1, 37, true, 9}, {9, 39, false, 9}, {9, 39, true, 1},
-      {2, 38, true, 8},  {8, 40, true, 2}, {2, 38, false, 2}, {3, 39, false, 4},
+      {1, 37, false, 1}, {1, 37, true, 9},  {9, 39, false, 9}, {9, 39, true, 1},
+      {2, 38, true, 8},  {8, 40, true, 2},  {2, 38, false, 2}, {3, 39, false, 4},
       {5, 38, false, 2}, {5, 40, false, 8}, {7, 40, false, 7}, {4, 53, false, 5},
   };
   for (const Case& c : cases) {
@@ -156,15 +157,24 @@ TEST_F(Switching, FocusIsTakenThroughTheForegroundThread) {
   TakeFocus(program);
   EXPECT_EQ(world.windows.focus, 0);
 
-  // A switch takes the focus only for the window it then brings to the front.
+  // A switch brings the remembered window to the front, taking the focus first only where the
+  // system refuses it the foreground.
   world.windows.Get(program.lMainHwnd)->threadId = world.process.threadId + 1;
   Activate(a);
   world.windows.foreground = a;
-  Go(2);  // nothing to bring to the front there
-  EXPECT_EQ(world.windows.focus, 0);
+  Go(2);
   Go(1);
-  EXPECT_EQ(world.windows.focus, program.lMainHwnd);
   EXPECT_EQ(world.windows.foreground, a);
+  EXPECT_EQ(world.windows.focus, 0);
+  world.windows.foregroundLocked = true;
+  Go(2);
+  // Another program's window (not managed: it stays on top) holds the foreground.
+  world.windows.foreground = world.windows.Create(
+      {.className = "Clock", .text = "Clock", .exStyle = 0x8, .processId = 88, .threadId = 89});
+  Go(1);
+  EXPECT_EQ(world.windows.foreground, a);
+  EXPECT_EQ(world.windows.focus, program.lMainHwnd);
+  EXPECT_TRUE(world.windows.attachedThreads.empty());
 }
 
 TEST_F(Switching, ShellFolderWindowsAreListedWhileHiddenBySwitchOrMove) {

@@ -134,10 +134,11 @@ bool SimWindowSystem::ShowWindow(Hwnd hwnd, int command) {
   if (command == kMinimize) window->minimized = true;
   if (command == kMaximize || command == sw::kShowNormal) window->minimized = false;
   if (command == kMaximize) window->maximized = true;
-  // Showing activates the window and raises it above the others.
+  // Showing activates the window and raises it above the others; it becomes the foreground
+  // only where the caller may give it away.
   if (command == sw::kShow || command == sw::kShowNormal || command == kMaximize) {
     BringToTop(hwnd);
-    foreground = hwnd;
+    if (MayGiveForeground()) foreground = hwnd;
   }
   return wasVisible;
 }
@@ -159,9 +160,21 @@ bool SimWindowSystem::IsIconic(Hwnd hwnd) {
   return window && window->minimized;
 }
 
+bool SimWindowSystem::MayGiveForeground() {
+  SimWindow* front = Get(foreground);
+  return !foregroundLocked || !front || !front->visible || front->processId == callerProcess;
+}
+
+void SimWindowSystem::SetFocus(Hwnd hwnd) {
+  focus = hwnd;
+  SimWindow* window = Get(hwnd);
+  if (window && !attachedThreads.empty()) foreground = hwnd;
+}
+
 void SimWindowSystem::SwitchToThisWindow(Hwnd hwnd) {
   SimWindow* window = Get(hwnd);
   if (!window) return;
+  if (!MayGiveForeground()) return;
   window->minimized = false;
   window->visible = true;
   BringToTop(hwnd);
@@ -345,6 +358,7 @@ void SimFormHost::RemoveCloseMenu(Form& form) {
 }
 
 World::World() {
+  windows.callerProcess = process.processId;
   windows.onSend = [this](const PostedMessage& m) -> int32_t {
     if (m.hwnd != ui.mainHwnd || !ui.mainEvents) return 0;
     return ui.mainEvents->OnSubscribedMessage(m.message, m.wParam, m.lParam).lReturn;

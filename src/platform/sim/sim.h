@@ -119,13 +119,19 @@ class SimWindowSystem : public WindowSystem {
   void SwitchToThisWindow(Hwnd hwnd) override;
   IconHandle ClassIcon(Hwnd hwnd, bool small) override;
   bool AttachThreadInput(uint32_t fromThread, uint32_t toThread, bool attach) override;
-  void SetFocus(Hwnd hwnd) override { focus = hwnd; }
+  void SetFocus(Hwnd hwnd) override;
   bool SetExStyle(Hwnd hwnd, uint32_t exStyle) override;
   bool SetLayeredWindowAttributes(Hwnd hwnd, uint32_t colourKey, uint8_t alpha,
                                   uint32_t flags) override;
 
   Hwnd focus = 0;
   std::vector<std::pair<uint32_t, uint32_t>> attachedThreads;  // (from, to) while attached
+  // As Windows: only the program whose window is in the foreground may give the foreground to
+  // another; taking the focus while attached to the foreground's thread makes it so. The
+  // program is the one of callerProcess.
+  bool foregroundLocked = false;
+  uint32_t callerProcess = 0;
+  bool MayGiveForeground();
 
  private:
   void BringToTop(Hwnd hwnd);
