@@ -27,6 +27,9 @@ struct ControlWindow {
   uint32_t backColour = kDefaultColour;
   HFONT font = nullptr;
   int timerInterval = 0;  // of the running timer; 0 when stopped
+  bool value = false;     // check boxes and option buttons
+  std::vector<std::string> items;  // combo boxes and tab strips
+  int listIndex = -1;
 };
 
 struct FormWindow {
@@ -55,5 +58,9 @@ void LayOutFormWindow(FormWindow& window);
 void StopTimers(FormWindow& window);
 // The position of the control whose child window is child, or -1.
 int ControlIndexOf(const FormWindow& window, HWND child);
+// Takes what the user did to a control into the model before its event runs: the check of
+// check boxes and option buttons (one option checked clears the others of its group), the
+// chosen item of a combo box or tab strip, the text of a text box.
+void ReadUserState(FormWindow& window, size_t index);
 
 }  // namespace ombrix::win32
