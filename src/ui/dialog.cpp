@@ -26,9 +26,33 @@ void PutMainWindowAtBottom(Program& program) {
                                         kNoSizeNoMoveNoActivate);
 }
 
-void Dialog::LoadDialog() {
+void Dialog::Translate() {
+  if (designed_.empty()) {
+    designedCaption_ = Caption;
+    for (const Control& control : controls) designed_.push_back({control.Caption, control.Tip});
+  }
+  Caption = designedCaption_;
+  for (size_t i = 0; i < controls.size() && i < designed_.size(); ++i) {
+    Control& control = controls[i];
+    if (HasTranslatedCaption(control.kind)) control.Caption = designed_[i].caption;
+    control.Tip = designed_[i].tip;
+  }
   TranslateForm(program_, *this);
+  SetTexts();
+}
+
+void Dialog::LoadDialog() {
+  Translate();
   program_.platform.forms.RemoveCloseMenu(*this);
+}
+
+void Dialog::OnLanguageChanged() {
+  Translate();
+  program_.platform.forms.Refresh(*this);
+}
+
+void TranslateOpenForms(Program& program) {
+  for (Form* form : program.platform.forms.LoadedForms()) form->OnLanguageChanged();
 }
 
 void Dialog::HideDialog() { program_.platform.forms.Hide(*this); }

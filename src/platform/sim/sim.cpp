@@ -563,14 +563,14 @@ std::optional<std::string> MemoryStore::Read(const std::string& section, const s
 
 bool MemoryStore::Write(const std::string& section, const std::string& key,
                         const std::string& value) {
-  if (failWrites) return false;
+  if (failWrites || lockedKeys.count(key) != 0) return false;
   ++writes;
   sections[section][key] = value;
   return true;
 }
 
 bool MemoryStore::Delete(const std::string& section, const std::string& key) {
-  if (failWrites) return false;
+  if (failWrites || lockedKeys.count(key) != 0) return false;
   auto s = sections.find(section);
   if (s != sections.end()) s->second.erase(key);
   return true;

@@ -312,11 +312,13 @@ class SimKeyboard : public Keyboard {
   }
 };
 
-// Settings in memory: section -> key -> value. failWrites makes every write fail.
+// Settings in memory: section -> key -> value. failWrites makes every write fail, lockedKeys
+// the writes and deletes of those keys.
 class MemoryStore : public SettingsStore {
  public:
   std::map<std::string, std::map<std::string, std::string>> sections;
   bool failWrites = false;
+  std::set<std::string> lockedKeys;
   int writes = 0;
 
   std::optional<std::string> Read(const std::string& section, const std::string& key) override;
