@@ -230,8 +230,9 @@ void frmSettings::StartTranslationTool() {
 
 bool frmSettings::ChoicesStillThere() {
   Platform& p = program_.platform;
+  const Settings& s = program_.settings;
   const std::string language = ComboText(*Find("cmbLanguage"));
-  if (language != kBuiltInLanguage &&
+  if (language != s.sLanguage && language != kBuiltInLanguage &&
       !p.files.FileExists(WithBackslash(p.system.ProgramFolder()) + language)) {
     ErrorBox(program_, GetMsgFmt(program_, msgs::kLanguageFileGone.id, msgs::kLanguageFileGone.text,
                                  language));
@@ -239,7 +240,7 @@ bool frmSettings::ChoicesStillThere() {
     return false;
   }
   const std::string theme = ComboText(*Find("cmbTheme"));
-  if (theme != kDefaultTheme && !p.files.FolderExists(ThemesFolder(program_) + "\\" + theme)) {
+  if (theme != s.sTheme && theme != kDefaultTheme && !p.files.FolderExists(ThemesFolder(program_) + "\\" + theme)) {
     ErrorBox(program_, GetMsgFmt(program_, msgs::kThemeGone.id, msgs::kThemeGone.text, theme));
     FillThemes();
     return false;

@@ -28,7 +28,7 @@ class frmSettings : public Dialog {
  private:
   void Ok();
   void StartTranslationTool();
-  // False, after telling the user, when the chosen language file or theme folder has gone.
+  // False, after telling the user, when a newly chosen language file or theme folder has gone.
   bool ChoicesStillThere();
 };
 
