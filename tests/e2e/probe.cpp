@@ -17,6 +17,8 @@
 #include <string>
 #include <vector>
 
+#include "probe_forms.h"
+
 namespace {
 
 constexpr wchar_t kMainClass[] = L"ThunderRT6FormDC";
@@ -531,6 +533,9 @@ std::vector<WORD> ParseKeys(const std::wstring& combo) {
     else if (name == L"down") vk = VK_DOWN;
     else if (name == L"esc") vk = VK_ESCAPE;
     else if (name == L"enter") vk = VK_RETURN;
+    else if (name == L"tab") vk = VK_TAB;
+    else if (name == L"space") vk = VK_SPACE;
+    else if (name.size() == 1 && name[0] >= L'a' && name[0] <= L'z') vk = static_cast<WORD>(name[0] - L'a' + 'A');
     else if (name.size() == 1 && name[0] >= L'0' && name[0] <= L'9') vk = static_cast<WORD>(name[0]);
     keys.push_back(vk);
     begin = end + 1;
@@ -963,5 +968,6 @@ int wmain(int argc, wchar_t** argv) {
   if (command == L"known-folder-local" && n == 0) return KnownFolderLocal();
   if (command == L"wallpaper-set" && n == 1) return WallpaperSet(a[0]);
   if (command == L"wallpaper-is" && n == 2) return WallpaperIs(a[0], ParseMs(a[1]));
+  if (const int status = FormCommand(command, n, a); status >= 0) return status;
   return Usage();
 }

@@ -120,6 +120,27 @@ void PlaceControlWindow(HWND child, const Control& control, UINT dpi) {
                std::max(1, Scale(b.Width(), dpi)), height, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
+COLORREF TabBodyColour(HWND tab, COLORREF fallback) {
+  RECT client{};
+  GetClientRect(tab, &client);
+  if (client.right < 16 || client.bottom < 16) return fallback;
+  HDC screen = GetDC(tab);
+  HDC dc = CreateCompatibleDC(screen);
+  HBITMAP bitmap = CreateCompatibleBitmap(screen, client.right, client.bottom);
+  HGDIOBJ old = SelectObject(dc, bitmap);
+  HBRUSH brush = CreateSolidBrush(fallback);
+  FillRect(dc, &client, brush);
+  DeleteObject(brush);
+  SendMessageW(tab, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT | PRF_ERASEBKGND);
+  // Inside the body, clear of its border and of the tabs above.
+  const COLORREF body = GetPixel(dc, client.right / 2, client.bottom - 8);
+  SelectObject(dc, old);
+  DeleteObject(bitmap);
+  DeleteDC(dc);
+  ReleaseDC(tab, screen);
+  return body == CLR_INVALID ? fallback : body;
+}
+
 PaintColours ControlPaintColours(const Control& control, COLORREF formBack) {
   PaintColours colours;
   const bool defaults =

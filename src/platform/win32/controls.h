@@ -26,6 +26,9 @@ struct PaintColours {
   COLORREF fill = 0;
 };
 PaintColours ControlPaintColours(const Control& control, COLORREF formBack);
+// The colour of a tab strip's body as the system draws it (white in some visual styles, the
+// face colour in others), which the controls on its pages take as their background.
+COLORREF TabBodyColour(HWND tab, COLORREF fallback);
 
 // Labels with a border or an inner margin are drawn by the host (a STATIC draws neither).
 bool IsPaintedLabel(const Control& control);

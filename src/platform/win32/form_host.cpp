@@ -32,8 +32,8 @@ LRESULT AnswerControlColour(WindowData& data, UINT message, WPARAM wParam, LPARA
   if (index < 0 || window.form == nullptr) {
     return DefWindowProcW(window.hwnd, message, wParam, lParam);
   }
-  const PaintColours colours =
-      ControlPaintColours(window.form->controls[static_cast<size_t>(index)], window.back);
+  const Control& control = window.form->controls[static_cast<size_t>(index)];
+  const PaintColours colours = ControlPaintColours(control, BackgroundOf(window, control));
   if (!colours.custom) return DefWindowProcW(window.hwnd, message, wParam, lParam);
   HDC dc = reinterpret_cast<HDC>(wParam);
   SetTextColor(dc, colours.text);
@@ -132,6 +132,10 @@ LRESULT CALLBACK FormWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM l
         }
       }
       break;
+    case WM_THEMECHANGED:
+    case WM_SYSCOLORCHANGE:
+      window.pageBack.reset();
+      break;
     case WM_DPICHANGED: {
       window.dpi = HIWORD(wParam);
       const RECT* suggested = reinterpret_cast<const RECT*>(lParam);
@@ -164,7 +168,7 @@ LRESULT CALLBACK FormWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM l
       if (index < 0) break;
       const Control& control = form.controls[static_cast<size_t>(index)];
       if (!IsPaintedLabel(control)) break;
-      const PaintColours colours = ControlPaintColours(control, window.back);
+      const PaintColours colours = ControlPaintColours(control, BackgroundOf(window, control));
       HFONT font = window.controls[static_cast<size_t>(index)].font;
       if (font == nullptr) font = window.fonts.Get(control.font, window.dpi);
       PaintLabel(*item, control, colours, window.brushes.Get(colours.back),

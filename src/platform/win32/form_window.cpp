@@ -201,6 +201,19 @@ void StopTimers(FormWindow& window) {
   }
 }
 
+COLORREF BackgroundOf(FormWindow& window, const Control& control) {
+  if (control.Container.empty() || window.form == nullptr) return window.back;
+  if (!window.pageBack) {
+    window.pageBack = window.back;
+    for (size_t i = 0; i < window.controls.size() && i < window.form->controls.size(); ++i) {
+      if (window.form->controls[i].kind == ControlKind::TabStrip && window.controls[i].hwnd) {
+        window.pageBack = TabBodyColour(window.controls[i].hwnd, window.back);
+      }
+    }
+  }
+  return *window.pageBack;
+}
+
 void ReadUserState(FormWindow& window, size_t index) {
   Form& form = *window.form;
   Control& control = form.controls[index];

@@ -2,6 +2,7 @@
 // the order of form.controls) with the state last given to it, fonts and brushes.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -44,6 +45,7 @@ struct FormWindow {
   COLORREF back = 0;
   std::vector<ControlWindow> controls;
   HWND tooltip = nullptr;
+  std::optional<COLORREF> pageBack;  // the tab strip's body, once asked for
   FontCache fonts;
   BrushCache brushes;
 };
@@ -56,6 +58,8 @@ void SyncFormSize(FormWindow& window);
 // Places every child window and gives it its font again, after a DPI change.
 void LayOutFormWindow(FormWindow& window);
 void StopTimers(FormWindow& window);
+// The background of a control: the form's, or the tab strip's body for a control on a page.
+COLORREF BackgroundOf(FormWindow& window, const Control& control);
 // The position of the control whose child window is child, or -1.
 int ControlIndexOf(const FormWindow& window, HWND child);
 // Takes what the user did to a control into the model before its event runs: the check of
