@@ -65,8 +65,10 @@ TEST_F(Registries, WritesTextsNumbersAndBytesAsTheirTypeSays) {
   EXPECT_FALSE(r.SetValue(std::string("%SystemRoot%\\x")));
   EXPECT_TRUE(r.KeyExists()) << "the key is created";
   EXPECT_EQ(world.registry.ReadValue(kUser, "Software\\New", "path")->type, reg::kExpandableText);
-  EXPECT_FALSE(r.SetValue(std::string("100% sure")));
-  EXPECT_EQ(world.registry.ReadValue(kUser, "Software\\New", "path")->type, reg::kText);
+  for (const char* plain : {"100% sure", "50%%"}) {
+    EXPECT_FALSE(r.SetValue(std::string(plain)));
+    EXPECT_EQ(world.registry.ReadValue(kUser, "Software\\New", "path")->type, reg::kText) << plain;
+  }
   EXPECT_FALSE(r.SetValue(std::string("%A%")));
   EXPECT_EQ(world.registry.ReadValue(kUser, "Software\\New", "path")->type, reg::kExpandableText);
 

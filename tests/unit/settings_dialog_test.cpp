@@ -33,6 +33,7 @@ class SettingsDialogs : public Started {
   void Type(Form& form, const std::string& control, const std::string& text) {
     world.forms.Type(form, control, text);
   }
+  std::string LastBox() { return world.ui.boxes.empty() ? "" : world.ui.boxes.back().text; }
   std::map<std::string, std::string>& Stored() { return world.store.sections["Settings"]; }
   std::optional<std::string> RunEntry() {
     return world.registry.Text(RegistryRoot::CurrentUser, kRunKey, "Ombrix");
@@ -143,7 +144,7 @@ TEST_F(ProgramSettings, TheOldPasswordGuardsEveryChangeAndAnEmptyNewOneAsksBefor
     world.forms.ChooseTab(form, "ctlTabbed", 2);
     Type(form, "txtOldPassword", "Admin");
     Click(form, "btnOk");  // refused: the dialog stays open
-    EXPECT_EQ(world.ui.boxes.back().text,
+    EXPECT_EQ(LastBox(),
               "The old password is not correct: nothing was changed.");
     Type(form, "txtOldPassword", "admin");
     world.ui.boxAnswers.push_back(7);  // No: keep the password
@@ -153,7 +154,7 @@ TEST_F(ProgramSettings, TheOldPasswordGuardsEveryChangeAndAnEmptyNewOneAsksBefor
   EXPECT_TRUE(program.settings.bCicleDesktops);
   EXPECT_EQ(program.settings.sGlobalPass, "admin");
   EXPECT_EQ(DecodePassword(Stored()["GlobalPass"]), "admin");
-  EXPECT_EQ(world.ui.boxes.back().text, "Do you want to remove the password?");
+  EXPECT_EQ(LastBox(), "Do you want to remove the password?");
 
   Then("frmSettings", [this](Form& form) {
     world.forms.ChooseTab(form, "ctlTabbed", 2);
@@ -179,7 +180,8 @@ TEST_F(ProgramSettings, TheOldPasswordGuardsEveryChangeAndAnEmptyNewOneAsksBefor
 TEST_F(ProgramSettings, ANewLanguageTranslatesTheMenusTheTrayAndEveryOpenFormAtOnce) {
   Language("italiano.lng",
            "[GLOBAL]\r\n0031=applicazioni\r\n[frmMain]\r\nmnuProgramSettings=Impostazioni...\r\n"
-           "[frmAbout]\r\nfrmAbout=Informazioni\r\n[frmSettings]\r\nctlTabbed(0)=Generale\r\n");
+           "[frmAbout]\r\nfrmAbout=Informazioni\r\nbtnOk=Chiudi\r\n[frmSettings]\r\n"
+           "ctlTabbed(0)=Generale\r\n");
   frmAbout about(program);
   world.forms.Load(about);  // a form up while the language changes
   Then("frmSettings", [this](Form& form) {
@@ -191,6 +193,7 @@ TEST_F(ProgramSettings, ANewLanguageTranslatesTheMenusTheTrayAndEveryOpenFormAtO
   EXPECT_EQ(program.settings.sLanguage, "italiano.lng");
   EXPECT_EQ(Stored()["Language"], "italiano.lng");
   EXPECT_EQ(about.Caption, "Informazioni");
+  EXPECT_EQ(about.Find("btnOk")->Caption, "Chiudi");
   EXPECT_EQ(MenuItemInfo(program, "Program Settings...").text, "Impostazioni...");
   EXPECT_EQ(world.tray.tooltip, "DeskTop 1 -> 0 applicazioni");
 
@@ -206,8 +209,9 @@ TEST_F(ProgramSettings, ANewLanguageTranslatesTheMenusTheTrayAndEveryOpenFormAtO
     Click(form, "btnOk");
   });
   ShowProgramSettings(program);
-  EXPECT_EQ(world.ui.boxes.back().text, kIncompatibleLanguage);
+  EXPECT_EQ(LastBox(), kIncompatibleLanguage);
   EXPECT_EQ(about.Caption, "About Ombrix") << "the designed texts come back";
+  EXPECT_EQ(about.Find("btnOk")->Caption, "Ok");
   EXPECT_EQ(MenuItemInfo(program, "Program Settings...").text, "Program Settings...");
   world.forms.Unload(about);
 }
@@ -247,7 +251,7 @@ TEST_F(ProgramSettings, ChoicesThatVanishedOrAStoreThatRefusesChangeNothing) {
     world.forms.Choose(form, "cmbLanguage", "italiano.lng");
     world.files.files.erase(kFolder + "\\italiano.lng");
     Click(form, "btnOk");
-    EXPECT_EQ(world.ui.boxes.back().text,
+    EXPECT_EQ(LastBox(),
               "The language file italiano.lng is no longer beside Ombrix. Choose another "
               "language.");
     EXPECT_EQ(form.Find("cmbLanguage")->Items, std::vector<std::string>{"English - Built In"});
@@ -255,13 +259,13 @@ TEST_F(ProgramSettings, ChoicesThatVanishedOrAStoreThatRefusesChangeNothing) {
     world.forms.Choose(form, "cmbTheme", "two");
     world.files.folders.clear();
     Click(form, "btnOk");
-    EXPECT_EQ(world.ui.boxes.back().text,
+    EXPECT_EQ(LastBox(),
               "The theme two is no longer in the themes folder. Choose another theme.");
     EXPECT_EQ(ComboText(*form.Find("cmbTheme")), "default");
 
     world.store.lockedKeys = {"Theme"};  // written after the flags and the language
     Click(form, "btnOk");
-    EXPECT_EQ(world.ui.boxes.back().text,
+    EXPECT_EQ(LastBox(),
               "Ombrix could not save the settings in the registry, so nothing was changed.");
     Click(form, "btnCancel");
   });
@@ -274,7 +278,7 @@ TEST_F(ProgramSettings, ChoicesThatVanishedOrAStoreThatRefusesChangeNothing) {
 TEST_F(ProgramSettings, TheTranslationToolStartsWithTheEnglishFileOrTheUserHearsItIsMissing) {
   Then("frmSettings", [this](Form& form) {
     Click(form, "btnBrowse");
-    EXPECT_EQ(world.ui.boxes.back().text,
+    EXPECT_EQ(LastBox(),
               "The translation tool C:\\Program Files\\Ombrix\\Glossator.exe is not installed "
               "beside Ombrix.");
     world.files.files[kFolder + "\\Glossator.exe"] = "tool";
@@ -386,7 +390,7 @@ TEST_F(DesktopSettings, PasswordsFollowTheOldOneAndTheProgramPasswordGuardsUnpro
   Then("frmDesktop", [this](Form& form) {
     Type(form, "txtDeskName", "Changed");
     Click(form, "btnOk");  // no old password: refused
-    EXPECT_EQ(world.ui.boxes.back().text, "The old password is not correct: nothing was changed.");
+    EXPECT_EQ(LastBox(), "The old password is not correct: nothing was changed.");
     Type(form, "txtOldPassword", "five");
     world.ui.boxAnswers.push_back(7);  // keep it
     Click(form, "btnOk");
@@ -418,6 +422,7 @@ TEST_F(DesktopSettings, PasswordsFollowTheOldOneAndTheProgramPasswordGuardsUnpro
     Click(*form, "btnOk");
   });
   ShowDesktopSettings(program);
+  EXPECT_TRUE(world.ui.userActions.empty()) << "the program password was not asked twice";
   EXPECT_EQ(Desk(5).sPassword, "new");
   EXPECT_EQ(DecodePassword(Key("DeskPass", 5)), "new");
 }
@@ -431,7 +436,7 @@ TEST_F(DesktopSettings, AnImageThatCannotBeKeptOrSetIsToldAndTheStartUpWallpaper
     world.ui.fileChoices.push_back("C:\\Pictures\\gone.bmp");
     Click(form, "btnChooseWallPaper");
     Click(form, "btnOk");
-    EXPECT_EQ(world.ui.boxes.back().text,
+    EXPECT_EQ(LastBox(),
               "Ombrix could not keep a copy of C:\\Pictures\\gone.bmp, so the wallpaper was not "
               "changed.");
     Click(form, "btnChooseWallPaper");  // remove the file chosen, then choose another
@@ -447,7 +452,7 @@ TEST_F(DesktopSettings, AnImageThatCannotBeKeptOrSetIsToldAndTheStartUpWallpaper
   EXPECT_EQ(world.ui.boxes[world.ui.boxes.size() - 2].text,
             "The desktop image you've chosen requires Active Desktop but it is disabled. Enable "
             "it now?");
-  EXPECT_EQ(world.ui.boxes.back().text, "Could not set this image to wallpaper!");
+  EXPECT_EQ(LastBox(), "Could not set this image to wallpaper!");
   EXPECT_EQ(Desk(2).sWallPaper, kStore + "\\2\\sea.jpg") << "kept all the same";
   EXPECT_EQ(Key("Wallpaper", 2), kStore + "\\2\\sea.jpg");
   EXPECT_EQ(world.shell.applied.size(), applied) << "the system refused every image";
@@ -460,7 +465,7 @@ TEST_F(DesktopSettings, AStoreThatRefusesLeavesTheDesktopAsItWas) {
   Then("frmDesktop", [this](Form& form) {
     Type(form, "txtDeskName", "New");
     Click(form, "btnOk");
-    EXPECT_EQ(world.ui.boxes.back().text,
+    EXPECT_EQ(LastBox(),
               "Ombrix could not save the settings in the registry, so nothing was changed.");
     Click(form, "btnCancel");
   });
