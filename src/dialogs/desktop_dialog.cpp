@@ -92,14 +92,8 @@ frmDesktop::frmDesktop(Program& program) : Dialog(program) {
   controls.push_back(Option("optTiled", "Tiled", 164));
   controls.push_back(Option("optStretched", "Stretched", 188));
 
-  Control ok{.Name = "btnOk", .kind = ControlKind::Button, .Caption = "Ok"};
-  ok.bounds = {242, 296, 322, 324};
-  ok.Default = true;
-  Control cancel{.Name = "btnCancel", .kind = ControlKind::Button, .Caption = "Cancel"};
-  cancel.bounds = {330, 296, 410, 324};
-  cancel.Cancel = true;
-  controls.push_back(ok);
-  controls.push_back(cancel);
+  const std::vector<Control> buttons = OkAndCancel(410, 324);
+  controls.insert(controls.end(), buttons.begin(), buttons.end());
   const std::vector<Control> pages = TabbedPages({10, 34, 410, 286}, {12, 62, 408, 284}, 2);
   controls.insert(controls.end(), pages.begin(), pages.end());
 }

@@ -143,14 +143,8 @@ frmSettings::frmSettings(Program& program) : Dialog(program) {
   controls.push_back(Label("lblNewPassword", "New Password", {24, 172, 140, 190}, kPassword));
   controls.push_back(PasswordBox("txtNewPassword", {144, 168, 330, 192}));
 
-  Control ok{.Name = "btnOk", .kind = ControlKind::Button, .Caption = "Ok"};
-  ok.bounds = {262, 366, 342, 394};
-  ok.Default = true;
-  Control cancel{.Name = "btnCancel", .kind = ControlKind::Button, .Caption = "Cancel"};
-  cancel.bounds = {350, 366, 430, 394};
-  cancel.Cancel = true;
-  controls.push_back(ok);
-  controls.push_back(cancel);
+  const std::vector<Control> buttons = OkAndCancel(430, 394);
+  controls.insert(controls.end(), buttons.begin(), buttons.end());
   controls.insert(controls.end(), pages.begin(), pages.end());
 }
 

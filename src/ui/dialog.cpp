@@ -21,6 +21,19 @@ bool StillUp(Program& program, const Form& form) {
 
 }  // namespace
 
+std::vector<Control> OkAndCancel(int right, int bottom) {
+  constexpr int kWidth = 80;
+  constexpr int kHeight = 28;
+  constexpr int kGap = 8;
+  Control ok{.Name = "btnOk", .kind = ControlKind::Button, .Caption = "Ok"};
+  ok.bounds = {right - 2 * kWidth - kGap, bottom - kHeight, right - kWidth - kGap, bottom};
+  ok.Default = true;
+  Control cancel{.Name = "btnCancel", .kind = ControlKind::Button, .Caption = "Cancel"};
+  cancel.bounds = {right - kWidth, bottom - kHeight, right, bottom};
+  cancel.Cancel = true;
+  return {ok, cancel};
+}
+
 void PutMainWindowAtBottom(Program& program) {
   program.platform.windows.SetWindowPos(program.lMainHwnd, kBottom, 0, 0, 0, 0,
                                         kNoSizeNoMoveNoActivate);

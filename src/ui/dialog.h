@@ -2,6 +2,8 @@
 // nested message loop until the dialog hides itself.
 #pragma once
 
+#include <vector>
+
 #include "ui/form.h"
 
 namespace ombrix {
@@ -41,6 +43,10 @@ class Dialog : public Form {
 
 // Every form that is up takes the newly loaded language at once.
 void TranslateOpenForms(Program& program);
+
+// The Ok button, which Enter presses, and the Cancel button, which Esc presses, side by side
+// with their bottom right corner at (right, bottom).
+std::vector<Control> OkAndCancel(int right, int bottom);
 
 // Puts the hidden main window at the bottom of the z-order without activating it, so the
 // window that the user comes back to is the one in front.

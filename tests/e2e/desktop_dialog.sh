@@ -18,13 +18,7 @@ probe wait shown 10000 Alpha >/dev/null || fail "the test window did not open"
 ombrix_ready
 
 dialog="Desktop Settings"
-open() {
-  probe post ThunderRT6FormDC OmbrixMainWND 0x8001 0 517 >/dev/null
-  probe menu-choose "Settings..." 5000 >/dev/null || fail "no menu item Settings..."
-  sleep 0.3
-  probe menu-choose "Desktop Settings..." 5000 >/dev/null || fail "no menu item Desktop Settings..."
-  probe wait shown 5000 "$dialog" >/dev/null || fail "the dialog did not open"
-}
+open() { open_from_menu "Settings..." "Desktop Settings..." "$dialog"; }
 shows() { probe controls "$dialog" | tr -d '\r' | grep -qF -- "$1"; }
 
 probe keys win+2

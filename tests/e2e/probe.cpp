@@ -17,6 +17,7 @@
 #include <string>
 #include <vector>
 
+#include "probe_common.h"
 #include "probe_forms.h"
 
 namespace {
@@ -25,17 +26,6 @@ constexpr wchar_t kMainClass[] = L"ThunderRT6FormDC";
 constexpr wchar_t kMainCaption[] = L"OmbrixMainWND";
 constexpr wchar_t kProcessName[] = L"Ombrix.exe";
 constexpr wchar_t kSettingsRoot[] = L"Software\\Ombrix";
-constexpr DWORD kPollMs = 20;
-
-std::string Utf8(const std::wstring& text) {
-  if (text.empty()) return {};
-  int size = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0,
-                                 nullptr, nullptr);
-  std::string out(static_cast<size_t>(size), '\0');
-  WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), out.data(), size, nullptr,
-                      nullptr);
-  return out;
-}
 
 void Say(const char* format, ...) {
   va_list args;
@@ -44,31 +34,6 @@ void Say(const char* format, ...) {
   va_end(args);
   std::fputc('\n', stdout);
   std::fflush(stdout);
-}
-
-// Runs this thread's messages until `ms` have passed.
-void PumpFor(DWORD ms) {
-  const DWORD start = GetTickCount();
-  for (;;) {
-    MSG msg;
-    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-      TranslateMessage(&msg);
-      DispatchMessageW(&msg);
-    }
-    const DWORD spent = GetTickCount() - start;
-    if (spent >= ms) return;
-    MsgWaitForMultipleObjectsEx(0, nullptr, ms - spent, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
-  }
-}
-
-// Polls `holds` until it is true or `timeoutMs` have passed; true when it held.
-bool WaitFor(DWORD timeoutMs, const std::function<bool()>& holds) {
-  const DWORD start = GetTickCount();
-  for (;;) {
-    if (holds()) return true;
-    if (GetTickCount() - start >= timeoutMs) return false;
-    PumpFor(kPollMs);
-  }
 }
 
 DWORD ParseMs(const wchar_t* text) { return static_cast<DWORD>(std::wcstoul(text, nullptr, 10)); }
@@ -837,17 +802,6 @@ std::string WithoutAmpersands(const std::string& text) {
     if (c != '&') out += c;
   }
   return out;
-}
-
-void ClickAt(LONG x, LONG y) {
-  SetCursorPos(x, y);
-  PumpFor(100);
-  INPUT inputs[2] = {};
-  inputs[0].type = inputs[1].type = INPUT_MOUSE;
-  inputs[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
-  inputs[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
-  SendInput(2, inputs, sizeof(INPUT));
-  PumpFor(100);
 }
 
 // menu-choose TEXT TIMEOUT_MS: clicks the item of an open Ombrix menu that shows TEXT.

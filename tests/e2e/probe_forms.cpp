@@ -25,41 +25,14 @@
 #include <string>
 #include <vector>
 
+#include "probe_common.h"
 #include "probe_forms.h"
 
 namespace {
 
-std::string Utf8(const std::wstring& text) {
-  if (text.empty()) return {};
-  const int size = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()),
-                                       nullptr, 0, nullptr, nullptr);
-  std::string out(static_cast<size_t>(size), '\0');
-  WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), out.data(), size,
-                      nullptr, nullptr);
-  return out;
-}
-
 void Say(const std::string& line) {
   std::printf("%s\n", line.c_str());
   std::fflush(stdout);
-}
-
-void Pump(DWORD ms) {
-  const DWORD start = GetTickCount();
-  while (GetTickCount() - start < ms) {
-    MSG msg;
-    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
-    Sleep(10);
-  }
-}
-
-bool WaitFor(DWORD timeoutMs, const std::function<bool()>& holds) {
-  const DWORD start = GetTickCount();
-  for (;;) {
-    if (holds()) return true;
-    if (GetTickCount() - start >= timeoutMs) return false;
-    Pump(20);
-  }
 }
 
 std::wstring TextOf(HWND hwnd) {
@@ -175,17 +148,6 @@ int Combo(const wchar_t* title, int n, const wchar_t* text) {
   said += Utf8(text);
   Say(said);
   return 0;
-}
-
-void ClickAt(int x, int y) {
-  SetCursorPos(x, y);
-  Pump(50);
-  INPUT inputs[2] = {};
-  inputs[0].type = inputs[1].type = INPUT_MOUSE;
-  inputs[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
-  inputs[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
-  SendInput(2, inputs, sizeof(INPUT));
-  Pump(100);
 }
 
 // The tabs' places are known only inside the process that owns them, so the header row is

@@ -27,24 +27,16 @@ probe wait shown 10000 Alpha >/dev/null || fail "the test window did not open"
 ombrix_ready
 
 dialog="Ombrix Settings"
-# open SUBMENU ITEM DIALOG: the dialog from the tray menu.
-open() {
-  probe post ThunderRT6FormDC OmbrixMainWND 0x8001 0 517 >/dev/null
-  probe menu-choose "$1" 5000 >/dev/null || fail "no menu item $1"
-  sleep 0.3
-  probe menu-choose "$2" 5000 >/dev/null || fail "no menu item $2"
-  probe wait shown 5000 "$3" >/dev/null || fail "$3 did not open"
-}
 shows() { probe controls "$1" | tr -d '\r' | grep -qF -- "$2"; }
 
-open "Settings..." "Program Settings..." "$dialog"
+open_from_menu "Settings..." "Program Settings..." "$dialog"
 probe checked "$dialog" "Autostart with Windows" on || fail "an unquoted entry does not count as autostart"
 probe keys esc
 probe wait gone 3000 "$dialog" >/dev/null || fail "Esc did not close the dialog"
 [[ $(probe reg-value "$run" Ombrix | tr -d '\r') == "\"$exe\"" ]] ||
   fail "the entry was not written back quoted: $(probe reg-value "$run" Ombrix)"
 
-open "Settings..." "Program Settings..." "$dialog"
+open_from_menu "Settings..." "Program Settings..." "$dialog"
 probe keys ctrl+tab
 shows "$dialog" 'tab=1/3' || fail "Ctrl+Tab did not choose the Hot-Keys tab"
 shows "$dialog" '"ALT+Numbers" shown' || fail "the Hot-Keys page is not shown"
@@ -62,7 +54,7 @@ probe wait hidden 5000 Alpha >/dev/null || fail "Alt+2 does not switch after the
 probe keys alt+1
 probe wait shown 5000 Alpha >/dev/null || fail "Alt+1 did not come back"
 
-open "Settings..." "Program Settings..." "$dialog"
+open_from_menu "Settings..." "Program Settings..." "$dialog"
 probe combo "$dialog" 1 extra.lng >/dev/null || fail "extra.lng is not listed"
 probe combo "$dialog" 2 partial >/dev/null || fail "the theme partial is not listed"
 probe click "$dialog" Ok >/dev/null
@@ -96,7 +88,7 @@ probe reg-wait Settings Language italiano.lng 3000 >/dev/null || fail "the langu
 
 # Italian at once: the menus and the dialog.
 italian="Impostazioni di Ombrix"
-open "Impostazioni..." "Impostazioni del programma..." "$italian"
+open_from_menu "Impostazioni..." "Impostazioni del programma..." "$italian"
 shows "$italian" '"Avvia con Windows" shown' || fail "the dialog is not in Italian"
 tool=$(winpath "$program")'\Glossator.exe'
 LC_ALL=C.UTF-8 probe click "$italian" "..." >/dev/null
