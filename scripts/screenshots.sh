@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Takes the screenshots of the README under Wine in a virtual display: the list of all desktops (a
-# click on the tray icon), the full menu with Go To open (a right click), the About window and the
-# password prompt. Needs
+# click on the tray icon), the full menu with Go To open (a right click), the About window, the
+# password prompt and the two settings dialogs. Needs
 # the Windows tree built (bash scripts/build.sh win64); writes docs/images/*.png.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -76,4 +76,22 @@ probe type "Password Request" secret >/dev/null
 sleep 0.5
 shoot_window "Password Request" "$out/password.png"
 probe click "Password Request" Cancel >/dev/null
+
+# open SUBMENU ITEM DIALOG: a dialog from the tray menu.
+open_dialog() {
+  tray 517
+  probe menu-choose "$1" 5000 >/dev/null
+  sleep 0.3
+  probe menu-choose "$2" 5000 >/dev/null
+  probe wait shown 5000 "$3" >/dev/null
+  sleep 0.5
+}
+open_dialog "Settings..." "Program Settings..." "Ombrix Settings"
+shoot_window "Ombrix Settings" "$out/settings.png"
+probe keys esc >/dev/null
+
+probe keys win+2 >/dev/null
+open_dialog "Settings..." "Desktop Settings..." "Desktop Settings"
+shoot_window "Desktop Settings" "$out/desktop-settings.png"
+probe keys esc >/dev/null
 probe kill Ombrix.exe testwin.exe notepad.exe winemine.exe >/dev/null

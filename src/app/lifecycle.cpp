@@ -10,6 +10,7 @@
 #include "rules/store.h"
 #include "switching/switch.h"
 #include "app/settings.h"
+#include "dialogs/autostart.h"
 #include "dialogs/theme.h"
 #include "lang/messages.h"
 #include "lang/translation.h"
@@ -107,6 +108,7 @@ bool LoadMainWindow(Program& program) {
   CaptureStartWallpaper(program);
 
   ReadProgramKeys(p.store, HotKeyAndFilterKeys(), program.settings);
+  program.settings.bAutoStart = GetAutoStart(program, false) == autostart::kEveryLogOn;
   ReadProgramKeys(p.store, DisplayAndPasswordKeys(), program.settings);
 
   program.desk.CreateDesktops();

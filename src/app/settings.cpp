@@ -146,39 +146,57 @@ void ReadDesktopKeys(SettingsStore& store, int desk, clsDesktop& desktop) {
   }
 }
 
-bool SaveDesktopKeys(SettingsStore& store, int desk, const clsDesktop& desktop) {
-  for (const DesktopKey& key : DesktopKeys()) {
-    const std::string name = DesktopKeyName(key.name, desk);
-    bool written = true;
-    switch (key.kind) {
-      case KeyKind::Flag:
-        written = SaveBool(store, kSettingsSection, name, desktop.*key.flag);
-        break;
-      case KeyKind::Number:
-        written = SaveStr(store, kSettingsSection, name, EncodeNumber(desktop.*key.number));
-        break;
-      case KeyKind::Text:
-        written = SaveStr(store, kSettingsSection, name, desktop.*key.text);
-        break;
-      case KeyKind::ScrambledText:
-        if ((desktop.*key.text).empty()) {
-          DeleteSetting(store, kSettingsSection, name);  // a failure to delete is ignored
-        } else {
-          written = SaveStr(store, kSettingsSection, name, EncodePassword(desktop.*key.text));
-        }
-        break;
-    }
-    if (!written) return false;
+bool WriteSettings(SettingsStore& store, const std::vector<SettingWrite>& writes) {
+  std::vector<std::optional<std::string>> before;
+  before.reserve(writes.size());
+  for (const SettingWrite& write : writes) before.push_back(store.Read(kSettingsSection, write.key));
+  auto apply = [&store](const std::string& key, const std::optional<std::string>& value) {
+    return value ? SaveStr(store, kSettingsSection, key, *value)
+                 : DeleteSetting(store, kSettingsSection, key);
+  };
+  for (size_t i = 0; i < writes.size(); ++i) {
+    if (apply(writes[i].key, writes[i].value)) continue;
+    while (i-- > 0) apply(writes[i].key, before[i]);
+    return false;
   }
   return true;
 }
 
-void SaveGlobalPassword(SettingsStore& store, const std::string& sGlobalPass) {
-  if (sGlobalPass.empty()) {
-    DeleteSetting(store, kSettingsSection, "GlobalPass");
-  } else {
-    SaveStr(store, kSettingsSection, "GlobalPass", EncodePassword(sGlobalPass));
+SettingWrite GlobalPasswordWrite(const std::string& sGlobalPass) {
+  if (sGlobalPass.empty()) return {"GlobalPass", std::nullopt};
+  return {"GlobalPass", EncodePassword(sGlobalPass)};
+}
+
+bool SaveDesktopKeys(SettingsStore& store, int desk, const clsDesktop& desktop) {
+  std::vector<SettingWrite> writes;
+  for (const DesktopKey& key : DesktopKeys()) {
+    const std::string name = DesktopKeyName(key.name, desk);
+    switch (key.kind) {
+      case KeyKind::Flag:
+        writes.push_back({name, EncodeFlag(desktop.*key.flag)});
+        break;
+      case KeyKind::Number:
+        writes.push_back({name, EncodeNumber(desktop.*key.number)});
+        break;
+      case KeyKind::Text:
+        writes.push_back({name, desktop.*key.text});
+        break;
+      case KeyKind::ScrambledText:
+        if ((desktop.*key.text).empty()) {
+          writes.push_back({name, std::nullopt});
+        } else {
+          writes.push_back({name, EncodePassword(desktop.*key.text)});
+        }
+        break;
+    }
   }
+  return WriteSettings(store, writes);
+}
+
+void SaveGlobalPassword(SettingsStore& store, const std::string& sGlobalPass) {
+  const SettingWrite write = GlobalPasswordWrite(sGlobalPass);
+  // At shut-down there is nobody left to tell.
+  (void)WriteSettings(store, {write});
 }
 
 }  // namespace ombrix

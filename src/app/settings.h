@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -94,7 +95,20 @@ void ReadProgramKeys(SettingsStore& store, const std::vector<ProgramKey>& keys,
                      Settings& settings);
 // Reads desktop n's keys into its record.
 void ReadDesktopKeys(SettingsStore& store, int desk, clsDesktop& desktop);
-// Writes desktop n's keys from its record; an empty password deletes its key.
+
+// A key of section "Settings" to write, or to delete when the value is nullopt.
+struct SettingWrite {
+  std::string key;
+  std::optional<std::string> value;
+};
+// Writes the keys in order, all or none: when one cannot be written or deleted, the keys
+// written before it get their old values back (as far as the store lets them) and the result
+// is false.
+bool WriteSettings(SettingsStore& store, const std::vector<SettingWrite>& writes);
+// The program password's write: scrambled, or the key deleted when it is empty.
+SettingWrite GlobalPasswordWrite(const std::string& sGlobalPass);
+
+// Writes desktop n's keys from its record, all or none; an empty password deletes its key.
 bool SaveDesktopKeys(SettingsStore& store, int desk, const clsDesktop& desktop);
 // Writes the program password: scrambled, or the key deleted when it is empty.
 void SaveGlobalPassword(SettingsStore& store, const std::string& sGlobalPass);

@@ -63,8 +63,9 @@ frmPassword::frmPassword(Program& program) : Dialog(program) {
   controls = {label, text, ok, cancel};
 }
 
-void frmPassword::OnLoad() {
-  LoadDialog();
+void frmPassword::OnLoad() { LoadDialog(); }
+
+void frmPassword::SetTexts() {
   Find("lblPassword")->Caption =
       iDesk < 1 ? GetFormText(program_, Name, "lblPasswordPrg", "Input PROGRAM Password")
                 : GetFormText(program_, Name, "lblPasswordDesk", "Input DESKTOP Password");

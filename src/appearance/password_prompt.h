@@ -20,6 +20,9 @@ class frmPassword : public Dialog {
 
   void OnLoad() override;
   void OnClick(Control& control) override;
+
+ protected:
+  void SetTexts() override;
 };
 
 // True when the user typed the right password: that of desktop desk (1..9), or the program

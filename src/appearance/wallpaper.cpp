@@ -2,6 +2,7 @@
 
 #include "app/program.h"
 #include "core/text.h"
+#include "dialogs/registry.h"
 #include "lang/messages.h"
 
 namespace ombrix {
@@ -36,8 +37,23 @@ StyleValues ValuesOf(int32_t style) {
   }
 }
 
+cRegistry DesktopValue(Program& program, const char* key, const char* name) {
+  cRegistry value(program);
+  value.SectionKey = key;
+  value.ValueKey = name;
+  value.Default = std::string();
+  return value;
+}
+
 std::string ReadDesktopValue(Program& program, const char* key, const char* name) {
-  return program.platform.registry.ReadText(RegistryRoot::CurrentUser, key, name).value_or("");
+  const RegistryValue value = DesktopValue(program, key, name).Value();
+  const auto* text = std::get_if<std::string>(&value);
+  return text != nullptr ? *text : "";
+}
+
+// The system reads these when the wallpaper is set; a refused write leaves its old style.
+void WriteDesktopValue(Program& program, const char* name, const char* text) {
+  (void)DesktopValue(program, kDesktopKey, name).SetValue(std::string(text));
 }
 
 std::string FileNameOf(const std::string& path) {
@@ -81,11 +97,9 @@ void EnableActiveDesktop(Program& program) { program.platform.shell.EnableActive
 bool SetWallpaper(Program& program, const std::string& path, int32_t style) {
   WallpaperState& state = program.wallpaper;
   state.bSettingWallpaper = true;
-  Registry& registry = program.platform.registry;
   const StyleValues values = ValuesOf(style);
-  registry.WriteText(RegistryRoot::CurrentUser, kDesktopKey, "WallpaperStyle",
-                     values.wallpaperStyle);
-  registry.WriteText(RegistryRoot::CurrentUser, kDesktopKey, "TileWallpaper", values.tileWallpaper);
+  WriteDesktopValue(program, "WallpaperStyle", values.wallpaperStyle);
+  WriteDesktopValue(program, "TileWallpaper", values.tileWallpaper);
   Shell& shell = program.platform.shell;
   const bool applied = IsActiveDesktopOn(program) ? shell.SetActiveDesktopWallpaper(path)
                                                   : shell.SetSystemWallpaper(path);

@@ -12,7 +12,7 @@ inline constexpr const char* kDefaultTheme = "default";
 
 // Loads the theme's desktop pictures and shows the current desktop's in the tray at once. A
 // desktop whose icon is missing or cannot be read gets its built-in picture; a theme that does
-// not exist changes nothing.
+// not exist changes nothing, but "default" without a folder is the built-in set.
 void ApplyTheme(Program& program, const std::string& name);
 
 }  // namespace ombrix

@@ -5,8 +5,6 @@
 
 namespace ombrix {
 
-namespace {
-
 bool HasTranslatedCaption(ControlKind kind) {
   switch (kind) {
     case ControlKind::Label:
@@ -20,6 +18,8 @@ bool HasTranslatedCaption(ControlKind kind) {
       return false;
   }
 }
+
+namespace {
 
 bool HasTooltip(ControlKind kind) {
   return HasTranslatedCaption(kind) || kind == ControlKind::TextBox ||

@@ -14,6 +14,10 @@ class Program;
 std::string ControlKey(const std::string& name, int index);
 std::string ControlKey(const Control& control);
 
+// Labels, frames, check boxes, option buttons, buttons and links: the kinds whose caption a
+// language translates (a text box's caption is its text).
+bool HasTranslatedCaption(ControlKind kind);
+
 // Translates the form's caption and its controls' captions and tooltips from the section named
 // after the form; texts the language does not give stay as designed.
 void TranslateForm(const Program& program, Form& form);

@@ -21,7 +21,10 @@ const std::vector<MessageText>& AllMessages() {
       msgs::kAddRuleBeforeExit, msgs::kIgnoreApp, msgs::kWelcome,
       msgs::kHotKeysUnavailable, msgs::kNoMainWindow, msgs::kNoTrayIcon,
       msgs::kNoRecoveryFile,  msgs::kWindowNotOpened, msgs::kHelpMissing,
-      msgs::kCannotOpen,      msgs::kAboutWhat,       msgs::kAboutThanks};
+      msgs::kCannotOpen,      msgs::kAboutWhat,       msgs::kAboutThanks,
+      msgs::kTranslationToolMissing, msgs::kAutoStartNotWritten, msgs::kAutoStartNotRemoved,
+      msgs::kLanguageFileGone, msgs::kThemeGone,  msgs::kSettingsNotSaved,
+      msgs::kWallpaperNotCopied};
   return all;
 }
 

@@ -67,6 +67,20 @@ inline constexpr MessageText kAboutWhat{
     "0143", "Nine desktops on one screen, from the tray icon and the keyboard."};
 inline constexpr MessageText kAboutThanks{
     "0144", "Thanks to everyone who tried it out and told us what was missing."};
+inline constexpr MessageText kTranslationToolMissing{
+    "0160", "The translation tool %1 is not installed beside Ombrix."};
+inline constexpr MessageText kAutoStartNotWritten{
+    "0161", "Ombrix could not write its entry in %1, so it will not start with Windows."};
+inline constexpr MessageText kAutoStartNotRemoved{
+    "0162", "Ombrix could not remove its entry from %1, so it still starts with Windows."};
+inline constexpr MessageText kLanguageFileGone{
+    "0163", "The language file %1 is no longer beside Ombrix. Choose another language."};
+inline constexpr MessageText kThemeGone{
+    "0164", "The theme %1 is no longer in the themes folder. Choose another theme."};
+inline constexpr MessageText kSettingsNotSaved{
+    "0165", "Ombrix could not save the settings in the registry, so nothing was changed."};
+inline constexpr MessageText kWallpaperNotCopied{
+    "0166", "Ombrix could not keep a copy of %1, so the wallpaper was not changed."};
 }  // namespace msgs
 
 // Every message of the program, in identifier order.

@@ -69,6 +69,8 @@ class System {
   virtual std::string CommandLineArgs() = 0;
   // Folder of the program file, as the system reports it (may or may not end with a backslash).
   virtual std::string ProgramFolder() = 0;
+  // File name of the program file, with its extension ("Ombrix.exe").
+  virtual std::string ProgramFileName() = 0;
   // Claims this user session's single-instance signal; true when another instance holds it.
   virtual bool AnotherInstanceRunning() = 0;
   virtual uint32_t CurrentThreadId() = 0;
@@ -111,24 +113,59 @@ class Files {
   virtual bool DeleteFilesIn(const std::string& folder) = 0;
   // The user's own data folder (for example ...\AppData\Local), without a trailing backslash.
   virtual std::string UserDataFolder() = 0;
+  // Names of the folder's files whose names end in the extension (".lng"), compared without
+  // case, and of its subfolders; empty when the folder cannot be read.
+  virtual std::vector<std::string> FilesWithExtension(const std::string& folder,
+                                                      const std::string& extension) = 0;
+  virtual std::vector<std::string> Subfolders(const std::string& folder) = 0;
 };
 
-// Values of the system's registry, one at a time. No key stays open between calls.
+// Values of the system's registry, one at a time. No key stays open between calls. Keys are
+// paths below a root, backslash-separated; an empty value name is the key's default value.
 enum class RegistryRoot { CurrentUser, LocalMachine };
+
+// The registry's data types.
+namespace reg {
+constexpr uint32_t kText = 1;            // REG_SZ
+constexpr uint32_t kExpandableText = 2;  // REG_EXPAND_SZ
+constexpr uint32_t kBinary = 3;          // REG_BINARY
+constexpr uint32_t kNumber = 4;          // REG_DWORD
+constexpr uint32_t kBigEndianNumber = 5; // REG_DWORD_BIG_ENDIAN
+constexpr uint32_t kTextList = 7;        // REG_MULTI_SZ
+}  // namespace reg
+
+// One value: the text types as UTF-8 text (an expandable text read with its environment
+// variables expanded; a text list as its texts, each followed by a zero), every other type as
+// the bytes stored.
+struct RegistryData {
+  uint32_t type = reg::kText;
+  std::string text;
+  std::vector<uint8_t> bytes;
+};
 
 class Registry {
  public:
   virtual ~Registry() = default;
-  // A text value (environment variables of an expandable one expanded); nullopt when the key
-  // or the value is missing or holds no text.
-  virtual std::optional<std::string> ReadText(RegistryRoot root, const std::string& key,
-                                              const std::string& name) = 0;
-  // Creates the key when missing and stores the text; false when refused.
-  virtual bool WriteText(RegistryRoot root, const std::string& key, const std::string& name,
-                         const std::string& text) = 0;
+  // True when the key opens for reading.
+  virtual bool KeyExists(RegistryRoot root, const std::string& key) = 0;
+  // Creates the key, or opens it when it exists, for writing; false when refused.
+  virtual bool CreateKey(RegistryRoot root, const std::string& key) = 0;
+  // Deletes a key without subkeys; false when it is missing, has subkeys or is refused.
+  virtual bool DeleteKey(RegistryRoot root, const std::string& key) = 0;
+  // nullopt when the key or the value is missing or cannot be read.
+  virtual std::optional<RegistryData> ReadValue(RegistryRoot root, const std::string& key,
+                                                const std::string& name) = 0;
+  // Creates the key when missing and stores the value; false when refused.
+  virtual bool WriteValue(RegistryRoot root, const std::string& key, const std::string& name,
+                          const RegistryData& data) = 0;
   // Removing a value that does not exist succeeds; false when refused.
   virtual bool DeleteValue(RegistryRoot root, const std::string& key,
                            const std::string& name) = 0;
+  // The names of the key's values, or of its subkeys; nullopt when the key cannot be read.
+  virtual std::optional<std::vector<std::string>> ValueNames(RegistryRoot root,
+                                                             const std::string& key) = 0;
+  virtual std::optional<std::vector<std::string>> SubkeyNames(RegistryRoot root,
+                                                              const std::string& key) = 0;
 };
 
 // The shell of the system: documents and web addresses open in the programs it associates,
@@ -138,6 +175,9 @@ class Shell {
   virtual ~Shell() = default;
   // The "open" verb on a file or a web address; false when nothing could open it.
   virtual bool OpenDocument(Hwnd owner, const std::string& pathOrAddress) = 0;
+  // Starts a program in a normal window that may take the focus, with the arguments after its
+  // quoted path on its command line; does not wait for it. False when it could not start.
+  virtual bool StartProgram(const std::string& path, const std::string& arguments) = 0;
   // Sets the wallpaper with the system parameter call, written to the user's profile without
   // telling other programs; false when the system refuses it.
   virtual bool SetSystemWallpaper(const std::string& path) = 0;
@@ -238,6 +278,12 @@ class MainWindowEvents {
   virtual void OnTimer(int id) = 0;
 };
 
+// One entry of a file dialog's list of file types: "Picture Files", "*.bmp; *.gif".
+struct FileFilter {
+  std::string description;
+  std::string pattern;
+};
+
 // The program's own pictures of menu items.
 enum class MenuPicture { DefaultApplication, Move, Settings, DesktopSettings, ApplicationRules,
                          ProgramSettings, Help, About, Exit };
@@ -265,6 +311,10 @@ class Ui {
   // Starting a running timer again restarts its interval.
   virtual void StartTimer(int id, uint32_t intervalMs) = 0;
   virtual void StopTimer(int id) = 0;
+  // The system's dialog for choosing an existing file, owned by owner; the chosen file's full
+  // path, or empty when the user cancelled.
+  virtual std::string ChooseFileToOpen(Hwnd owner, const std::string& title,
+                                       const std::vector<FileFilter>& filters) = 0;
   // Processes pending messages once (DoEvents) / waits for the next one.
   virtual void DoEvents() = 0;
   virtual void WaitMessage() = 0;
@@ -287,6 +337,8 @@ class FormHost {
   virtual void RemoveCloseMenu(Form& form) = 0;
   // The size in pixels that a text takes in a font, for labels that size themselves.
   virtual Size MeasureText(const Font& font, const std::string& text) = 0;
+  // The forms that have a window now, in the order they were loaded.
+  virtual std::vector<Form*> LoadedForms() = 0;
 };
 
 }  // namespace ombrix

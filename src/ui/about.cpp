@@ -32,8 +32,9 @@ frmAbout::frmAbout(Program& program) : Dialog(program) {
   controls = {what, version, line1, about, link, line2, ok};
 }
 
-void frmAbout::OnLoad() {
-  LoadDialog();
+void frmAbout::OnLoad() { LoadDialog(); }
+
+void frmAbout::SetTexts() {
   Find("lblVersion")->Caption = VersionLine(program_.platform.system.ProgramVersion());
   Find("lblAbout")->Caption = std::string(kNotice) + "\r\n\r\n\r\n" +
                               GetMsg(program_, msgs::kAboutWhat) + "\r\n" +

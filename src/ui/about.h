@@ -10,6 +10,9 @@ class frmAbout : public Dialog {
   explicit frmAbout(Program& program);
   void OnLoad() override;
   void OnClick(Control& control) override;
+
+ protected:
+  void SetTexts() override;
 };
 
 // Runs the About window through ShowDialog.

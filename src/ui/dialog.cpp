@@ -21,14 +21,51 @@ bool StillUp(Program& program, const Form& form) {
 
 }  // namespace
 
+std::vector<Control> OkAndCancel(int right, int bottom) {
+  constexpr int kWidth = 80;
+  constexpr int kHeight = 28;
+  constexpr int kGap = 8;
+  Control ok{.Name = "btnOk", .kind = ControlKind::Button, .Caption = "Ok"};
+  ok.bounds = {right - 2 * kWidth - kGap, bottom - kHeight, right - kWidth - kGap, bottom};
+  ok.Default = true;
+  Control cancel{.Name = "btnCancel", .kind = ControlKind::Button, .Caption = "Cancel"};
+  cancel.bounds = {right - kWidth, bottom - kHeight, right, bottom};
+  cancel.Cancel = true;
+  return {ok, cancel};
+}
+
 void PutMainWindowAtBottom(Program& program) {
   program.platform.windows.SetWindowPos(program.lMainHwnd, kBottom, 0, 0, 0, 0,
                                         kNoSizeNoMoveNoActivate);
 }
 
-void Dialog::LoadDialog() {
+void Dialog::Translate() {
+  if (designed_.empty()) {
+    designedCaption_ = Caption;
+    for (const Control& control : controls) designed_.push_back({control.Caption, control.Tip});
+  }
+  Caption = designedCaption_;
+  for (size_t i = 0; i < controls.size() && i < designed_.size(); ++i) {
+    Control& control = controls[i];
+    if (HasTranslatedCaption(control.kind)) control.Caption = designed_[i].caption;
+    control.Tip = designed_[i].tip;
+  }
   TranslateForm(program_, *this);
+  SetTexts();
+}
+
+void Dialog::LoadDialog() {
+  Translate();
   program_.platform.forms.RemoveCloseMenu(*this);
+}
+
+void Dialog::OnLanguageChanged() {
+  Translate();
+  program_.platform.forms.Refresh(*this);
+}
+
+void TranslateOpenForms(Program& program) {
+  for (Form* form : program.platform.forms.LoadedForms()) form->OnLanguageChanged();
 }
 
 void Dialog::HideDialog() { program_.platform.forms.Hide(*this); }

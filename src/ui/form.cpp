@@ -1,8 +1,70 @@
 #include "ui/form.h"
 
+#include <algorithm>
+#include <iterator>
 #include <string_view>
 
+#include "core/text.h"
+#include "lang/form_translation.h"
+
 namespace ombrix {
+
+std::string ComboText(const Control& combo) {
+  if (combo.ListIndex < 0 || static_cast<size_t>(combo.ListIndex) >= combo.Items.size()) return "";
+  return combo.Items[static_cast<size_t>(combo.ListIndex)];
+}
+
+bool SetComboText(Control& combo, const std::string& text) {
+  const std::string wanted = LowerText(text);
+  for (size_t i = 0; i < combo.Items.size(); ++i) {
+    if (LowerText(combo.Items[i]) == wanted) {
+      combo.ListIndex = static_cast<int>(i);
+      return true;
+    }
+  }
+  combo.ListIndex = -1;
+  return false;
+}
+
+std::string FitText(const Control& box, const std::string& text) {
+  if (box.MaxLength <= 0) return text;
+  size_t characters = 0;
+  for (size_t i = 0; i < text.size(); ++i) {
+    // Every byte but a UTF-8 continuation byte starts a character.
+    if ((static_cast<unsigned char>(text[i]) & 0xC0) != 0x80 &&
+        ++characters > static_cast<size_t>(box.MaxLength)) {
+      return text.substr(0, i);
+    }
+  }
+  return text;
+}
+
+bool Form::Shows(const Control& control) const {
+  const Control* current = &control;
+  // A frame chain longer than the form is a loop, and shows nothing.
+  for (size_t depth = 0; depth <= controls.size(); ++depth) {
+    if (!current->Visible) return false;
+    if (current->Container.empty()) return true;
+    const Control* container = nullptr;
+    for (const Control& candidate : controls) {
+      if (ControlKey(candidate) == current->Container) container = &candidate;
+    }
+    if (container == nullptr) return true;
+    current = container;
+  }
+  return false;
+}
+
+void Form::SelectOption(Control& option) {
+  auto self = std::find_if(controls.begin(), controls.end(),
+                           [&](const Control& c) { return &c == &option; });
+  if (self == controls.end()) return;
+  auto first = self;
+  while (first != controls.begin() && std::prev(first)->kind == ControlKind::OptionButton) --first;
+  for (auto it = first; it != controls.end() && it->kind == ControlKind::OptionButton; ++it) {
+    it->Value = &*it == &option;
+  }
+}
 
 Control* Form::Find(const std::string& name, int index) {
   for (Control& control : controls) {

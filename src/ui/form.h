@@ -12,7 +12,7 @@
 namespace ombrix {
 
 enum class ControlKind { Label, Button, CheckBox, OptionButton, TextBox, ComboBox, ListBox,
-                         Frame, Link, Line, Image, Timer };
+                         Frame, Link, Line, Image, Timer, TabStrip };
 
 // Colours as 0x00BBGGRR, the system's own byte order.
 constexpr uint32_t Rgb(uint8_t r, uint8_t g, uint8_t b) {
@@ -51,7 +51,22 @@ struct Control {
   char PasswordChar = 0;  // text boxes: shown for every character typed, when not 0
   bool Default = false;   // buttons: Enter presses it
   bool Cancel = false;    // buttons: Esc presses it
+  bool Value = false;     // check boxes and option buttons: checked
+  // Combo boxes: the items of the drop-down list; tab strips: the tabs' captions.
+  std::vector<std::string> Items;
+  int ListIndex = -1;     // the chosen item or tab; -1 for none
+  // The ControlKey of the frame the control lies on; it is shown only while the frame is.
+  // Empty for a control on the form itself.
+  std::string Container;
 };
+
+// The text of a combo box: its chosen item, or empty.
+std::string ComboText(const Control& combo);
+// Chooses the item of that text, compared without case; false, with nothing chosen, when the
+// list has no such item.
+bool SetComboText(Control& combo, const std::string& text);
+// What a text box keeps of a text typed or pasted into it: its first MaxLength characters.
+std::string FitText(const Control& box, const std::string& text);
 
 class Form {
  public:
@@ -71,11 +86,22 @@ class Form {
 
   // The control of that name and index, or nullptr.
   Control* Find(const std::string& name, int index = -1);
+  // True when the control and every frame it lies on are visible.
+  bool Shows(const Control& control) const;
+  // Checks the option button and clears the others of its group: the option buttons that
+  // follow each other in the form's control order.
+  void SelectOption(Control& option);
 
   // Events, called by the host.
   virtual void OnLoad() {}
   virtual void OnTimer(Control& /*timer*/) {}
+  // Buttons, links, check boxes and option buttons (with their new value), and tab strips
+  // (with the tab chosen).
   virtual void OnClick(Control& /*control*/) {}
+  // Text typed into a text box, an item chosen in a combo box.
+  virtual void OnChange(Control& /*control*/) {}
+  // The loaded language changed while the form is up.
+  virtual void OnLanguageChanged() {}
   // A close request from the window frame; false refuses it.
   virtual bool OnQueryClose() { return true; }
 };

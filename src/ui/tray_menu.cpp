@@ -4,6 +4,8 @@
 #include "app/program.h"
 #include "core/discovery.h"
 #include "core/text.h"
+#include "dialogs/desktop_dialog.h"
+#include "dialogs/settings_dialog.h"
 #include "events/hotkeys.h"
 #include "lang/messages.h"
 #include "switching/switch.h"
@@ -111,6 +113,12 @@ void RunMenuCommand(Program& program, int chosen) {
     case menu_id::kAbout:
       ShowAbout(program);
       return;
+    case menu_id::kDesktopSettings:
+      ShowDesktopSettings(program);
+      return;
+    case menu_id::kProgramSettings:
+      ShowProgramSettings(program);
+      return;
     default:
       break;
   }
@@ -175,9 +183,9 @@ Menu BuildMainMenu() {
   all.items.push_back(Unavailable(Item("mApplicazioni", "Applications", 0, 0)));
   Menu settings = Item("mnuSettings", "Settings...");
   settings.items = {
-      Unavailable(Item("mnuWallPaperSettings", "Desktop Settings...", menu_id::kDesktopSettings)),
+      Item("mnuWallPaperSettings", "Desktop Settings...", menu_id::kDesktopSettings),
       Unavailable(Item("mnuAppRules", "Application Rules...", menu_id::kApplicationRules)),
-      Unavailable(Item("mnuProgramSettings", "Program Settings...", menu_id::kProgramSettings)),
+      Item("mnuProgramSettings", "Program Settings...", menu_id::kProgramSettings),
   };
   root.items = {
       goTo,

@@ -40,6 +40,15 @@ title_rule() {
     "CheckWinClass$1=0" "WinClassMode$1=0" "WinClass$1=" "Action$1=$3" "DestDesk$1=${4:-0}"
 }
 
+# Opens a dialog from the tray menu: the submenu $1, its item $2, and waits for the window $3.
+open_from_menu() {
+  probe post ThunderRT6FormDC OmbrixMainWND 0x8001 0 517 >/dev/null
+  probe menu-choose "$1" 5000 >/dev/null || fail "no menu item $1"
+  sleep 0.3
+  probe menu-choose "$2" 5000 >/dev/null || fail "no menu item $2"
+  probe wait shown 5000 "$3" >/dev/null || fail "$3 did not open"
+}
+
 # The drive Z: of a prefix maps /, so any Unix path has a Windows name there.
 winpath() {
   local path

@@ -17,23 +17,15 @@
 #include <string>
 #include <vector>
 
+#include "probe_common.h"
+#include "probe_forms.h"
+
 namespace {
 
 constexpr wchar_t kMainClass[] = L"ThunderRT6FormDC";
 constexpr wchar_t kMainCaption[] = L"OmbrixMainWND";
 constexpr wchar_t kProcessName[] = L"Ombrix.exe";
 constexpr wchar_t kSettingsRoot[] = L"Software\\Ombrix";
-constexpr DWORD kPollMs = 20;
-
-std::string Utf8(const std::wstring& text) {
-  if (text.empty()) return {};
-  int size = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0,
-                                 nullptr, nullptr);
-  std::string out(static_cast<size_t>(size), '\0');
-  WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), out.data(), size, nullptr,
-                      nullptr);
-  return out;
-}
 
 void Say(const char* format, ...) {
   va_list args;
@@ -42,31 +34,6 @@ void Say(const char* format, ...) {
   va_end(args);
   std::fputc('\n', stdout);
   std::fflush(stdout);
-}
-
-// Runs this thread's messages until `ms` have passed.
-void PumpFor(DWORD ms) {
-  const DWORD start = GetTickCount();
-  for (;;) {
-    MSG msg;
-    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-      TranslateMessage(&msg);
-      DispatchMessageW(&msg);
-    }
-    const DWORD spent = GetTickCount() - start;
-    if (spent >= ms) return;
-    MsgWaitForMultipleObjectsEx(0, nullptr, ms - spent, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
-  }
-}
-
-// Polls `holds` until it is true or `timeoutMs` have passed; true when it held.
-bool WaitFor(DWORD timeoutMs, const std::function<bool()>& holds) {
-  const DWORD start = GetTickCount();
-  for (;;) {
-    if (holds()) return true;
-    if (GetTickCount() - start >= timeoutMs) return false;
-    PumpFor(kPollMs);
-  }
 }
 
 DWORD ParseMs(const wchar_t* text) { return static_cast<DWORD>(std::wcstoul(text, nullptr, 10)); }
@@ -531,6 +498,9 @@ std::vector<WORD> ParseKeys(const std::wstring& combo) {
     else if (name == L"down") vk = VK_DOWN;
     else if (name == L"esc") vk = VK_ESCAPE;
     else if (name == L"enter") vk = VK_RETURN;
+    else if (name == L"tab") vk = VK_TAB;
+    else if (name == L"space") vk = VK_SPACE;
+    else if (name.size() == 1 && name[0] >= L'a' && name[0] <= L'z') vk = static_cast<WORD>(name[0] - L'a' + 'A');
     else if (name.size() == 1 && name[0] >= L'0' && name[0] <= L'9') vk = static_cast<WORD>(name[0]);
     keys.push_back(vk);
     begin = end + 1;
@@ -834,17 +804,6 @@ std::string WithoutAmpersands(const std::string& text) {
   return out;
 }
 
-void ClickAt(LONG x, LONG y) {
-  SetCursorPos(x, y);
-  PumpFor(100);
-  INPUT inputs[2] = {};
-  inputs[0].type = inputs[1].type = INPUT_MOUSE;
-  inputs[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
-  inputs[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
-  SendInput(2, inputs, sizeof(INPUT));
-  PumpFor(100);
-}
-
 // menu-choose TEXT TIMEOUT_MS: clicks the item of an open Ombrix menu that shows TEXT.
 int MenuChoose(const std::string& text, DWORD timeoutMs) {
   std::vector<std::string> lines;
@@ -963,5 +922,6 @@ int wmain(int argc, wchar_t** argv) {
   if (command == L"known-folder-local" && n == 0) return KnownFolderLocal();
   if (command == L"wallpaper-set" && n == 1) return WallpaperSet(a[0]);
   if (command == L"wallpaper-is" && n == 2) return WallpaperIs(a[0], ParseMs(a[1]));
+  if (const int status = FormCommand(command, n, a); status >= 0) return status;
   return Usage();
 }

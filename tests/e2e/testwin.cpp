@@ -8,6 +8,8 @@
 //   testwin zero TITLE       a pop-up window of no width and no height
 //   testwin cabinet TITLE    a window of the shell folder class CabinetWClass
 //   testwin hung TITLE       a window whose thread never reads a message after showing it
+//   testwin FILE.lng         a window titled "Translating FILE.lng", as the translation tool
+//                            Glossator.exe (a copy of testwin) shows one
 //
 // Posted commands, to any of these windows: kHang stops reading messages for good, kHide and
 // kShow make the program hide or show its own window.
@@ -89,6 +91,8 @@ int wmain(int argc, wchar_t** argv) {
     main = Open(cls, title, WS_OVERLAPPEDWINDOW, WS_EX_TOPMOST, 200);
   } else if (mode == L"zero") {
     main = Open(cls, title, WS_POPUP, 0, 0);
+  } else if (mode.size() > 4 && _wcsicmp(mode.c_str() + mode.size() - 4, L".lng") == 0) {
+    main = Open(cls, L"Translating " + mode, WS_OVERLAPPEDWINDOW, 0, 300);
   } else {
     return 2;
   }

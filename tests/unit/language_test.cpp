@@ -8,6 +8,8 @@
 #include "app/lifecycle.h"
 #include "app/program.h"
 #include "appearance/password_prompt.h"
+#include "dialogs/desktop_dialog.h"
+#include "dialogs/settings_dialog.h"
 #include "lang/form_translation.h"
 #include "lang/language_file.h"
 #include "lang/messages.h"
@@ -218,6 +220,20 @@ TEST(ShippedLanguages, EnglishMatchesTheCodeAndItalianHasTheSameKeys) {
   // The password messages, whose identifiers and texts the program keeps scrambled.
   sim::World world;
   Program program{world.platform()};
+  // The settings dialogs: every designed caption, and the tabs they caption themselves.
+  frmSettings settings(program);
+  frmDesktop desktop(program);
+  for (Form* form : std::initializer_list<Form*>{&settings, &desktop}) {
+    expected.insert(form->Name + "." + form->Name);
+    for (const Control& control : form->controls) {
+      if (HasTranslatedCaption(control.kind) && !control.Caption.empty()) {
+        expected.insert(form->Name + "." + ControlKey(control));
+      }
+    }
+  }
+  expected.insert({"frmSettings.ctlTabbed(0)", "frmSettings.ctlTabbed(1)",
+                   "frmSettings.ctlTabbed(2)", "frmDesktop.ctlTabbed(0)",
+                   "frmDesktop.ctlTabbed(1)"});
   const std::map<std::string, std::string> passwordTexts = {
       {"0019", PasswordMessageText(program, PasswordMessage::Wrong)},
       {"0020", PasswordMessageText(program, PasswordMessage::OldWrong)},

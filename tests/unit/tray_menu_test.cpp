@@ -152,9 +152,9 @@ TEST_F(TrayMenus, RightClickShowsTheWholeMenuWithPicturesAndClearsTheListAfter) 
                          }));
   EXPECT_EQ(Shown(menu.items[4]),
             Lines({
-                "Desktop Settings...|" + picture(MenuPicture::DesktopSettings) + "|off",
+                "Desktop Settings...|" + picture(MenuPicture::DesktopSettings) + "|on",
                 "Application Rules...|" + picture(MenuPicture::ApplicationRules) + "|off",
-                "Program Settings...|" + picture(MenuPicture::ProgramSettings) + "|off",
+                "Program Settings...|" + picture(MenuPicture::ProgramSettings) + "|on",
             }));
   const std::vector<std::string> goTo = Shown(menu.items[0]);
   ASSERT_EQ(goTo.size(), 9u);

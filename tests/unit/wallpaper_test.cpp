@@ -29,7 +29,7 @@ class Wallpapers : public ::testing::Test {
     world.store.sections["Settings"]["WallpaperType" + std::to_string(desk)] = style;
   }
   std::string System(const std::string& name) {
-    return world.registry.ReadText(RegistryRoot::CurrentUser, "Control Panel\\Desktop", name)
+    return world.registry.Text(RegistryRoot::CurrentUser, "Control Panel\\Desktop", name)
         .value_or("");
   }
   void Go(int16_t desk) { program.mainWindow->OnSubscribedMessage(1027, 48 + desk, 0); }

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <stdexcept>
 
+#include "core/text.h"
+
 namespace ombrix::sim {
 
 void SimClock::Start(const void* owner, int id, int intervalMs, std::function<void()> tick) {
@@ -269,37 +271,154 @@ bool SimFiles::DeleteFilesIn(const std::string& folder) {
   return true;
 }
 
-std::string SimRegistry::PathOf(RegistryRoot root, const std::string& key,
-                                const std::string& name) {
-  return (root == RegistryRoot::CurrentUser ? "HKCU\\" : "HKLM\\") + key + "\\" + name;
+namespace {
+
+// The name of a direct entry of folder in path, or nullopt.
+std::optional<std::string> EntryName(const std::string& folder, const std::string& path) {
+  const std::string prefix = folder + "\\";
+  if (path.compare(0, prefix.size(), prefix) != 0 ||
+      path.find('\\', prefix.size()) != std::string::npos || path.size() == prefix.size()) {
+    return std::nullopt;
+  }
+  return path.substr(prefix.size());
 }
 
-std::optional<std::string> SimRegistry::ReadText(RegistryRoot root, const std::string& key,
-                                                 const std::string& name) {
+}  // namespace
+
+std::vector<std::string> SimFiles::FilesWithExtension(const std::string& folder,
+                                                      const std::string& extension) {
+  std::vector<std::string> names;
+  for (const auto& [path, bytes] : files) {
+    const auto name = EntryName(folder, path);
+    if (name && name->size() >= extension.size() &&
+        LowerText(name->substr(name->size() - extension.size())) == LowerText(extension)) {
+      names.insert(names.begin(), *name);
+    }
+  }
+  return names;
+}
+
+std::vector<std::string> SimFiles::Subfolders(const std::string& folder) {
+  std::vector<std::string> names;
+  for (const std::string& path : folders) {
+    if (const auto name = EntryName(folder, path)) names.insert(names.begin(), *name);
+  }
+  return names;
+}
+
+std::string SimRegistry::KeyPathOf(RegistryRoot root, const std::string& key) {
+  return (root == RegistryRoot::CurrentUser ? "HKCU\\" : "HKLM\\") + key;
+}
+
+std::string SimRegistry::PathOf(RegistryRoot root, const std::string& key,
+                                const std::string& name) {
+  return KeyPathOf(root, key) + "\\" + name;
+}
+
+void SimRegistry::SetText(RegistryRoot root, const std::string& key, const std::string& name,
+                          const std::string& text) {
+  keys.insert(KeyPathOf(root, key));
+  values[PathOf(root, key, name)] = RegistryData{reg::kText, text, {}};
+}
+
+std::optional<std::string> SimRegistry::Text(RegistryRoot root, const std::string& key,
+                                             const std::string& name) {
+  const auto data = ReadValue(root, key, name);
+  if (!data || (data->type != reg::kText && data->type != reg::kExpandableText)) {
+    return std::nullopt;
+  }
+  return data->text;
+}
+
+bool SimRegistry::Writable(RegistryRoot root, const std::string& key) const {
+  const std::string path = KeyPathOf(root, key);
+  for (const std::string& locked : readOnlyKeys) {
+    if (path.compare(0, locked.size(), locked) == 0 &&
+        (path.size() == locked.size() || path[locked.size()] == '\\')) {
+      return false;
+    }
+  }
+  return true;
+}
+
+bool SimRegistry::KeyExists(RegistryRoot root, const std::string& key) {
+  return keys.count(KeyPathOf(root, key)) != 0;
+}
+
+bool SimRegistry::CreateKey(RegistryRoot root, const std::string& key) {
+  if (KeyExists(root, key)) return Writable(root, key);
+  if (!Writable(root, key)) return false;
+  keys.insert(KeyPathOf(root, key));
+  return true;
+}
+
+bool SimRegistry::DeleteKey(RegistryRoot root, const std::string& key) {
+  const std::string path = KeyPathOf(root, key);
+  if (!KeyExists(root, key) || !Writable(root, key)) return false;
+  const auto below = SubkeyNames(root, key);
+  if (below && !below->empty()) return false;
+  keys.erase(path);
+  std::erase_if(values, [&](const auto& value) {
+    return value.first.compare(0, path.size() + 1, path + "\\") == 0;
+  });
+  return true;
+}
+
+std::optional<RegistryData> SimRegistry::ReadValue(RegistryRoot root, const std::string& key,
+                                                   const std::string& name) {
   auto found = values.find(PathOf(root, key, name));
   if (found == values.end()) return std::nullopt;
   return found->second;
 }
 
-bool SimRegistry::WriteText(RegistryRoot root, const std::string& key, const std::string& name,
-                            const std::string& text) {
-  if (failWrites) return false;
-  values[PathOf(root, key, name)] = text;
+bool SimRegistry::WriteValue(RegistryRoot root, const std::string& key, const std::string& name,
+                             const RegistryData& data) {
+  if (!CreateKey(root, key)) return false;
+  values[PathOf(root, key, name)] = data;
   return true;
 }
 
-bool SimRegistry::DeleteValue(RegistryRoot root, const std::string& key, const std::string& name) {
-  if (failWrites) return false;
+bool SimRegistry::DeleteValue(RegistryRoot root, const std::string& key,
+                              const std::string& name) {
+  if (!KeyExists(root, key)) return true;
+  if (!Writable(root, key)) return false;
   values.erase(PathOf(root, key, name));
   return true;
+}
+
+std::optional<std::vector<std::string>> SimRegistry::ValueNames(RegistryRoot root,
+                                                                const std::string& key) {
+  if (!KeyExists(root, key)) return std::nullopt;
+  const std::string head = KeyPathOf(root, key) + "\\";
+  std::vector<std::string> names;
+  for (const auto& [path, data] : values) {
+    if (path.compare(0, head.size(), head) == 0 &&
+        path.find('\\', head.size()) == std::string::npos) {
+      names.push_back(path.substr(head.size()));
+    }
+  }
+  return names;
+}
+
+std::optional<std::vector<std::string>> SimRegistry::SubkeyNames(RegistryRoot root,
+                                                                 const std::string& key) {
+  if (!KeyExists(root, key)) return std::nullopt;
+  const std::string head = KeyPathOf(root, key) + "\\";
+  std::vector<std::string> names;
+  for (const std::string& path : keys) {
+    if (path.compare(0, head.size(), head) == 0 &&
+        path.find('\\', head.size()) == std::string::npos) {
+      names.push_back(path.substr(head.size()));
+    }
+  }
+  return names;
 }
 
 bool SimShell::Apply(const std::string& path) {
   if (duringSet) duringSet();
   if (refuse || (!path.empty() && !files_.FileExists(path))) return false;
   applied.push_back(path);
-  registry_.values[SimRegistry::PathOf(RegistryRoot::CurrentUser, "Control Panel\\Desktop",
-                                       "Wallpaper")] = path;
+  registry_.SetText(RegistryRoot::CurrentUser, "Control Panel\\Desktop", "Wallpaper", path);
   return true;
 }
 
@@ -323,10 +442,9 @@ bool SimShell::SetActiveDesktopWallpaper(const std::string& path) {
 void SimShell::UserSets(const std::string& path, const std::string& wallpaperStyle,
                         const std::string& tile) {
   const std::string key = "Control Panel\\Desktop";
-  registry_.values[SimRegistry::PathOf(RegistryRoot::CurrentUser, key, "Wallpaper")] = path;
-  registry_.values[SimRegistry::PathOf(RegistryRoot::CurrentUser, key, "WallpaperStyle")] =
-      wallpaperStyle;
-  registry_.values[SimRegistry::PathOf(RegistryRoot::CurrentUser, key, "TileWallpaper")] = tile;
+  registry_.SetText(RegistryRoot::CurrentUser, key, "Wallpaper", path);
+  registry_.SetText(RegistryRoot::CurrentUser, key, "WallpaperStyle", wallpaperStyle);
+  registry_.SetText(RegistryRoot::CurrentUser, key, "TileWallpaper", tile);
 }
 
 bool SimShell::OpenDocument(Hwnd, const std::string& pathOrAddress) {
@@ -335,6 +453,21 @@ bool SimShell::OpenDocument(Hwnd, const std::string& pathOrAddress) {
   }
   opened.push_back(pathOrAddress);
   return true;
+}
+
+bool SimShell::StartProgram(const std::string& path, const std::string& arguments) {
+  if (!files_.FileExists(path)) return false;
+  started.push_back(path + "|" + arguments);
+  return true;
+}
+
+std::string SimUi::ChooseFileToOpen(Hwnd owner, const std::string& title,
+                                    const std::vector<FileFilter>& filters) {
+  fileDialogs.push_back({owner, title, filters});
+  if (fileChoices.empty()) return "";
+  std::string chosen = std::move(fileChoices.front());
+  fileChoices.pop_front();
+  return chosen;
 }
 
 IconHandle SimUi::LoadIconFile(const std::string& path) {
@@ -454,14 +587,14 @@ std::optional<std::string> MemoryStore::Read(const std::string& section, const s
 
 bool MemoryStore::Write(const std::string& section, const std::string& key,
                         const std::string& value) {
-  if (failWrites) return false;
+  if (failWrites || lockedKeys.count(key) != 0) return false;
   ++writes;
   sections[section][key] = value;
   return true;
 }
 
 bool MemoryStore::Delete(const std::string& section, const std::string& key) {
-  if (failWrites) return false;
+  if (failWrites || lockedKeys.count(key) != 0) return false;
   auto s = sections.find(section);
   if (s != sections.end()) s->second.erase(key);
   return true;
@@ -620,6 +753,49 @@ void SimFormHost::Refresh(Form& form) {
   if (!window) return;
   window->text = form.Caption;
   SyncTimers(form);
+}
+
+bool SimFormHost::Reachable(Form& form, const Control& control) {
+  return form.hwnd != 0 && control.Enabled && form.Shows(control);
+}
+
+Control& SimFormHost::Reach(Form& form, const std::string& name, int index) {
+  Control* control = form.Find(name, index);
+  if (control == nullptr) throw std::logic_error(form.Name + " has no control " + name);
+  if (!Reachable(form, *control)) {
+    throw std::logic_error("the user cannot reach " + name + ": it is disabled or not shown");
+  }
+  return *control;
+}
+
+void SimFormHost::Click(Form& form, const std::string& name, int index) {
+  Control& control = Reach(form, name, index);
+  if (control.kind == ControlKind::CheckBox) control.Value = !control.Value;
+  if (control.kind == ControlKind::OptionButton) form.SelectOption(control);
+  form.OnClick(control);
+}
+
+void SimFormHost::Type(Form& form, const std::string& name, const std::string& text) {
+  Control& control = Reach(form, name, -1);
+  control.Caption = FitText(control, text);
+  form.OnChange(control);
+}
+
+void SimFormHost::Choose(Form& form, const std::string& name, const std::string& item) {
+  Control& control = Reach(form, name, -1);
+  const auto found = std::find(control.Items.begin(), control.Items.end(), item);
+  if (found == control.Items.end()) throw std::logic_error(name + " does not list " + item);
+  control.ListIndex = static_cast<int>(found - control.Items.begin());
+  form.OnChange(control);
+}
+
+void SimFormHost::ChooseTab(Form& form, const std::string& name, int tab) {
+  Control& control = Reach(form, name, -1);
+  if (tab < 0 || static_cast<size_t>(tab) >= control.Items.size()) {
+    throw std::logic_error(name + " has no tab " + std::to_string(tab));
+  }
+  control.ListIndex = tab;
+  form.OnClick(control);
 }
 
 Size SimFormHost::MeasureText(const Font&, const std::string& text) {

@@ -10,6 +10,7 @@
 #include <map>
 #include <memory>
 #include <optional>
+#include <set>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -149,12 +150,14 @@ class SimProcess : public System {
   bool debugger = false;
   std::string commandLine;
   std::string folder = "C:\\Program Files\\Ombrix";
+  std::string fileName = "Ombrix.exe";
   bool anotherInstance = false;
 
   uint32_t CurrentProcessId() override { return processId; }
   bool IsDebuggerPresent() override { return debugger; }
   std::string CommandLineArgs() override { return commandLine; }
   std::string ProgramFolder() override { return folder; }
+  std::string ProgramFileName() override { return fileName; }
   bool AnotherInstanceRunning() override { return anotherInstance; }
   uint32_t threadId = 5151;
   int versionCode = 10;
@@ -200,24 +203,47 @@ class SimFiles : public Files {
   bool CopyFileTo(const std::string& from, const std::string& to) override;
   bool DeleteFilesIn(const std::string& folder) override;
   std::string UserDataFolder() override { return dataFolder; }
+  // In the reverse of their order here: a folder listing keeps no order a program may rely on.
+  std::vector<std::string> FilesWithExtension(const std::string& folder,
+                                              const std::string& extension) override;
+  std::vector<std::string> Subfolders(const std::string& folder) override;
 
  private:
   bool Writable(const std::string& path) const;
   SimClock& clock_;
 };
 
-// Registry values as "root\key\name" -> text. failWrites makes every write fail.
+// Registry values by "HKCU\\key\\name" (or "HKLM\\..."), and the keys that exist by
+// "HKCU\\key". Keys at or below a path in readOnlyKeys cannot be created, written or deleted.
 class SimRegistry : public Registry {
  public:
-  std::map<std::string, std::string> values;
-  bool failWrites = false;
+  std::map<std::string, RegistryData> values;
+  std::set<std::string> keys;
+  std::vector<std::string> readOnlyKeys;
 
   static std::string PathOf(RegistryRoot root, const std::string& key, const std::string& name);
-  std::optional<std::string> ReadText(RegistryRoot root, const std::string& key,
-                                      const std::string& name) override;
-  bool WriteText(RegistryRoot root, const std::string& key, const std::string& name,
-                 const std::string& text) override;
+  static std::string KeyPathOf(RegistryRoot root, const std::string& key);
+  // A text value, as a test stores and reads it.
+  void SetText(RegistryRoot root, const std::string& key, const std::string& name,
+               const std::string& text);
+  std::optional<std::string> Text(RegistryRoot root, const std::string& key,
+                                  const std::string& name);
+
+  bool KeyExists(RegistryRoot root, const std::string& key) override;
+  bool CreateKey(RegistryRoot root, const std::string& key) override;
+  bool DeleteKey(RegistryRoot root, const std::string& key) override;
+  std::optional<RegistryData> ReadValue(RegistryRoot root, const std::string& key,
+                                        const std::string& name) override;
+  bool WriteValue(RegistryRoot root, const std::string& key, const std::string& name,
+                  const RegistryData& data) override;
   bool DeleteValue(RegistryRoot root, const std::string& key, const std::string& name) override;
+  std::optional<std::vector<std::string>> ValueNames(RegistryRoot root,
+                                                     const std::string& key) override;
+  std::optional<std::vector<std::string>> SubkeyNames(RegistryRoot root,
+                                                      const std::string& key) override;
+
+ private:
+  bool Writable(RegistryRoot root, const std::string& key) const;
 };
 
 // Records what the program asks the shell to open (documents in `unopenable` fail), and keeps
@@ -229,6 +255,9 @@ class SimShell : public Shell {
   std::vector<std::string> opened;
   std::vector<std::string> unopenable;
   bool OpenDocument(Hwnd owner, const std::string& pathOrAddress) override;
+  // Programs started, as "path|arguments"; a program file that does not exist cannot start.
+  std::vector<std::string> started;
+  bool StartProgram(const std::string& path, const std::string& arguments) override;
 
   bool activeDesktopExists = false;
   bool activeDesktopOn = false;
@@ -292,11 +321,13 @@ class SimKeyboard : public Keyboard {
   }
 };
 
-// Settings in memory: section -> key -> value. failWrites makes every write fail.
+// Settings in memory: section -> key -> value. failWrites makes every write fail, lockedKeys
+// the writes and deletes of those keys.
 class MemoryStore : public SettingsStore {
  public:
   std::map<std::string, std::map<std::string, std::string>> sections;
   bool failWrites = false;
+  std::set<std::string> lockedKeys;
   int writes = 0;
 
   std::optional<std::string> Read(const std::string& section, const std::string& key) override;
@@ -354,6 +385,14 @@ class SimUi : public Ui {
   // What the user does while a modal loop waits for a message, one action per wait. A loop that
   // waits when none is left would wait for ever: WaitMessage throws then.
   std::deque<std::function<void()>> userActions;
+  // The files the user chooses in file dialogs, in order; with none left the user cancels.
+  std::deque<std::string> fileChoices;
+  struct FileDialogShown {
+    Hwnd owner;
+    std::string title;
+    std::vector<FileFilter> filters;
+  };
+  std::vector<FileDialogShown> fileDialogs;
   // Icon files that load, by path, and the handles given for them.
   std::vector<std::string> iconFiles;
   std::map<std::string, IconHandle> loadedIcons;
@@ -379,6 +418,8 @@ class SimUi : public Ui {
   void StartTimer(int id, uint32_t intervalMs) override;
   void StopTimer(int id) override { clock_.Stop(this, id); }
   bool TimerRunning(int id) const { return clock_.Running(this, id); }
+  std::string ChooseFileToOpen(Hwnd owner, const std::string& title,
+                               const std::vector<FileFilter>& filters) override;
   void DoEvents() override;
   void WaitMessage() override;
 
@@ -403,12 +444,25 @@ class SimFormHost : public FormHost {
   // Seven pixels a character, sixteen a line.
   Size MeasureText(const Font& font, const std::string& text) override;
 
+  std::vector<Form*> LoadedForms() override { return loaded_; }
+
   int loads = 0;
   // The loaded form of that name, or nullptr.
   Form* Loaded(const std::string& name);
 
+  // The user acting on a control of a loaded form, as the real controls let them: only on a
+  // control that is shown and enabled (anything else throws, failing the test). Clicking a
+  // check box turns it over, an option button checks it; typing keeps what fits the box.
+  void Click(Form& form, const std::string& name, int index = -1);
+  void Type(Form& form, const std::string& name, const std::string& text);
+  void Choose(Form& form, const std::string& name, const std::string& item);
+  void ChooseTab(Form& form, const std::string& name, int tab);
+  // A control the user can reach: shown and enabled.
+  static bool Reachable(Form& form, const Control& control);
+
  private:
   void SyncTimers(Form& form);
+  static Control& Reach(Form& form, const std::string& name, int index);
   std::vector<Form*> loaded_;
   SimWindowSystem& windows_;
   SimProcess& process_;

@@ -40,7 +40,8 @@ WindowKind KindOf(const Control& control) {
     case ControlKind::CheckBox:
       return {WC_BUTTONW, BS_AUTOCHECKBOX | WS_TABSTOP, 0};
     case ControlKind::OptionButton:
-      return {WC_BUTTONW, BS_AUTORADIOBUTTON | WS_TABSTOP, 0};
+      // Only the first option of a group is a tab stop; the arrows move within the group.
+      return {WC_BUTTONW, BS_AUTORADIOBUTTON, 0};
     case ControlKind::Frame:
       return {WC_BUTTONW, BS_GROUPBOX, 0};
     case ControlKind::TextBox:
@@ -51,6 +52,8 @@ WindowKind KindOf(const Control& control) {
       return {WC_COMBOBOXW, CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP, 0};
     case ControlKind::ListBox:
       return {WC_LISTBOXW, LBS_NOTIFY | WS_VSCROLL | WS_TABSTOP, WS_EX_CLIENTEDGE};
+    case ControlKind::TabStrip:
+      return {WC_TABCONTROLW, WS_TABSTOP | TCS_FOCUSONBUTTONDOWN, 0};
     case ControlKind::Link:
       return {WC_STATICW, AlignStyle(control.align) | SS_NOTIFY, 0};
     case ControlKind::Line:
@@ -77,14 +80,20 @@ bool IsPaintedLabel(const Control& control) {
   return control.kind == ControlKind::Label && (control.border || control.margin > 0);
 }
 
-bool HasWindow(ControlKind kind) { return kind != ControlKind::Timer; }
+bool HasWindow(const Control& control) {
+  if (control.kind == ControlKind::Timer) return false;
+  // A frame without border or caption only groups controls, as the pages of a tab strip do.
+  return control.kind != ControlKind::Frame || control.border || !control.Caption.empty();
+}
 
 HWND CreateControlWindow(HINSTANCE instance, HWND parent, const Control& control, int id,
-                         UINT dpi) {
+                         UINT dpi, bool shown, bool startsGroup) {
   const WindowKind kind = KindOf(control);
   DWORD style = WS_CHILD | WS_CLIPSIBLINGS | kind.style;
-  if (control.Visible) style |= WS_VISIBLE;
+  if (shown) style |= WS_VISIBLE;
   if (!control.Enabled) style |= WS_DISABLED;
+  if (startsGroup) style |= WS_GROUP;
+  if (startsGroup && control.kind == ControlKind::OptionButton) style |= WS_TABSTOP;
   HWND child = CreateWindowExW(
       kind.exStyle, kind.className, Widen(control.Caption).c_str(), style, 0, 0, 0, 0, parent,
       reinterpret_cast<HMENU>(static_cast<intptr_t>(id)), instance, nullptr);
@@ -96,6 +105,10 @@ HWND CreateControlWindow(HINSTANCE instance, HWND parent, const Control& control
     if (control.MaxLength > 0) SendMessageW(child, EM_LIMITTEXT, control.MaxLength, 0);
   }
   PlaceControlWindow(child, control, dpi);
+  // Controls lie on frames and tab strips: those go below them, or they would be painted over.
+  if (control.kind == ControlKind::Frame || control.kind == ControlKind::TabStrip) {
+    SetWindowPos(child, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  }
   return child;
 }
 
@@ -107,11 +120,33 @@ void PlaceControlWindow(HWND child, const Control& control, UINT dpi) {
                std::max(1, Scale(b.Width(), dpi)), height, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
+COLORREF TabBodyColour(HWND tab, COLORREF fallback) {
+  RECT client{};
+  GetClientRect(tab, &client);
+  if (client.right < 16 || client.bottom < 16) return fallback;
+  HDC screen = GetDC(tab);
+  HDC dc = CreateCompatibleDC(screen);
+  HBITMAP bitmap = CreateCompatibleBitmap(screen, client.right, client.bottom);
+  HGDIOBJ old = SelectObject(dc, bitmap);
+  HBRUSH brush = CreateSolidBrush(fallback);
+  FillRect(dc, &client, brush);
+  DeleteObject(brush);
+  SendMessageW(tab, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT | PRF_ERASEBKGND);
+  // Inside the body, clear of its border and of the tabs above.
+  const COLORREF body = GetPixel(dc, client.right / 2, client.bottom - 8);
+  SelectObject(dc, old);
+  DeleteObject(bitmap);
+  DeleteDC(dc);
+  ReleaseDC(tab, screen);
+  return body == CLR_INVALID ? fallback : body;
+}
+
 PaintColours ControlPaintColours(const Control& control, COLORREF formBack) {
   PaintColours colours;
   const bool defaults =
       control.foreColour == kDefaultColour && control.backColour == kDefaultColour;
-  if (control.kind == ControlKind::Button || (IsEditLike(control.kind) && defaults)) {
+  if (control.kind == ControlKind::Button || control.kind == ControlKind::TabStrip ||
+      (IsEditLike(control.kind) && defaults)) {
     return colours;
   }
   colours.custom = true;

@@ -7,10 +7,13 @@
 
 namespace ombrix::win32 {
 
-// Timers have no window; every other kind has one.
-bool HasWindow(ControlKind kind);
+// Timers and frames that only group controls have no window; every other control has one.
+bool HasWindow(const Control& control);
 // Creates the child window of control, with the control's caption, state and position.
-HWND CreateControlWindow(HINSTANCE instance, HWND parent, const Control& control, int id, UINT dpi);
+// startsGroup marks the first control of a group for the keyboard (a run of option buttons
+// is one group).
+HWND CreateControlWindow(HINSTANCE instance, HWND parent, const Control& control, int id, UINT dpi,
+                         bool shown, bool startsGroup);
 // Moves the child window to the control's bounds, at dpi.
 void PlaceControlWindow(HWND child, const Control& control, UINT dpi);
 
@@ -23,6 +26,9 @@ struct PaintColours {
   COLORREF fill = 0;
 };
 PaintColours ControlPaintColours(const Control& control, COLORREF formBack);
+// The colour of a tab strip's body as the system draws it (white in some visual styles, the
+// face colour in others), which the controls on its pages take as their background.
+COLORREF TabBodyColour(HWND tab, COLORREF fallback);
 
 // Labels with a border or an inner margin are drawn by the host (a STATIC draws neither).
 bool IsPaintedLabel(const Control& control);

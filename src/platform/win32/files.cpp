@@ -139,6 +139,47 @@ bool Win32Files::DeleteFilesIn(const std::string& folder) {
   return all;
 }
 
+namespace {
+
+// The names the folder lists, files or subfolders; "." and ".." are no subfolders.
+std::vector<std::wstring> Listing(const std::string& folder, bool subfolders) {
+  std::vector<std::wstring> names;
+  WIN32_FIND_DATAW found;
+  HANDLE search = FindFirstFileW((Widen(folder) + L"\\*").c_str(), &found);
+  if (search == INVALID_HANDLE_VALUE) return names;
+  do {
+    const bool isFolder = (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+    const std::wstring name = found.cFileName;
+    if (isFolder == subfolders && name != L"." && name != L"..") names.push_back(name);
+  } while (FindNextFileW(search, &found));
+  FindClose(search);
+  return names;
+}
+
+}  // namespace
+
+// Every name is compared here: a search pattern "*.lng" also finds "a.lngx" by its short name.
+std::vector<std::string> Win32Files::FilesWithExtension(const std::string& folder,
+                                                        const std::string& extension) {
+  const std::wstring wanted = Widen(extension);
+  std::vector<std::string> names;
+  for (const std::wstring& name : Listing(folder, false)) {
+    if (name.size() >= wanted.size() &&
+        CompareStringOrdinal(name.c_str() + name.size() - wanted.size(),
+                             static_cast<int>(wanted.size()), wanted.c_str(),
+                             static_cast<int>(wanted.size()), TRUE) == CSTR_EQUAL) {
+      names.push_back(Narrow(name));
+    }
+  }
+  return names;
+}
+
+std::vector<std::string> Win32Files::Subfolders(const std::string& folder) {
+  std::vector<std::string> names;
+  for (const std::wstring& name : Listing(folder, true)) names.push_back(Narrow(name));
+  return names;
+}
+
 std::string Win32Files::UserDataFolder() {
   if (userDataFolder_) return *userDataFolder_;
   PWSTR folder = nullptr;

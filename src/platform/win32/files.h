@@ -25,6 +25,9 @@ class Win32Files : public Files {
   // The local application-data folder; empty when the shell does not know it. Asked once:
   // the shell reads (and may write) the registry for it, and it does not change.
   std::string UserDataFolder() override;
+  std::vector<std::string> FilesWithExtension(const std::string& folder,
+                                              const std::string& extension) override;
+  std::vector<std::string> Subfolders(const std::string& folder) override;
 
  private:
   std::optional<std::string> userDataFolder_;

@@ -32,8 +32,8 @@ LRESULT AnswerControlColour(WindowData& data, UINT message, WPARAM wParam, LPARA
   if (index < 0 || window.form == nullptr) {
     return DefWindowProcW(window.hwnd, message, wParam, lParam);
   }
-  const PaintColours colours =
-      ControlPaintColours(window.form->controls[static_cast<size_t>(index)], window.back);
+  const Control& control = window.form->controls[static_cast<size_t>(index)];
+  const PaintColours colours = ControlPaintColours(control, BackgroundOf(window, control));
   if (!colours.custom) return DefWindowProcW(window.hwnd, message, wParam, lParam);
   HDC dc = reinterpret_cast<HDC>(wParam);
   SetTextColor(dc, colours.text);
@@ -41,7 +41,8 @@ LRESULT AnswerControlColour(WindowData& data, UINT message, WPARAM wParam, LPARA
   return reinterpret_cast<LRESULT>(window.brushes.Get(colours.fill));
 }
 
-// Clicks of buttons and links; typing in text boxes goes into the model at once.
+// The form's event for a notification of one of its controls, with what the user did taken
+// into the model first.
 void Command(Form& form, FormWindow& window, WPARAM wParam, LPARAM lParam) {
   const int index = ControlIndexOf(window, reinterpret_cast<HWND>(lParam));
   if (index < 0) return;
@@ -52,21 +53,41 @@ void Command(Form& form, FormWindow& window, WPARAM wParam, LPARAM lParam) {
     case ControlKind::CheckBox:
     case ControlKind::OptionButton:
     case ControlKind::Link:
-      if (code == BN_CLICKED) form.OnClick(control);  // STN_CLICKED has the same value
+      if (code == BN_CLICKED) {  // STN_CLICKED has the same value
+        ReadUserState(window, static_cast<size_t>(index));
+        form.OnClick(control);
+      }
       break;
     case ControlKind::TextBox:
       if (code == EN_CHANGE) {
-        HWND child = reinterpret_cast<HWND>(lParam);
-        std::wstring text(static_cast<size_t>(GetWindowTextLengthW(child)) + 1, L'\0');
-        text.resize(
-            static_cast<size_t>(GetWindowTextW(child, text.data(), static_cast<int>(text.size()))));
-        control.Caption = Narrow(text);
-        window.controls[static_cast<size_t>(index)].caption = control.Caption;
+        ReadUserState(window, static_cast<size_t>(index));
+        form.OnChange(control);
+      }
+      break;
+    case ControlKind::ComboBox:
+      if (code == CBN_SELCHANGE) {
+        ReadUserState(window, static_cast<size_t>(index));
+        form.OnChange(control);
       }
       break;
     default:
       break;
   }
+}
+
+void TabChanged(Form& form, FormWindow& window, const NMHDR& header) {
+  const int index = ControlIndexOf(window, header.hwndFrom);
+  if (index < 0 || header.code != TCN_SELCHANGE) return;
+  Control& control = form.controls[static_cast<size_t>(index)];
+  if (control.kind != ControlKind::TabStrip) return;
+  ReadUserState(window, static_cast<size_t>(index));
+  form.OnClick(control);
+}
+
+// After an event the window shows what the event made of the model, unless it unloaded the form.
+void SyncAfterEvent(HWND hwnd, const Form& form) {
+  WindowData* data = DataOf(hwnd);
+  if (data != nullptr && data->window.form == &form) SyncFormWindow(data->window);
 }
 
 // Every event handler may unload the form, which destroys this window: return at once after.
@@ -111,6 +132,10 @@ LRESULT CALLBACK FormWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM l
         }
       }
       break;
+    case WM_THEMECHANGED:
+    case WM_SYSCOLORCHANGE:
+      window.pageBack.reset();
+      break;
     case WM_DPICHANGED: {
       window.dpi = HIWORD(wParam);
       const RECT* suggested = reinterpret_cast<const RECT*>(lParam);
@@ -128,7 +153,14 @@ LRESULT CALLBACK FormWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM l
   Form& form = *window.form;
   switch (message) {
     case WM_COMMAND:
-      if (lParam != 0) Command(form, window, wParam, lParam);
+      if (lParam != 0) {
+        Command(form, window, wParam, lParam);
+        SyncAfterEvent(hwnd, form);
+      }
+      return 0;
+    case WM_NOTIFY:
+      TabChanged(form, window, *reinterpret_cast<const NMHDR*>(lParam));
+      SyncAfterEvent(hwnd, form);
       return 0;
     case WM_DRAWITEM: {
       const auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
@@ -136,7 +168,7 @@ LRESULT CALLBACK FormWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM l
       if (index < 0) break;
       const Control& control = form.controls[static_cast<size_t>(index)];
       if (!IsPaintedLabel(control)) break;
-      const PaintColours colours = ControlPaintColours(control, window.back);
+      const PaintColours colours = ControlPaintColours(control, BackgroundOf(window, control));
       HFONT font = window.controls[static_cast<size_t>(index)].font;
       if (font == nullptr) font = window.fonts.Get(control.font, window.dpi);
       PaintLabel(*item, control, colours, window.brushes.Get(colours.back),
@@ -197,6 +229,29 @@ void CentreOnPrimaryWorkArea(HWND hwnd) {
 }
 
 }  // namespace
+
+bool StepTabs(HWND form, bool backwards) {
+  WindowData* data = DataOf(form);
+  if (data == nullptr || data->window.form == nullptr) return false;
+  for (const ControlWindow& state : data->window.controls) {
+    if (state.hwnd == nullptr || !IsWindowVisible(state.hwnd) || !IsWindowEnabled(state.hwnd)) {
+      continue;
+    }
+    wchar_t name[32] = {};
+    GetClassNameW(state.hwnd, name, 32);
+    if (lstrcmpiW(name, WC_TABCONTROLW) != 0) continue;
+    const auto count = static_cast<int>(SendMessageW(state.hwnd, TCM_GETITEMCOUNT, 0, 0));
+    if (count < 2) return false;
+    const auto current = static_cast<int>(SendMessageW(state.hwnd, TCM_GETCURSEL, 0, 0));
+    const int next = ((current < 0 ? 0 : current) + (backwards ? count - 1 : 1)) % count;
+    SendMessageW(state.hwnd, TCM_SETCURSEL, static_cast<WPARAM>(next), 0);
+    // As a click on the tab reports it.
+    NMHDR header{state.hwnd, static_cast<UINT_PTR>(GetDlgCtrlID(state.hwnd)), TCN_SELCHANGE};
+    SendMessageW(form, WM_NOTIFY, header.idFrom, reinterpret_cast<LPARAM>(&header));
+    return true;
+  }
+  return false;
+}
 
 bool IsFormWindow(HWND hwnd) {
   wchar_t name[32];
@@ -325,6 +380,16 @@ void Win32FormHost::RemoveCloseMenu(Form& form) {
   HMENU menu = GetSystemMenu(ToHwnd(form.hwnd), FALSE);
   // By command, not by position: the position of Close differs with the frame's buttons.
   if (menu != nullptr) DeleteMenu(menu, SC_CLOSE, MF_BYCOMMAND);
+}
+
+std::vector<Form*> Win32FormHost::LoadedForms() {
+  std::vector<Form*> forms;
+  for (HWND hwnd : windows) {
+    if (WindowData* data = DataOf(hwnd); data != nullptr && data->window.form != nullptr) {
+      forms.push_back(data->window.form);
+    }
+  }
+  return forms;
 }
 
 Size Win32FormHost::MeasureText(const Font& font, const std::string& text) {

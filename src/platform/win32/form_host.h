@@ -15,6 +15,9 @@ constexpr const wchar_t* kFormClassName = L"OmbrixForm";
 
 // True for the top-level windows of forms.
 bool IsFormWindow(HWND hwnd);
+// Ctrl+Tab (backwards: Ctrl+Shift+Tab) in a form window: the next tab of its tab strip, as a
+// click on it would choose it. False when the form has no tab strip to step.
+bool StepTabs(HWND form, bool backwards);
 
 class Win32FormHost : public FormHost {
  public:
@@ -36,6 +39,8 @@ class Win32FormHost : public FormHost {
   void RemoveCloseMenu(Form& form) override;
   // In pixels at 96 DPI, as the label painter draws the text.
   Size MeasureText(const Font& font, const std::string& text) override;
+  // Every form with a window, in no particular order.
+  std::vector<Form*> LoadedForms() override;
 
   // The form window procedure keeps this set in step with the windows that exist.
   std::set<HWND> windows;

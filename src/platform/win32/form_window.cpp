@@ -53,15 +53,48 @@ int ControlId(const Control& control, size_t index) {
   return kFirstControlId + static_cast<int>(index);
 }
 
+// A group for the keyboard starts at every control but an option button that follows another.
+bool StartsGroup(const Form& form, size_t index) {
+  return index == 0 || form.controls[index].kind != ControlKind::OptionButton ||
+         form.controls[index - 1].kind != ControlKind::OptionButton;
+}
+
+void SyncList(ControlWindow& state, const Control& control) {
+  const bool tabs = control.kind == ControlKind::TabStrip;
+  if (state.items != control.Items) {
+    state.items = control.Items;
+    SendMessageW(state.hwnd, tabs ? TCM_DELETEALLITEMS : CB_RESETCONTENT, 0, 0);
+    for (size_t i = 0; i < control.Items.size(); ++i) {
+      std::wstring text = Widen(control.Items[i]);
+      if (tabs) {
+        TCITEMW item{};
+        item.mask = TCIF_TEXT;
+        item.pszText = text.data();
+        SendMessageW(state.hwnd, TCM_INSERTITEMW, i, reinterpret_cast<LPARAM>(&item));
+      } else {
+        SendMessageW(state.hwnd, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
+      }
+    }
+    state.listIndex = -2;  // the selection went with the items
+  }
+  if (state.listIndex != control.ListIndex) {
+    state.listIndex = control.ListIndex;
+    SendMessageW(state.hwnd, tabs ? TCM_SETCURSEL : CB_SETCURSEL,
+                 static_cast<WPARAM>(control.ListIndex), 0);
+  }
+}
+
 void SyncChild(FormWindow& window, size_t index, const Control& control) {
   ControlWindow& state = window.controls[index];
+  const bool shown = window.form->Shows(control);
   if (state.hwnd == nullptr) {
     state.hwnd = CreateControlWindow(window.instance, window.hwnd, control,
-                                     ControlId(control, index), window.dpi);
+                                     ControlId(control, index), window.dpi, shown,
+                                     StartsGroup(*window.form, index));
     if (state.hwnd == nullptr) return;
     state.caption = control.Caption;
     state.enabled = control.Enabled;
-    state.visible = control.Visible;
+    state.visible = shown;
     state.bounds = control.bounds;
     state.foreColour = control.foreColour;
     state.backColour = control.backColour;
@@ -82,9 +115,17 @@ void SyncChild(FormWindow& window, size_t index, const Control& control) {
     state.enabled = control.Enabled;
     EnableWindow(state.hwnd, control.Enabled ? TRUE : FALSE);
   }
-  if (state.visible != control.Visible) {
-    state.visible = control.Visible;
-    ShowWindow(state.hwnd, control.Visible ? SW_SHOWNA : SW_HIDE);
+  if (state.visible != shown) {
+    state.visible = shown;
+    ShowWindow(state.hwnd, shown ? SW_SHOWNA : SW_HIDE);
+  }
+  if ((control.kind == ControlKind::CheckBox || control.kind == ControlKind::OptionButton) &&
+      state.value != control.Value) {
+    state.value = control.Value;
+    SendMessageW(state.hwnd, BM_SETCHECK, control.Value ? BST_CHECKED : BST_UNCHECKED, 0);
+  }
+  if (control.kind == ControlKind::ComboBox || control.kind == ControlKind::TabStrip) {
+    SyncList(state, control);
   }
   if (!SameBounds(state.bounds, control.bounds)) {
     state.bounds = control.bounds;
@@ -137,7 +178,7 @@ void SyncFormWindow(FormWindow& window) {
   if (window.controls.size() < form.controls.size()) window.controls.resize(form.controls.size());
   for (size_t i = 0; i < form.controls.size(); ++i) {
     const Control& control = form.controls[i];
-    if (HasWindow(control.kind)) {
+    if (HasWindow(control)) {
       SyncChild(window, i, control);
     } else {
       SyncTimer(window, i, control);
@@ -162,6 +203,57 @@ void StopTimers(FormWindow& window) {
     if (window.controls[i].timerInterval == 0) continue;
     KillTimer(window.hwnd, kFirstTimerId + i);
     window.controls[i].timerInterval = 0;
+  }
+}
+
+COLORREF BackgroundOf(FormWindow& window, const Control& control) {
+  if (control.Container.empty() || window.form == nullptr) return window.back;
+  if (!window.pageBack) {
+    window.pageBack = window.back;
+    for (size_t i = 0; i < window.controls.size() && i < window.form->controls.size(); ++i) {
+      if (window.form->controls[i].kind == ControlKind::TabStrip && window.controls[i].hwnd) {
+        window.pageBack = TabBodyColour(window.controls[i].hwnd, window.back);
+      }
+    }
+  }
+  return *window.pageBack;
+}
+
+void ReadUserState(FormWindow& window, size_t index) {
+  Form& form = *window.form;
+  Control& control = form.controls[index];
+  ControlWindow& state = window.controls[index];
+  switch (control.kind) {
+    case ControlKind::CheckBox:
+      control.Value = SendMessageW(state.hwnd, BM_GETCHECK, 0, 0) == BST_CHECKED;
+      state.value = control.Value;
+      break;
+    case ControlKind::OptionButton:
+      // An option checks itself and clears the others of its group.
+      form.SelectOption(control);
+      for (size_t i = 0; i < form.controls.size() && i < window.controls.size(); ++i) {
+        if (form.controls[i].kind == ControlKind::OptionButton) {
+          window.controls[i].value =
+              SendMessageW(window.controls[i].hwnd, BM_GETCHECK, 0, 0) == BST_CHECKED;
+        }
+      }
+      break;
+    case ControlKind::ComboBox:
+    case ControlKind::TabStrip:
+      control.ListIndex = static_cast<int>(SendMessageW(
+          state.hwnd, control.kind == ControlKind::TabStrip ? TCM_GETCURSEL : CB_GETCURSEL, 0, 0));
+      state.listIndex = control.ListIndex;
+      break;
+    case ControlKind::TextBox: {
+      std::wstring text(static_cast<size_t>(GetWindowTextLengthW(state.hwnd)) + 1, L'\0');
+      text.resize(static_cast<size_t>(
+          GetWindowTextW(state.hwnd, text.data(), static_cast<int>(text.size()))));
+      control.Caption = Narrow(text);
+      state.caption = control.Caption;
+      break;
+    }
+    default:
+      break;
   }
 }
 

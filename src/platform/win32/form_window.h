@@ -3,7 +3,6 @@
 #pragma once
 
 #include <optional>
-
 #include <string>
 #include <vector>
 
@@ -29,6 +28,9 @@ struct ControlWindow {
   uint32_t backColour = kDefaultColour;
   HFONT font = nullptr;
   int timerInterval = 0;  // of the running timer; 0 when stopped
+  bool value = false;     // check boxes and option buttons
+  std::vector<std::string> items;  // combo boxes and tab strips
+  int listIndex = -1;
 };
 
 struct FormWindow {
@@ -43,6 +45,7 @@ struct FormWindow {
   COLORREF back = 0;
   std::vector<ControlWindow> controls;
   HWND tooltip = nullptr;
+  std::optional<COLORREF> pageBack;  // the tab strip's body, once asked for
   FontCache fonts;
   BrushCache brushes;
 };
@@ -58,7 +61,13 @@ void SyncFormSize(FormWindow& window);
 // Places every child window and gives it its font again, after a DPI change.
 void LayOutFormWindow(FormWindow& window);
 void StopTimers(FormWindow& window);
+// The background of a control: the form's, or the tab strip's body for a control on a page.
+COLORREF BackgroundOf(FormWindow& window, const Control& control);
 // The position of the control whose child window is child, or -1.
 int ControlIndexOf(const FormWindow& window, HWND child);
+// Takes what the user did to a control into the model before its event runs: the check of
+// check boxes and option buttons (one option checked clears the others of its group), the
+// chosen item of a combo box or tab strip, the text of a text box.
+void ReadUserState(FormWindow& window, size_t index);
 
 }  // namespace ombrix::win32

@@ -7,10 +7,17 @@ namespace ombrix::win32 {
 
 namespace {
 
-// Form windows get the dialog keyboard interface (Tab, arrows, mnemonics) first.
+// Form windows get the dialog keyboard interface (Tab, arrows, mnemonics, Enter and Esc) first,
+// and Ctrl+Tab steps through the tabs of a tab strip as in the system's own dialogs.
 void Dispatch(MSG& message) {
   HWND root = message.hwnd != nullptr ? GetAncestor(message.hwnd, GA_ROOT) : nullptr;
-  if (root != nullptr && IsFormWindow(root) && IsDialogMessageW(root, &message)) return;
+  if (root != nullptr && IsFormWindow(root)) {
+    if (message.message == WM_KEYDOWN && message.wParam == VK_TAB && GetKeyState(VK_CONTROL) < 0 &&
+        StepTabs(root, GetKeyState(VK_SHIFT) < 0)) {
+      return;
+    }
+    if (IsDialogMessageW(root, &message)) return;
+  }
   TranslateMessage(&message);
   DispatchMessageW(&message);
 }

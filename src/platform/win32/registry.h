@@ -1,4 +1,4 @@
-// Registry on advapi32: text values under the current user's or the machine's root.
+// Registry on advapi32: values and keys under the current user's or the machine's root.
 #pragma once
 
 #include "platform/platform.h"
@@ -7,11 +7,18 @@ namespace ombrix::win32 {
 
 class Win32Registry : public Registry {
  public:
-  std::optional<std::string> ReadText(RegistryRoot root, const std::string& key,
-                                      const std::string& name) override;
-  bool WriteText(RegistryRoot root, const std::string& key, const std::string& name,
-                 const std::string& text) override;
+  bool KeyExists(RegistryRoot root, const std::string& key) override;
+  bool CreateKey(RegistryRoot root, const std::string& key) override;
+  bool DeleteKey(RegistryRoot root, const std::string& key) override;
+  std::optional<RegistryData> ReadValue(RegistryRoot root, const std::string& key,
+                                        const std::string& name) override;
+  bool WriteValue(RegistryRoot root, const std::string& key, const std::string& name,
+                  const RegistryData& data) override;
   bool DeleteValue(RegistryRoot root, const std::string& key, const std::string& name) override;
+  std::optional<std::vector<std::string>> ValueNames(RegistryRoot root,
+                                                     const std::string& key) override;
+  std::optional<std::vector<std::string>> SubkeyNames(RegistryRoot root,
+                                                      const std::string& key) override;
 };
 
 }  // namespace ombrix::win32

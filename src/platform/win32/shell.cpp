@@ -78,4 +78,23 @@ bool Win32Shell::OpenDocument(Hwnd owner, const std::string& pathOrAddress) {
   return result > 32;
 }
 
+bool Win32Shell::StartProgram(const std::string& path, const std::string& arguments) {
+  const std::wstring program = Widen(path);
+  std::wstring commandLine = L"\"" + program + L"\" " + Widen(arguments);
+  STARTUPINFOW startup{};
+  startup.cb = sizeof(startup);
+  startup.dwFlags = STARTF_USESHOWWINDOW;
+  startup.wShowWindow = SW_SHOWNORMAL;
+  PROCESS_INFORMATION process{};
+  if (!CreateProcessW(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                      nullptr, &startup, &process)) {
+    return false;
+  }
+  // The program the user asked for may come to the front over this one.
+  AllowSetForegroundWindow(process.dwProcessId);
+  ::CloseHandle(process.hThread);
+  ::CloseHandle(process.hProcess);
+  return true;
+}
+
 }  // namespace ombrix::win32

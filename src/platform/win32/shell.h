@@ -1,4 +1,5 @@
-// Shell on shell32 and user32: documents opened with the shell's "open" verb, and the desktop's
+// Shell on shell32, kernel32 and user32: documents opened with the shell's "open" verb, programs
+// started, and the desktop's
 // wallpaper, through the system parameter call or the Active Desktop object where it works.
 #pragma once
 
@@ -13,6 +14,7 @@ class Win32Shell : public Shell {
   bool EnableActiveDesktop() override;
   bool SetActiveDesktopWallpaper(const std::string& path) override;
   bool OpenDocument(Hwnd owner, const std::string& pathOrAddress) override;
+  bool StartProgram(const std::string& path, const std::string& arguments) override;
 };
 
 }  // namespace ombrix::win32

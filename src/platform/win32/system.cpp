@@ -26,17 +26,25 @@ std::wstring ArgumentsOf(const std::wstring& commandLine) {
   return commandLine.substr(pos);
 }
 
-std::wstring ProgramFolderWide() {
+namespace {
+
+std::wstring ProgramPath() {
   std::wstring path(MAX_PATH, L'\0');
   for (;;) {
     const DWORD length = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
     if (length == 0) return {};
     if (length < path.size()) {
       path.resize(length);
-      break;
+      return path;
     }
     path.resize(path.size() * 2);
   }
+}
+
+}  // namespace
+
+std::wstring ProgramFolderWide() {
+  const std::wstring path = ProgramPath();
   const size_t slash = path.find_last_of(L"\\/");
   if (slash == std::wstring::npos) return {};
   return path.substr(0, slash == 2 && path[1] == L':' ? slash + 1 : slash);
@@ -53,6 +61,11 @@ bool Win32System::IsDebuggerPresent() { return ::IsDebuggerPresent() != FALSE; }
 std::string Win32System::CommandLineArgs() { return Narrow(ArgumentsOf(GetCommandLineW())); }
 
 std::string Win32System::ProgramFolder() { return Narrow(ProgramFolderWide()); }
+
+std::string Win32System::ProgramFileName() {
+  const std::wstring path = ProgramPath();
+  return Narrow(path.substr(path.find_last_of(L"\\/") + 1));
+}
 
 bool Win32System::AnotherInstanceRunning() {
   if (!anotherInstance_) {

@@ -20,6 +20,7 @@ class Win32System : public System {
   bool IsDebuggerPresent() override;
   std::string CommandLineArgs() override;
   std::string ProgramFolder() override;
+  std::string ProgramFileName() override;
   // The mutex is created on the first call and held until this object goes.
   bool AnotherInstanceRunning() override;
   uint32_t CurrentThreadId() override;

@@ -6,6 +6,8 @@
 #include "platform/win32/popup_menu.h"
 #include "platform/win32/text.h"
 #include "resource.h"
+// Needs <windows.h> first.
+#include <commdlg.h>
 
 namespace ombrix::win32 {
 
@@ -96,6 +98,33 @@ void Win32Ui::StartTimer(int id, uint32_t intervalMs) {
 
 void Win32Ui::StopTimer(int id) {
   if (main_ != nullptr) KillTimer(main_, static_cast<UINT_PTR>(id));
+}
+
+std::string Win32Ui::ChooseFileToOpen(Hwnd owner, const std::string& title,
+                                      const std::vector<FileFilter>& filters) {
+  // Each description and pattern ends in a zero, and the list in another.
+  std::wstring filter;
+  for (const FileFilter& entry : filters) {
+    filter += Widen(entry.description);
+    filter += L'\0';
+    filter += Widen(entry.pattern);
+    filter += L'\0';
+  }
+  filter += L'\0';
+  const std::wstring caption = Widen(title);
+  std::wstring file(32768, L'\0');
+  OPENFILENAMEW dialog{};
+  dialog.lStructSize = sizeof(dialog);
+  dialog.hwndOwner = ToHwnd(owner);
+  dialog.lpstrFilter = filter.c_str();
+  dialog.lpstrFile = file.data();
+  dialog.nMaxFile = static_cast<DWORD>(file.size());
+  dialog.lpstrTitle = caption.c_str();
+  // The current folder stays the program's; relative paths are never used, but other code may.
+  dialog.Flags = OFN_PATHMUSTEXIST | OFN_FILEMUSTEXIST | OFN_EXPLORER | OFN_HIDEREADONLY |
+                 OFN_NOCHANGEDIR;
+  if (!GetOpenFileNameW(&dialog)) return "";
+  return Narrow(file.c_str(), wcslen(file.c_str()));
 }
 
 void Win32Ui::DoEvents() { PumpPendingMessages(); }

@@ -33,6 +33,8 @@ class Win32Ui : public Ui {
   IconHandle LoadIconFile(const std::string& path) override;
   void StartTimer(int id, uint32_t intervalMs) override;
   void StopTimer(int id) override;
+  std::string ChooseFileToOpen(Hwnd owner, const std::string& title,
+                               const std::vector<FileFilter>& filters) override;
   void DoEvents() override;
   void WaitMessage() override;
 

@@ -1,0 +1,235 @@
+#include <gtest/gtest.h>
+
+#include "dialogs/autostart.h"
+#include "dialogs/registry.h"
+#include "heart_fixture.h"
+
+namespace ombrix {
+namespace {
+
+constexpr RegistryRoot kUser = RegistryRoot::CurrentUser;
+constexpr RegistryRoot kMachine = RegistryRoot::LocalMachine;
+constexpr const char* kQuotedPath = "\"C:\\Program Files\\Ombrix\\Ombrix.exe\"";
+
+class Registries : public ::testing::Test {
+ protected:
+  cRegistry At(const std::string& key, const std::string& name) {
+    cRegistry registry(program);
+    registry.SectionKey = key;
+    registry.ValueKey = name;
+    registry.Default = std::string("none");
+    return registry;
+  }
+  void Store(const std::string& name, uint32_t type, std::string text,
+             std::vector<uint8_t> bytes = {}) {
+    world.registry.WriteValue(kUser, "Software\\Test", name,
+                              RegistryData{type, std::move(text), std::move(bytes)});
+  }
+  sim::World world;
+  Program program{world.platform()};
+};
+
+TEST_F(Registries, ReadsEachTypeAndGivesTheDefaultForWhatIsMissing) {
+  Store("text", reg::kText, "plain");
+  Store("list", reg::kTextList, std::string("a\0b\0", 4));
+  Store("number", reg::kNumber, "", {0x78, 0x56, 0x34, 0x12});
+  Store("big", reg::kBigEndianNumber, "", {0x12, 0x34, 0x56, 0x78});
+  Store("bytes", reg::kBinary, "", {1, 2, 3});
+  Store("short", reg::kNumber, "", {1, 2});
+
+  cRegistry r = At("Software\\Test", "text");
+  EXPECT_EQ(r.Value(), RegistryValue(std::string("plain")));
+  r.ValueKey = "list";
+  EXPECT_EQ(r.Value(), RegistryValue(std::string("a\0b\0", 4)));
+  EXPECT_EQ(r.ValueType, reg::kTextList);
+  r.ValueKey = "number";
+  EXPECT_EQ(r.Value(), RegistryValue(int32_t{0x12345678}));
+  r.ValueKey = "big";
+  EXPECT_EQ(r.Value(), RegistryValue(int32_t{0x12345678}));
+  EXPECT_EQ(r.ValueType, reg::kBigEndianNumber);
+  r.ValueKey = "bytes";
+  EXPECT_EQ(r.Value(), RegistryValue(std::vector<uint8_t>{1, 2, 3}));
+  r.ValueKey = "short";  // a number of the wrong size cannot be read
+  EXPECT_EQ(r.Value(), RegistryValue(std::string("none")));
+  r.ValueKey = "missing";
+  EXPECT_EQ(r.Value(), RegistryValue(std::string("none")));
+  EXPECT_EQ(r.ValueType, reg::kBinary) << "only a successful read sets the type";
+  r.ClassKey = 0x1234;  // not a root
+  r.ValueKey = "text";
+  EXPECT_EQ(r.Value(), RegistryValue(std::string("none")));
+}
+
+TEST_F(Registries, WritesTextsNumbersAndBytesAsTheirTypeSays) {
+  cRegistry r = At("Software\\New", "path");
+  EXPECT_FALSE(r.KeyExists());
+  EXPECT_FALSE(r.SetValue(std::string("%SystemRoot%\\x")));
+  EXPECT_TRUE(r.KeyExists()) << "the key is created";
+  EXPECT_EQ(world.registry.ReadValue(kUser, "Software\\New", "path")->type, reg::kExpandableText);
+  for (const char* plain : {"100% sure", "50%%"}) {
+    EXPECT_FALSE(r.SetValue(std::string(plain)));
+    EXPECT_EQ(world.registry.ReadValue(kUser, "Software\\New", "path")->type, reg::kText) << plain;
+  }
+  EXPECT_FALSE(r.SetValue(std::string("%A%")));
+  EXPECT_EQ(world.registry.ReadValue(kUser, "Software\\New", "path")->type, reg::kExpandableText);
+
+  r.ValueKey = "count";
+  r.ValueType = reg::kNumber;
+  EXPECT_FALSE(r.SetValue(int32_t{-2}));
+  EXPECT_EQ(world.registry.ReadValue(kUser, "Software\\New", "count")->bytes,
+            (std::vector<uint8_t>{0xFE, 0xFF, 0xFF, 0xFF}));
+  EXPECT_EQ(r.Value(), RegistryValue(int32_t{-2}));
+  r.ValueKey = "notanumber";
+  EXPECT_FALSE(r.SetValue(std::string("7")));
+  EXPECT_FALSE(world.registry.ReadValue(kUser, "Software\\New", "notanumber"));
+
+  r.ValueKey = "blob";
+  r.ValueType = reg::kBinary;
+  EXPECT_FALSE(r.SetValue(std::vector<uint8_t>{9, 8}));
+  EXPECT_EQ(r.Value(), RegistryValue(std::vector<uint8_t>{9, 8}));
+  const RegistryResult refused = r.SetValue(std::string("text"));
+  ASSERT_TRUE(refused);
+  EXPECT_EQ(refused->description,
+            "Failed to set registry value Key: '-2147483647',Section: 'Software\\New',Key: 'blob' "
+            "to value: 'text'");
+}
+
+TEST_F(Registries, FailuresCarryTheirNumberSourceAndDescription) {
+  world.registry.readOnlyKeys.push_back("HKCU\\Software\\Locked");
+  cRegistry r = At("Software\\Locked\\Below", "v");
+  RegistryResult error = r.SetValue(std::string("x"));
+  ASSERT_TRUE(error);
+  EXPECT_EQ(error->number, 26001);
+  EXPECT_EQ(error->source, "Ombrix.cRegistry");
+  EXPECT_EQ(ErrorText(*error),
+            "(26001) Failed to set registry value Key: '-2147483647',Section: "
+            "'Software\\Locked\\Below',Key: 'v' to value: 'x'");
+  EXPECT_EQ(r.CreateKey()->description, "Failed to create registry Key: 'Software\\Locked\\Below");
+
+  r.SectionKey = "Software\\Missing";
+  EXPECT_EQ(r.DeleteValue()->description,
+            "Failed to open key '-2147483647',Section: 'Software\\Missing' for delete access");
+  EXPECT_EQ(r.DeleteKey()->description,
+            "Failed to delete registry Key: '-2147483647',Section: 'Software\\Missing");
+  r.ClassKey = kLocalMachineKey;
+  r.SectionKey = "Software\\Test";
+  world.registry.CreateKey(kMachine, "Software\\Test");
+  EXPECT_EQ(r.DeleteValue()->description,
+            "Failed to delete registry Key: '-2147483646',Section: 'Software\\Test',Key: 'v");
+  EXPECT_FALSE(r.DeleteKey());
+  EXPECT_FALSE(r.KeyExists());
+}
+
+TEST_F(Registries, ListsTheValuesAndSubkeysOfAKey) {
+  Store("one", reg::kText, "1");
+  Store("two", reg::kText, "2");
+  world.registry.CreateKey(kUser, "Software\\Test\\Inner");
+  std::vector<std::string> names;
+  int32_t count = 0;
+  cRegistry r = At("Software\\Test", "");
+  ASSERT_TRUE(r.EnumerateValues(names, count));
+  EXPECT_EQ(names, (std::vector<std::string>{"one", "two"}));
+  EXPECT_EQ(count, 2);
+  ASSERT_TRUE(r.EnumerateSections(names, count));
+  EXPECT_EQ(names, std::vector<std::string>{"Inner"});
+  EXPECT_EQ(count, 1);
+  r.SectionKey = "Software\\Nothing";
+  EXPECT_FALSE(r.EnumerateValues(names, count));
+}
+
+TEST(ExecutablePaths, HaveOneBackslashAndOneExtension) {
+  EXPECT_EQ(ExecutablePath("C:\\Apps", "Ombrix.exe"), "C:\\Apps\\Ombrix.exe");
+  EXPECT_EQ(ExecutablePath("C:\\", "OMBRIX.EXE"), "C:\\OMBRIX.EXE");
+  EXPECT_EQ(ExecutablePath("C:\\Apps\\", "Ombrix"), "C:\\Apps\\Ombrix.exe");
+}
+
+class AutoStart : public Started {
+ protected:
+  std::optional<std::string> Entry(RegistryRoot root, const char* key) {
+    return world.registry.Text(root, key, "Ombrix");
+  }
+};
+
+TEST_F(AutoStart, AnEntryUnderRunCountsWhateverItHoldsButTheMissingMark) {
+  EXPECT_EQ(GetAutoStart(program, false), autostart::kNone);
+  world.registry.SetText(kUser, kRunOnceKey, "Ombrix", "x");
+  EXPECT_EQ(GetAutoStart(program, false), autostart::kNextLogOn);
+  world.registry.SetText(kUser, kRunKey, "Ombrix", "?");
+  EXPECT_EQ(GetAutoStart(program, false), autostart::kNextLogOn);
+  // An unquoted path with blanks, as older versions wrote it, is this program's entry.
+  world.registry.SetText(kUser, kRunKey, "Ombrix", "C:\\Program Files\\Ombrix\\Ombrix.exe");
+  EXPECT_EQ(GetAutoStart(program, false), autostart::kEveryLogOn);
+  EXPECT_EQ(GetAutoStart(program, true), autostart::kNone);
+}
+
+TEST_F(AutoStart, TheEntryIsWrittenQuotedUnderOneKeyAndRemovedFromTheOther) {
+  world.registry.SetText(kUser, kRunOnceKey, "Ombrix", "old");
+  world.registry.SetText(kUser, kRunKey, "Ombrix", "C:\\Program Files\\Ombrix\\Ombrix.exe");
+  EXPECT_FALSE(SetAutoStart(program, false, autostart::kEveryLogOn));
+  EXPECT_EQ(Entry(kUser, kRunKey), kQuotedPath);
+  EXPECT_FALSE(Entry(kUser, kRunOnceKey));
+  EXPECT_FALSE(SetAutoStart(program, false, autostart::kNextLogOn));
+  EXPECT_EQ(Entry(kUser, kRunOnceKey), kQuotedPath);
+  EXPECT_FALSE(Entry(kUser, kRunKey));
+  EXPECT_FALSE(SetAutoStart(program, false, autostart::kNone));
+  EXPECT_FALSE(Entry(kUser, kRunOnceKey));
+  EXPECT_EQ(GetAutoStart(program, false), autostart::kNone);
+
+  world.registry.readOnlyKeys.push_back(std::string("HKCU\\") + kRunKey);
+  const RegistryResult refused = SetAutoStart(program, false, autostart::kEveryLogOn);
+  ASSERT_TRUE(refused);
+  EXPECT_EQ(refused->number, 26001);
+}
+
+TEST_F(AutoStart, StartUpReadsOnlyTheEveryLogOnEntry) {
+  sim::World other;
+  other.store.sections["Settings"]["FirstUse"] = "0";
+  other.registry.SetText(kUser, kRunOnceKey, "Ombrix", kQuotedPath);
+  Program once{other.platform()};
+  ASSERT_EQ(StartUp(once), StartOutcome::Running);
+  EXPECT_FALSE(once.settings.bAutoStart);
+  sim::World every;
+  every.store.sections["Settings"]["FirstUse"] = "0";
+  every.registry.SetText(kUser, kRunKey, "Ombrix", "unquoted");
+  Program run{every.platform()};
+  ASSERT_EQ(StartUp(run), StartOutcome::Running);
+  EXPECT_TRUE(run.settings.bAutoStart);
+}
+
+TEST_F(AutoStart, ApplyingRemovesAllUsersEntriesAndTellsWhenTheUsersEntryCannotFollow) {
+  world.registry.SetText(kMachine, kRunKey, "Ombrix", "x");
+  program.settings.bAutoStart = true;
+  ApplyAutoStart(program);
+  EXPECT_FALSE(Entry(kMachine, kRunKey));
+  EXPECT_EQ(Entry(kUser, kRunKey), kQuotedPath);
+  EXPECT_TRUE(world.ui.boxes.empty());
+
+  // Without the rights for the all-users key nothing is said: the user's own entry is what counts.
+  world.registry.SetText(kMachine, kRunKey, "Ombrix", "x");
+  world.registry.readOnlyKeys = {std::string("HKLM\\") + kRunKey};
+  ApplyAutoStart(program);
+  EXPECT_TRUE(world.ui.boxes.empty());
+
+  world.registry.readOnlyKeys.push_back(std::string("HKCU\\") + kRunKey);
+  program.settings.bAutoStart = false;
+  ApplyAutoStart(program);
+  ASSERT_EQ(world.ui.boxes.size(), 1u);
+  EXPECT_EQ(world.ui.boxes[0].text,
+            "Ombrix could not remove its entry from HKEY_CURRENT_USER\\Software\\Microsoft\\"
+            "Windows\\CurrentVersion\\Run, so it still starts with Windows.");
+  EXPECT_TRUE(program.settings.bAutoStart) << "the setting shows what the registry holds";
+
+  world.registry.values.clear();
+  world.registry.keys.clear();
+  world.registry.readOnlyKeys = {"HKCU\\Software\\Microsoft"};
+  program.settings.bAutoStart = true;
+  ApplyAutoStart(program);
+  ASSERT_EQ(world.ui.boxes.size(), 2u);
+  EXPECT_NE(world.ui.boxes[1].text.find("so it will not start with Windows.\r\n\r\n(26001) "
+                                        "Failed to set registry value"),
+            std::string::npos)
+      << world.ui.boxes[1].text;
+  EXPECT_FALSE(program.settings.bAutoStart);
+}
+
+}  // namespace
+}  // namespace ombrix
