@@ -42,6 +42,7 @@ constexpr BoundCheck kChecks[] = {
     {"chkIgnoreNoTitle", &Settings::bIgnoreNoTitle, "IWinNoTitle"},
     {"chkShowCurDesktop", &Settings::bShowCurDesk, "ShowCurDesk"},
     {"chkCicleDesktops", &Settings::bCicleDesktops, "CicleDesktops"},
+    {"chkRestoreDesktops", &Settings::bRestoreDesktops, "RestoreDesktops"},
     {"chkAutoStart", &Settings::bAutoStart, nullptr},
 };
 
@@ -96,7 +97,7 @@ frmSettings::frmSettings(Program& program) : Dialog(program) {
   // Every page's controls before the strip and its frames: those lie beneath them.
   const std::vector<Control> pages = TabbedPages({10, 34, 430, 354}, {12, 62, 428, 352}, 3);
 
-  // General, with room below the five check boxes for more.
+  // General.
   controls.push_back(Check("chkIgnoreNoTitle", "Ignore Windows with no title",
                            {24, 74, 416, 94}, kGeneral));
   controls.push_back(Check("chkTopWindows", "Ignore 'Always On Top' windows",
@@ -106,6 +107,8 @@ frmSettings::frmSettings(Program& program) : Dialog(program) {
                            {24, 146, 416, 166}, kGeneral));
   controls.push_back(Check("chkCicleDesktops", "Cicle among desktops",
                            {24, 170, 416, 190}, kGeneral));
+  controls.push_back(Check("chkRestoreDesktops", "Put windows back on their desktops after a crash",
+                           {24, 194, 416, 214}, kGeneral));
   controls.push_back(Label("lblLanguage", "Language:", {24, 260, 110, 278}, kGeneral));
   controls.push_back(Combo("cmbLanguage", {112, 256, 380, 280}));
   Control browse{.Name = "btnBrowse", .kind = ControlKind::Button, .Caption = "..."};

@@ -95,9 +95,12 @@ TEST_F(ProgramSettings, OkSavesTheSettingsAndTheHookLibraryAndAutostartFollow) {
     world.forms.ChooseTab(form, "ctlTabbed", 0);
     Click(form, "chkAutoStart");
     Click(form, "chkShowCurDesktop");
+    Click(form, "chkRestoreDesktops");
     Click(form, "btnOk");
   });
   ShowProgramSettings(program);
+  EXPECT_FALSE(program.settings.bRestoreDesktops);
+  EXPECT_EQ(Stored()["RestoreDesktops"], "0");
   EXPECT_TRUE(program.settings.bAltNumbers);
   EXPECT_FALSE(program.settings.bWin);
   EXPECT_FALSE(program.settings.bShowCurDesk);
