@@ -12,7 +12,9 @@
 namespace ombrix {
 
 enum class ControlKind { Label, Button, CheckBox, OptionButton, TextBox, ComboBox, ListBox,
-                         Frame, Link, Line, Image, Timer };
+                         Frame, Link, Line, Image, Timer,
+                         // A list whose items show a picture beside their text.
+                         PictureList };
 
 // Colours as 0x00BBGGRR, the system's own byte order.
 constexpr uint32_t Rgb(uint8_t r, uint8_t g, uint8_t b) {
@@ -30,6 +32,15 @@ struct Font {
 };
 
 enum class TextAlign { Left, Centre, Right };
+
+// An item of a list: the text it shows and a key by which the form knows it. The items of a
+// picture list show a 16x16 picture as well, which the host asks of the form before it draws
+// the item (Form::OnItemPicture).
+struct ListItem {
+  std::string Key;
+  std::string Text;
+  bool operator==(const ListItem&) const = default;
+};
 
 struct Control {
   std::string Name;
@@ -51,6 +62,16 @@ struct Control {
   char PasswordChar = 0;  // text boxes: shown for every character typed, when not 0
   bool Default = false;   // buttons: Enter presses it
   bool Cancel = false;    // buttons: Esc presses it
+  bool Value = false;     // check boxes and option buttons: checked
+  // Combo boxes: the items of the drop-down list.
+  std::vector<std::string> Items;
+  int ListIndex = -1;     // the chosen item; -1 for none
+
+  // Lists and picture lists: their items; ListIndex is the selected one.
+  std::vector<ListItem> ListItems;
+  // Picture lists: an item can be dragged from this list and dropped on another such list of
+  // the form (Form::OnItemDropped).
+  bool DragDrop = false;
 };
 
 class Form {
@@ -72,13 +93,33 @@ class Form {
   // The control of that name and index, or nullptr.
   Control* Find(const std::string& name, int index = -1);
 
-  // Events, called by the host.
+  // Events, called by the host. After each, the host brings the window up to date with the
+  // model.
   virtual void OnLoad() {}
   virtual void OnTimer(Control& /*timer*/) {}
+  // Buttons, links, check boxes (with their new value), and lists (with the item selected).
   virtual void OnClick(Control& /*control*/) {}
   // A close request from the window frame; false refuses it.
   virtual bool OnQueryClose() { return true; }
+  // Text typed into a text box, an item chosen in a combo box.
+  virtual void OnChange(Control& /*control*/) {}
+
+  // The form's window became the active window (true) or stopped being it.
+  virtual void OnActivate(bool /*active*/) {}
+  // The picture of an item of a picture list; 0 for none.
+  virtual IconHandle OnItemPicture(Control& /*list*/, const ListItem& /*item*/) { return 0; }
+  // An item of the picture list source was dragged and dropped on target, which may be source
+  // itself.
+  virtual void OnItemDropped(Control& /*source*/, const ListItem& /*item*/, Control& /*target*/) {}
+  // A key went down while a picture list had the keyboard focus; true when the form used it,
+  // and the list then ignores it.
+  virtual bool OnKeyDown(Control& /*list*/, int /*virtualKey*/) { return false; }
+  // The user asked for the context menu of a control: a right click, the menu key, Shift+F10.
+  virtual void OnContextMenu(Control& /*control*/) {}
 };
+
+// The selected item of a list, or nullptr.
+const ListItem* SelectedItem(const Control& list);
 
 // A pop-up menu as data. Items with children open a submenu; a caption of "-" is a separator,
 // and a caption "[sep][label]" a separator that carries the label.
