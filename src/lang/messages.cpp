@@ -21,7 +21,11 @@ const std::vector<MessageText>& AllMessages() {
       msgs::kAddRuleBeforeExit, msgs::kIgnoreApp, msgs::kWelcome,
       msgs::kHotKeysUnavailable, msgs::kNoMainWindow, msgs::kNoTrayIcon,
       msgs::kNoRecoveryFile,  msgs::kWindowNotOpened, msgs::kHelpMissing,
-      msgs::kCannotOpen,      msgs::kAboutWhat,       msgs::kAboutThanks};
+      msgs::kCannotOpen,      msgs::kAboutWhat,       msgs::kAboutThanks,
+      msgs::kMoveToDesktop,   msgs::kRulesNotSaved,   msgs::kRuleNeedsName,
+      msgs::kRuleNeedsTest,   msgs::kRuleNeedsText,   msgs::kRuleNeedsClass,
+      msgs::kRuleNeedsDesktop, msgs::kRuleNeedsLevel, msgs::kRuleNeedsMode,
+      msgs::kRuleNeedsAction};
   return all;
 }
 

@@ -67,6 +67,24 @@ inline constexpr MessageText kAboutWhat{
     "0143", "Nine desktops on one screen, from the tray icon and the keyboard."};
 inline constexpr MessageText kAboutThanks{
     "0144", "Thanks to everyone who tried it out and told us what was missing."};
+
+// The rules editor and the organize-applications dialog.
+inline constexpr MessageText kMoveToDesktop{"0180", "Move to %1"};
+inline constexpr MessageText kRulesNotSaved{
+    "0181", "Ombrix could not save the rules: they apply until Ombrix ends."};
+inline constexpr MessageText kRuleNeedsName{"0182", "Give the rule a name."};
+inline constexpr MessageText kRuleNeedsTest{
+    "0183", "Choose what the rule looks at: the window text, the window class or both."};
+inline constexpr MessageText kRuleNeedsText{
+    "0184", "Type the text to look for in the window text."};
+inline constexpr MessageText kRuleNeedsClass{
+    "0185", "Type the text to look for in the window class."};
+inline constexpr MessageText kRuleNeedsDesktop{
+    "0186", "Choose the desktop to move to, from 1 to 9."};
+inline constexpr MessageText kRuleNeedsLevel{
+    "0187", "Choose the visibility level, from 1 to 10."};
+inline constexpr MessageText kRuleNeedsMode{"0188", "Choose how the text is compared."};
+inline constexpr MessageText kRuleNeedsAction{"0189", "Choose what the rule does."};
 }  // namespace msgs
 
 // Every message of the program, in identifier order.
