@@ -4,8 +4,12 @@
 #include "app/program.h"
 #include "core/discovery.h"
 #include "core/text.h"
+#include "dialogs/application_list.h"
+#include "dialogs/organize.h"
+#include "dialogs/rules_editor.h"
 #include "events/hotkeys.h"
 #include "lang/messages.h"
+#include "rules/apply.h"
 #include "switching/switch.h"
 #include "ui/about.h"
 #include "ui/help.h"
@@ -83,11 +87,6 @@ void AddApplicationItem(Program& program, Menu item, const std::string& text, Ic
   program.mMenu.Find("mAllDeskTops")->items.push_back(std::move(item));
 }
 
-std::string DesktopHeader(const clsDesktop& desktop, int d) {
-  const std::string name = TrimBlanks(desktop.sDeskName);
-  return "[sep][" + (name.empty() ? "Desktop " + std::to_string(d) : name) + "]";
-}
-
 void StepDesktop(Program& program, bool forward) {
   const int16_t current = program.desk.iCurDesk;
   int16_t target = forward ? static_cast<int16_t>(current == kDesktopCount ? 1 : current + 1)
@@ -110,6 +109,14 @@ void RunMenuCommand(Program& program, int chosen) {
       return;
     case menu_id::kAbout:
       ShowAbout(program);
+      return;
+    case menu_id::kMoveTo:
+      ShowOrganize(program);
+      return;
+    case menu_id::kApplicationRules:
+      ShowRulesEditor(program);
+      // The rules as they are now act on the current desktop, whether they changed or not.
+      ApplyRules(program, false);
       return;
     default:
       break;
@@ -176,13 +183,13 @@ Menu BuildMainMenu() {
   Menu settings = Item("mnuSettings", "Settings...");
   settings.items = {
       Unavailable(Item("mnuWallPaperSettings", "Desktop Settings...", menu_id::kDesktopSettings)),
-      Unavailable(Item("mnuAppRules", "Application Rules...", menu_id::kApplicationRules)),
+      Item("mnuAppRules", "Application Rules...", menu_id::kApplicationRules),
       Unavailable(Item("mnuProgramSettings", "Program Settings...", menu_id::kProgramSettings)),
   };
   root.items = {
       goTo,
       all,
-      Unavailable(Item("mMoveTo", "&Move To...", menu_id::kMoveTo)),
+      Item("mMoveTo", "&Move To...", menu_id::kMoveTo),
       Item("sep3", "-"),
       settings,
       Item("sep8", "-"),
@@ -222,7 +229,7 @@ void BuildApplicationsMenu(Program& program) {
     const clsDesktop& desktop = program.desk.Desk(d);
     if (desktop.bHideThisDeskApps && d != program.desk.iCurDesk) continue;
     if (desktop.GetNumVisProc() <= 0) continue;
-    Menu header = Item("mApplicazioni", DesktopHeader(desktop, d), 0, i);
+    Menu header = Item("mApplicazioni", "[sep][" + DesktopHeading(program, static_cast<int16_t>(d)) + "]", 0, i);
     header.Enabled = false;
     AddApplicationItem(program, header, header.Caption, 0);
     ++i;

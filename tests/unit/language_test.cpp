@@ -8,6 +8,8 @@
 #include "app/lifecycle.h"
 #include "app/program.h"
 #include "appearance/password_prompt.h"
+#include "dialogs/organize.h"
+#include "dialogs/rules_editor.h"
 #include "lang/form_translation.h"
 #include "lang/language_file.h"
 #include "lang/messages.h"
@@ -201,6 +203,14 @@ void CollectMenuKeys(const Menu& menu, std::set<std::string>& keys) {
   for (const Menu& item : menu.items) CollectMenuKeys(item, keys);
 }
 
+// The caption of the form and the designed captions of its controls.
+void CollectFormKeys(const Form& form, std::set<std::string>& keys) {
+  keys.insert(form.Name + "." + form.Name);
+  for (const Control& control : form.controls) {
+    if (!control.Caption.empty()) keys.insert(form.Name + "." + ControlKey(control));
+  }
+}
+
 TEST(ShippedLanguages, EnglishMatchesTheCodeAndItalianHasTheSameKeys) {
   const LanguageFileReader english(ReadShipped("english.lng"));
   const LanguageFileReader italian(ReadShipped("italiano.lng"));
@@ -215,9 +225,11 @@ TEST(ShippedLanguages, EnglishMatchesTheCodeAndItalianHasTheSameKeys) {
   expected.insert({"frmPassword.frmPassword", "frmPassword.lblPassword",
                    "frmPassword.lblPasswordPrg", "frmPassword.lblPasswordDesk",
                    "frmPassword.btnOk", "frmPassword.btnCancel"});
-  // The password messages, whose identifiers and texts the program keeps scrambled.
   sim::World world;
   Program program{world.platform()};
+  CollectFormKeys(frmRules(program), expected);
+  CollectFormKeys(frmMove(program), expected);
+  // The password messages, whose identifiers and texts the program keeps scrambled.
   const std::map<std::string, std::string> passwordTexts = {
       {"0019", PasswordMessageText(program, PasswordMessage::Wrong)},
       {"0020", PasswordMessageText(program, PasswordMessage::OldWrong)},
