@@ -4,6 +4,7 @@
 
 #include "platform/win32/colours.h"
 #include "platform/win32/dpi.h"
+#include "platform/win32/list_controls.h"
 #include "platform/win32/text.h"
 
 namespace ombrix::win32 {
@@ -50,7 +51,12 @@ WindowKind KindOf(const Control& control) {
     case ControlKind::ComboBox:
       return {WC_COMBOBOXW, CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP, 0};
     case ControlKind::ListBox:
-      return {WC_LISTBOXW, LBS_NOTIFY | WS_VSCROLL | WS_TABSTOP, WS_EX_CLIENTEDGE};
+      return {WC_LISTBOXW, LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | WS_VSCROLL | WS_TABSTOP,
+              WS_EX_CLIENTEDGE};
+    case ControlKind::PictureList:
+      return {WC_LISTVIEWW,
+              LVS_REPORT | LVS_NOCOLUMNHEADER | LVS_SINGLESEL | LVS_SHOWSELALWAYS | WS_TABSTOP,
+              WS_EX_CLIENTEDGE};
     case ControlKind::Link:
       return {WC_STATICW, AlignStyle(control.align) | SS_NOTIFY, 0};
     case ControlKind::Line:
@@ -96,6 +102,7 @@ HWND CreateControlWindow(HINSTANCE instance, HWND parent, const Control& control
     if (control.MaxLength > 0) SendMessageW(child, EM_LIMITTEXT, control.MaxLength, 0);
   }
   PlaceControlWindow(child, control, dpi);
+  if (control.kind == ControlKind::PictureList) SetUpPictureList(child, dpi);
   return child;
 }
 
@@ -105,6 +112,7 @@ void PlaceControlWindow(HWND child, const Control& control, UINT dpi) {
   if (control.kind == ControlKind::ComboBox) height += Scale(kDropDownHeight, dpi);
   SetWindowPos(child, nullptr, Scale(b.left, dpi), Scale(b.top, dpi),
                std::max(1, Scale(b.Width(), dpi)), height, SWP_NOZORDER | SWP_NOACTIVATE);
+  if (control.kind == ControlKind::PictureList) FitPictureListColumn(child);
 }
 
 PaintColours ControlPaintColours(const Control& control, COLORREF formBack) {

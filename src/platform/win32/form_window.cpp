@@ -99,6 +99,7 @@ void SyncChild(FormWindow& window, size_t index, const Control& control) {
     state.tip = control.Tip;
     SetTip(window, state.hwnd, control.Tip);
   }
+  SyncChoices(state.hwnd, state.choices, control);
   if (repaint) InvalidateRect(state.hwnd, nullptr, TRUE);
 }
 
@@ -124,6 +125,8 @@ void SyncFormSize(FormWindow& window) {
 
 void SyncFormWindow(FormWindow& window) {
   Form& form = *window.form;
+  const bool outer = window.syncing;
+  window.syncing = true;
   SyncFormSize(window);
   if (window.caption != form.Caption) {
     window.caption = form.Caption;
@@ -143,6 +146,7 @@ void SyncFormWindow(FormWindow& window) {
       SyncTimer(window, i, control);
     }
   }
+  window.syncing = outer;
 }
 
 void LayOutFormWindow(FormWindow& window) {

@@ -9,6 +9,7 @@
 
 #include "platform/win32/colours.h"
 #include "platform/win32/fonts.h"
+#include "platform/win32/list_controls.h"
 #include "platform/win32/win.h"
 #include "ui/form.h"
 
@@ -29,6 +30,7 @@ struct ControlWindow {
   uint32_t backColour = kDefaultColour;
   HFONT font = nullptr;
   int timerInterval = 0;  // of the running timer; 0 when stopped
+  ChoiceState choices;    // lists, combo boxes and check boxes
 };
 
 struct FormWindow {
@@ -45,6 +47,12 @@ struct FormWindow {
   HWND tooltip = nullptr;
   FontCache fonts;
   BrushCache brushes;
+
+  // True while the window is given the model's state: what the controls report then is the
+  // host's own doing, not the user's.
+  bool syncing = false;
+  ItemDrag drag;
+  HWND focus = nullptr;  // the control that had the keyboard focus when the form went inactive
 };
 
 // Brings the window, its child windows and its timers up to date with the form; creates
