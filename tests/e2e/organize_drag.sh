@@ -1,14 +1,16 @@
 #!/usr/bin/env bash
 # The organize dialog opened from "Move To...": an application dragged with the mouse from
 # desktop 1's list onto desktop 3's leaves the screen and is found on desktop 3; one selected
-# with a click and moved with the key 2 is found on desktop 2.
+# with a click and moved with the key 2 is found on desktop 2, one sent from the context menu
+# that Shift+F10 opens on desktop 4.
 # shellcheck source=tests/e2e/lib.sh
 source "$(dirname "$0")/lib.sh"
 
 dialog="Organize Applications..."
 testwin normal Alpha
 testwin normal Beta
-probe wait shown 10000 Alpha Beta || fail "the test windows did not open"
+testwin normal Gamma
+probe wait shown 10000 Alpha Beta Gamma || fail "the test windows did not open"
 ombrix_ready
 
 probe post ThunderRT6FormDC OmbrixMainWND 0x8001 0 517 >/dev/null
@@ -48,6 +50,13 @@ sleep 0.3
 xdotool key 2
 probe wait hidden 5000 Beta || fail "the key 2 did not move the selected application"
 listed 2 Beta || fail "desktop 2's list does not show the application moved by its number"
+read -r x y < <(probe item-point "$dialog" 1 Gamma | tr -d '\r')
+xdotool mousemove "$x" "$y" click 1
+sleep 0.3
+xdotool key shift+F10
+probe menu-choose "Move to Desktop 4" 5000 || fail "Shift+F10 did not offer the desktops"
+probe wait hidden 5000 Gamma || fail "the context menu did not move the application"
+listed 4 Gamma || fail "desktop 4's list does not show the application moved from its menu"
 
 probe click "$dialog" Ok >/dev/null
 probe wait gone 5000 "$dialog" || fail "Ok did not close the dialog"
@@ -56,4 +65,6 @@ probe wait shown 5000 Alpha || fail "the dragged application is not on desktop 3
 probe keys win+2
 probe wait shown 5000 Beta || fail "the application moved by its number is not on desktop 2"
 probe wait hidden 5000 Alpha || fail "desktop 3's application stayed on desktop 2"
+probe keys win+4
+probe wait shown 5000 Gamma || fail "the application moved from its menu is not on desktop 4"
 echo "PASS"
