@@ -63,6 +63,7 @@ frmMove::frmMove(Program& program) : Dialog(program) {
   Control ok{.Name = "btnOk", .kind = ControlKind::Button, .Caption = "Ok"};
   ok.bounds = {width - kMargin - 84, height - 38, width - kMargin, height - 12};
   ok.Default = true;
+  ok.Cancel = true;
   controls.push_back(ok);
 }
 

@@ -61,7 +61,7 @@ struct Control {
   int MaxLength = 0;    // text boxes: the most characters a user may type; 0 for any
   char PasswordChar = 0;  // text boxes: shown for every character typed, when not 0
   bool Default = false;   // buttons: Enter presses it
-  bool Cancel = false;    // buttons: Esc presses it
+  bool Cancel = false;    // buttons: Esc presses it (a button may be both)
   bool Value = false;     // check boxes and option buttons: checked
   // Combo boxes: the items of the drop-down list.
   std::vector<std::string> Items;

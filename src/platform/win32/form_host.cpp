@@ -90,6 +90,20 @@ bool Command(Form& form, FormWindow& window, WPARAM wParam, LPARAM lParam) {
   }
 }
 
+// Esc with no button of the cancel id: the button that is both the default and the cancel
+// button (the one button that closes a form) is pressed. False when there is none.
+bool EscapeButton(Form& form, const FormWindow& window) {
+  for (size_t i = 0; i < form.controls.size() && i < window.controls.size(); ++i) {
+    Control& control = form.controls[i];
+    if (control.kind == ControlKind::Button && control.Cancel && control.Enabled &&
+        window.controls[i].hwnd != nullptr) {
+      form.OnClick(control);
+      return true;
+    }
+  }
+  return false;
+}
+
 // The picture list under a point of the form's client area that takes dropped items, or -1.
 int DropTarget(const FormWindow& window, const Form& form, POINT at) {
   HWND child = ChildWindowFromPointEx(window.hwnd, at, CWP_SKIPINVISIBLE | CWP_SKIPTRANSPARENT);
@@ -236,6 +250,9 @@ LRESULT CALLBACK FormWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM l
         return 0;
       }
       if (lParam != 0 && Command(form, window, wParam, lParam)) SyncAfterEvent(hwnd, &form);
+      if (lParam == 0 && LOWORD(wParam) == IDCANCEL && EscapeButton(form, window)) {
+        SyncAfterEvent(hwnd, &form);
+      }
       return 0;
     case WM_NOTIFY: {
       const auto* header = reinterpret_cast<const NMHDR*>(lParam);
