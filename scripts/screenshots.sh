@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Takes the screenshots of the README under Wine in a virtual display: the list of all desktops (a
 # click on the tray icon), the full menu with Go To open (a right click), the About window, the
-# password prompt and the two settings dialogs. Needs
+# password prompt, the two settings dialogs, the rules editor and the organize dialog during a
+# drag. Needs
 # the Windows tree built (bash scripts/build.sh win64); writes docs/images/*.png.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -41,6 +42,9 @@ probe kill Ombrix.exe testwin.exe notepad.exe winemine.exe >/dev/null
 probe reg-clear >/dev/null
 # Desktop 3's password is "x" in its stored form.
 probe reg-set Settings FirstUse=0 DeskName2=Mail DeskPass3=7DQE >/dev/null
+probe reg-set Rules NumRules=2 RuleName1="Mines on Mail" CheckWinText1=1 WinTextMode1=0 \
+  WinText1=WineMine Action1=0 DestDesk1=2 RuleName2="Keep the clock" CheckWinClass2=1 \
+  WinClassMode2=4 WinClass2=ClockClass Action2=6 >/dev/null
 rm -f "$build/Ombrix.restore" "$build/Ombrix.desktops"
 "$WINE" notepad >/dev/null 2>&1 &
 "$WINE" "$build/tests/e2e/testwin.exe" normal "Report – draft 2 (naïve numbers)" &
@@ -94,4 +98,37 @@ probe keys win+2 >/dev/null
 open_dialog "Settings..." "Desktop Settings..." "Desktop Settings"
 shoot_window "Desktop Settings" "$out/desktop-settings.png"
 probe keys esc >/dev/null
+
+rules="Application Rules"
+tray 517
+probe menu-choose "Settings..." 5000 >/dev/null
+probe menu-choose "Application Rules..." 5000 >/dev/null
+probe wait shown 5000 "$rules" >/dev/null
+read -r x y < <(probe item-point "$rules" 1 "Untitled - Notepad" | tr -d '\r')
+xdotool mousemove "$x" "$y" click 1
+probe type "$rules" "Notes on Mail" 1 >/dev/null
+probe click "$rules" "if window text" >/dev/null
+probe choose "$rules" 1 "ends with" >/dev/null
+probe choose "$rules" 5 2 >/dev/null
+xdotool mousemove 0 0
+sleep 0.5
+shoot_window "$rules" "$out/rules.png"
+probe click "$rules" Cancel >/dev/null
+
+organize="Organize Applications..."
+tray 517
+probe menu-choose "Move To..." 5000 >/dev/null
+probe wait shown 5000 "$organize" >/dev/null
+# Halfway through a drag from desktop 1's list to desktop 4's; Esc then ends it.
+read -r x y < <(probe item-point "$organize" 1 "Untitled - Notepad" | tr -d '\r')
+read -r tx ty < <(probe item-point "$organize" 4 "*" | tr -d '\r')
+xdotool mousemove "$x" "$y" mousedown 1
+for i in 1 2 3 4 5 6; do
+  xdotool mousemove $((x + (tx - x) * i / 6)) $((y + (ty - y) * i / 6))
+  sleep 0.1
+done
+sleep 0.5
+shoot_window "$organize" "$out/organize.png"
+xdotool key Escape mouseup 1
+probe click "$organize" Ok >/dev/null
 probe kill Ombrix.exe testwin.exe notepad.exe winemine.exe >/dev/null

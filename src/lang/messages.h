@@ -81,6 +81,24 @@ inline constexpr MessageText kSettingsNotSaved{
     "0165", "Ombrix could not save the settings in the registry, so nothing was changed."};
 inline constexpr MessageText kWallpaperNotCopied{
     "0166", "Ombrix could not keep a copy of %1, so the wallpaper was not changed."};
+
+// The rules editor and the organize-applications dialog.
+inline constexpr MessageText kMoveToDesktop{"0180", "Move to %1"};
+inline constexpr MessageText kRulesNotSaved{
+    "0181", "Ombrix could not save the rules: they apply until Ombrix ends."};
+inline constexpr MessageText kRuleNeedsName{"0182", "Give the rule a name."};
+inline constexpr MessageText kRuleNeedsTest{
+    "0183", "Choose what the rule looks at: the window text, the window class or both."};
+inline constexpr MessageText kRuleNeedsText{
+    "0184", "Type the text to look for in the window text."};
+inline constexpr MessageText kRuleNeedsClass{
+    "0185", "Type the text to look for in the window class."};
+inline constexpr MessageText kRuleNeedsDesktop{
+    "0186", "Choose the desktop to move to, from 1 to 9."};
+inline constexpr MessageText kRuleNeedsLevel{
+    "0187", "Choose the visibility level, from 1 to 10."};
+inline constexpr MessageText kRuleNeedsMode{"0188", "Choose how the text is compared."};
+inline constexpr MessageText kRuleNeedsAction{"0189", "Choose what the rule does."};
 }  // namespace msgs
 
 // Every message of the program, in identifier order.

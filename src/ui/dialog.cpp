@@ -77,6 +77,9 @@ void ShowDialog(Program& program, Form& form, bool unloadAfter) {
     ErrorBox(program, GetMsg(program, msgs::kWindowNotOpened));
     return;
   }
+  // A dialog may open another (the password prompt of a dialog's Ok): the outer one is the
+  // open dialog again when the inner one ends.
+  const Hwnd outer = program.lDialogHwnd;
   program.lDialogHwnd = hwnd;
   TakeFocus(program);
   p.forms.Show(form);
@@ -87,8 +90,13 @@ void ShowDialog(Program& program, Form& form, bool unloadAfter) {
     if (StillUp(program, form)) p.ui.WaitMessage();
   }
   if (unloadAfter) p.forms.Unload(form);
-  program.lDialogHwnd = 0;
-  if (program.bMainWindowLoaded) PutMainWindowAtBottom(program);
+  program.lDialogHwnd = outer;
+  if (!program.bMainWindowLoaded) return;
+  if (outer != 0) {
+    BringProgramToFront(program);
+  } else {
+    PutMainWindowAtBottom(program);
+  }
 }
 
 }  // namespace ombrix

@@ -73,6 +73,13 @@ Control* Form::Find(const std::string& name, int index) {
   return nullptr;
 }
 
+const ListItem* SelectedItem(const Control& list) {
+  if (list.ListIndex < 0 || static_cast<size_t>(list.ListIndex) >= list.ListItems.size()) {
+    return nullptr;
+  }
+  return &list.ListItems[static_cast<size_t>(list.ListIndex)];
+}
+
 Menu* Menu::Find(const std::string& name, int index) {
   if (Name == name && Index == index) return this;
   for (Menu& item : items) {

@@ -12,7 +12,9 @@
 namespace ombrix {
 
 enum class ControlKind { Label, Button, CheckBox, OptionButton, TextBox, ComboBox, ListBox,
-                         Frame, Link, Line, Image, Timer, TabStrip };
+                         Frame, Link, Line, Image, Timer, TabStrip,
+                         // A list whose items show a picture beside their text.
+                         PictureList };
 
 // Colours as 0x00BBGGRR, the system's own byte order.
 constexpr uint32_t Rgb(uint8_t r, uint8_t g, uint8_t b) {
@@ -30,6 +32,15 @@ struct Font {
 };
 
 enum class TextAlign { Left, Centre, Right };
+
+// An item of a list: the text it shows and a key by which the form knows it. The items of a
+// picture list show a 16x16 picture as well, which the host asks of the form before it draws
+// the item (Form::OnItemPicture).
+struct ListItem {
+  std::string Key;
+  std::string Text;
+  bool operator==(const ListItem&) const = default;
+};
 
 struct Control {
   std::string Name;
@@ -50,7 +61,7 @@ struct Control {
   int MaxLength = 0;    // text boxes: the most characters a user may type; 0 for any
   char PasswordChar = 0;  // text boxes: shown for every character typed, when not 0
   bool Default = false;   // buttons: Enter presses it
-  bool Cancel = false;    // buttons: Esc presses it
+  bool Cancel = false;    // buttons: Esc presses it (a button may be both)
   bool Value = false;     // check boxes and option buttons: checked
   // Combo boxes: the items of the drop-down list; tab strips: the tabs' captions.
   std::vector<std::string> Items;
@@ -58,6 +69,12 @@ struct Control {
   // The ControlKey of the frame the control lies on; it is shown only while the frame is.
   // Empty for a control on the form itself.
   std::string Container;
+
+  // Lists and picture lists: their items; ListIndex is the selected one.
+  std::vector<ListItem> ListItems;
+  // Picture lists: an item can be dragged from this list and dropped on another such list of
+  // the form (Form::OnItemDropped).
+  bool DragDrop = false;
 };
 
 // The text of a combo box: its chosen item, or empty.
@@ -92,11 +109,12 @@ class Form {
   // follow each other in the form's control order.
   void SelectOption(Control& option);
 
-  // Events, called by the host.
+  // Events, called by the host. After each, the host brings the window up to date with the
+  // model.
   virtual void OnLoad() {}
   virtual void OnTimer(Control& /*timer*/) {}
-  // Buttons, links, check boxes and option buttons (with their new value), and tab strips
-  // (with the tab chosen).
+  // Buttons, links, check boxes and option buttons (with their new value), tab strips (with
+  // the tab chosen) and lists (with the item selected).
   virtual void OnClick(Control& /*control*/) {}
   // Text typed into a text box, an item chosen in a combo box.
   virtual void OnChange(Control& /*control*/) {}
@@ -104,7 +122,23 @@ class Form {
   virtual void OnLanguageChanged() {}
   // A close request from the window frame; false refuses it.
   virtual bool OnQueryClose() { return true; }
+
+  // The form's window became the active window (true) or stopped being it.
+  virtual void OnActivate(bool /*active*/) {}
+  // The picture of an item of a picture list; 0 for none.
+  virtual IconHandle OnItemPicture(Control& /*list*/, const ListItem& /*item*/) { return 0; }
+  // An item of the picture list source was dragged and dropped on target, which may be source
+  // itself.
+  virtual void OnItemDropped(Control& /*source*/, const ListItem& /*item*/, Control& /*target*/) {}
+  // A key went down while a picture list had the keyboard focus; true when the form used it,
+  // and the list then ignores it.
+  virtual bool OnKeyDown(Control& /*list*/, int /*virtualKey*/) { return false; }
+  // The user asked for the context menu of a control: a right click, the menu key, Shift+F10.
+  virtual void OnContextMenu(Control& /*control*/) {}
 };
+
+// The selected item of a list, or nullptr.
+const ListItem* SelectedItem(const Control& list);
 
 // A pop-up menu as data. Items with children open a submenu; a caption of "-" is a separator,
 // and a caption "[sep][label]" a separator that carries the label.

@@ -4,10 +4,14 @@
 #include "app/program.h"
 #include "core/discovery.h"
 #include "core/text.h"
+#include "dialogs/application_list.h"
 #include "dialogs/desktop_dialog.h"
+#include "dialogs/organize.h"
+#include "dialogs/rules_editor.h"
 #include "dialogs/settings_dialog.h"
 #include "events/hotkeys.h"
 #include "lang/messages.h"
+#include "rules/apply.h"
 #include "switching/switch.h"
 #include "ui/about.h"
 #include "ui/help.h"
@@ -85,11 +89,6 @@ void AddApplicationItem(Program& program, Menu item, const std::string& text, Ic
   program.mMenu.Find("mAllDeskTops")->items.push_back(std::move(item));
 }
 
-std::string DesktopHeader(const clsDesktop& desktop, int d) {
-  const std::string name = TrimBlanks(desktop.sDeskName);
-  return "[sep][" + (name.empty() ? "Desktop " + std::to_string(d) : name) + "]";
-}
-
 void StepDesktop(Program& program, bool forward) {
   const int16_t current = program.desk.iCurDesk;
   int16_t target = forward ? static_cast<int16_t>(current == kDesktopCount ? 1 : current + 1)
@@ -118,6 +117,14 @@ void RunMenuCommand(Program& program, int chosen) {
       return;
     case menu_id::kProgramSettings:
       ShowProgramSettings(program);
+      return;
+    case menu_id::kMoveTo:
+      ShowOrganize(program);
+      return;
+    case menu_id::kApplicationRules:
+      ShowRulesEditor(program);
+      // The rules as they are now act on the current desktop, whether they changed or not.
+      ApplyRules(program, false);
       return;
     default:
       break;
@@ -184,13 +191,13 @@ Menu BuildMainMenu() {
   Menu settings = Item("mnuSettings", "Settings...");
   settings.items = {
       Item("mnuWallPaperSettings", "Desktop Settings...", menu_id::kDesktopSettings),
-      Unavailable(Item("mnuAppRules", "Application Rules...", menu_id::kApplicationRules)),
+      Item("mnuAppRules", "Application Rules...", menu_id::kApplicationRules),
       Item("mnuProgramSettings", "Program Settings...", menu_id::kProgramSettings),
   };
   root.items = {
       goTo,
       all,
-      Unavailable(Item("mMoveTo", "&Move To...", menu_id::kMoveTo)),
+      Item("mMoveTo", "&Move To...", menu_id::kMoveTo),
       Item("sep3", "-"),
       settings,
       Item("sep8", "-"),
@@ -230,7 +237,7 @@ void BuildApplicationsMenu(Program& program) {
     const clsDesktop& desktop = program.desk.Desk(d);
     if (desktop.bHideThisDeskApps && d != program.desk.iCurDesk) continue;
     if (desktop.GetNumVisProc() <= 0) continue;
-    Menu header = Item("mApplicazioni", DesktopHeader(desktop, d), 0, i);
+    Menu header = Item("mApplicazioni", "[sep][" + DesktopHeading(program, static_cast<int16_t>(d)) + "]", 0, i);
     header.Enabled = false;
     AddApplicationItem(program, header, header.Caption, 0);
     ++i;

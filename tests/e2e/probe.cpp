@@ -3,6 +3,7 @@
 // Waits keep pumping this thread's messages: under Wine a thread that waits without pumping can stall.
 
 #include <windows.h>
+#include <commctrl.h>
 #include <knownfolders.h>
 #include <shlobj.h>
 #include <tlhelp32.h>
@@ -832,13 +833,23 @@ int Texts(const wchar_t* name) {
   return 0;
 }
 
-// type WIN TEXT: types the text into the window's first edit box, one character message each,
-// as the keyboard does.
-int Type(const wchar_t* name, const wchar_t* text) {
-  HWND hwnd = Named(name);
-  HWND edit = hwnd ? FindWindowExW(hwnd, nullptr, L"Edit", nullptr) : nullptr;
+// The window's child of that class, counting from 1 in the children's order; null when it has
+// fewer.
+HWND NthChild(HWND parent, const wchar_t* cls, int n) {
+  HWND child = nullptr;
+  for (int i = 0; i < n && parent != nullptr; ++i) {
+    child = FindWindowExW(parent, child, cls, nullptr);
+    if (child == nullptr) return nullptr;
+  }
+  return child;
+}
+
+// type WIN TEXT [N]: types the text into the window's first (or N-th) edit box, one character
+// message each, as the keyboard does.
+int Type(const wchar_t* name, const wchar_t* text, int n = 1) {
+  HWND edit = NthChild(Named(name), L"Edit", n);
   if (edit == nullptr) {
-    Say("no edit box");
+    Say("no edit box %d", n);
     return 1;
   }
   for (const wchar_t* c = text; *c != L'\0'; ++c) PostMessageW(edit, WM_CHAR, *c, 1);
@@ -856,6 +867,145 @@ int ClickButton(const wchar_t* name, const wchar_t* caption) {
   }
   PostMessageW(button, BM_CLICK, 0, 0);
   Say("clicked");
+  return 0;
+}
+
+// choose WIN N TEXT: chooses the item of that text in the window's N-th drop-down list, and
+// tells the window so, as the list does when the user picks the item.
+int Choose(const wchar_t* name, int n, const wchar_t* text) {
+  HWND combo = NthChild(Named(name), L"ComboBox", n);
+  if (combo == nullptr) {
+    Say("no drop-down list %d", n);
+    return 1;
+  }
+  const LRESULT item = SendMessageW(combo, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
+                                    reinterpret_cast<LPARAM>(text));
+  if (item == CB_ERR) {
+    Say("no item \"%s\"", Utf8(text).c_str());
+    return 1;
+  }
+  SendMessageW(combo, CB_SETCURSEL, static_cast<WPARAM>(item), 0);
+  SendMessageW(GetParent(combo), WM_COMMAND,
+               MAKEWPARAM(GetDlgCtrlID(combo), CBN_SELCHANGE), reinterpret_cast<LPARAM>(combo));
+  Say("chose %s", Utf8(text).c_str());
+  return 0;
+}
+
+// Memory in another process, for list view messages, which carry pointers the system does not
+// carry across processes.
+class RemoteMemory {
+ public:
+  RemoteMemory(HWND owner, size_t size) : size_(size) {
+    DWORD pid = ProcessOf(owner);
+    process_ = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, pid);
+    if (process_ != nullptr) {
+      base_ = VirtualAllocEx(process_, nullptr, size, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
+    }
+  }
+  ~RemoteMemory() {
+    if (base_ != nullptr) VirtualFreeEx(process_, base_, 0, MEM_RELEASE);
+    if (process_ != nullptr) CloseHandle(process_);
+  }
+  RemoteMemory(const RemoteMemory&) = delete;
+  RemoteMemory& operator=(const RemoteMemory&) = delete;
+  bool Usable() const { return base_ != nullptr; }
+  char* At(size_t offset) const { return static_cast<char*>(base_) + offset; }
+  bool Write(size_t offset, const void* data, size_t size) const {
+    return offset + size <= size_ && WriteProcessMemory(process_, At(offset), data, size, nullptr);
+  }
+  bool Read(size_t offset, void* data, size_t size) const {
+    return offset + size <= size_ && ReadProcessMemory(process_, At(offset), data, size, nullptr);
+  }
+
+ private:
+  HANDLE process_ = nullptr;
+  void* base_ = nullptr;
+  size_t size_;
+};
+
+bool IsListView(HWND hwnd) { return ClassOf(hwnd) == WC_LISTVIEWW; }
+
+// The window's N-th list: list boxes and list views counted together, in the children's order.
+HWND NthList(HWND parent, int n) {
+  if (parent == nullptr) return nullptr;
+  for (HWND child = GetWindow(parent, GW_CHILD); child != nullptr;
+       child = GetWindow(child, GW_HWNDNEXT)) {
+    if ((IsListView(child) || lstrcmpiW(ClassOf(child).c_str(), L"ListBox") == 0) && --n == 0) {
+      return child;
+    }
+  }
+  return nullptr;
+}
+
+std::vector<std::wstring> ListTexts(HWND list) {
+  std::vector<std::wstring> texts;
+  if (!IsListView(list)) {
+    const LRESULT count = SendMessageW(list, LB_GETCOUNT, 0, 0);
+    for (LRESULT i = 0; i < count; ++i) {
+      std::wstring text(static_cast<size_t>(SendMessageW(list, LB_GETTEXTLEN, i, 0)) + 1, L'\0');
+      text.resize(static_cast<size_t>(
+          SendMessageW(list, LB_GETTEXT, i, reinterpret_cast<LPARAM>(text.data()))));
+      texts.push_back(text);
+    }
+    return texts;
+  }
+  constexpr size_t kChars = 1024;
+  RemoteMemory memory(list, sizeof(LVITEMW) + kChars * sizeof(wchar_t));
+  if (!memory.Usable()) return texts;
+  const LRESULT count = SendMessageW(list, LVM_GETITEMCOUNT, 0, 0);
+  for (LRESULT i = 0; i < count; ++i) {
+    LVITEMW item{};
+    item.iSubItem = 0;
+    item.cchTextMax = kChars;
+    item.pszText = reinterpret_cast<wchar_t*>(memory.At(sizeof(LVITEMW)));
+    memory.Write(0, &item, sizeof item);
+    const LRESULT length = SendMessageW(list, LVM_GETITEMTEXTW, static_cast<WPARAM>(i),
+                                        reinterpret_cast<LPARAM>(memory.At(0)));
+    std::wstring text(static_cast<size_t>(length), L'\0');
+    memory.Read(sizeof(LVITEMW), text.data(), text.size() * sizeof(wchar_t));
+    texts.push_back(text);
+  }
+  return texts;
+}
+
+// items WIN N: the texts of the window's N-th list, one a line.
+int Items(const wchar_t* name, int n) {
+  HWND list = NthList(Named(name), n);
+  if (list == nullptr) {
+    Say("no list %d", n);
+    return 1;
+  }
+  for (const std::wstring& text : ListTexts(list)) Say("%s", Utf8(text).c_str());
+  return 0;
+}
+
+// item-point WIN N TEXT: the screen point "x y" in the middle of the item of that text in the
+// window's N-th list (a list view), or of the list itself when TEXT is "*".
+int ItemPoint(const wchar_t* name, int n, const wchar_t* text) {
+  HWND list = NthList(Named(name), n);
+  if (list == nullptr || !IsListView(list)) {
+    Say("no list view %d", n);
+    return 1;
+  }
+  RECT rect{};
+  if (std::wcscmp(text, L"*") == 0) {
+    GetWindowRect(list, &rect);
+  } else {
+    const std::vector<std::wstring> texts = ListTexts(list);
+    const auto found = std::find(texts.begin(), texts.end(), std::wstring(text));
+    RemoteMemory memory(list, sizeof(RECT));
+    if (found == texts.end() || !memory.Usable()) {
+      Say("no item \"%s\"", Utf8(text).c_str());
+      return 1;
+    }
+    rect.left = LVIR_LABEL;
+    memory.Write(0, &rect, sizeof rect);
+    SendMessageW(list, LVM_GETITEMRECT, static_cast<WPARAM>(found - texts.begin()),
+                 reinterpret_cast<LPARAM>(memory.At(0)));
+    memory.Read(0, &rect, sizeof rect);
+    MapWindowPoints(list, nullptr, reinterpret_cast<POINT*>(&rect), 2);
+  }
+  std::printf("%ld %ld\n", (rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2);
   return 0;
 }
 
@@ -917,7 +1067,10 @@ int wmain(int argc, wchar_t** argv) {
   if (command == L"menu-choose" && n == 2) return MenuChoose(Utf8(a[0]), ParseMs(a[1]));
   if (command == L"texts" && n == 1) return Texts(a[0]);
   if (command == L"click" && n == 2) return ClickButton(a[0], a[1]);
-  if (command == L"type" && n == 2) return Type(a[0], a[1]);
+  if (command == L"type" && (n == 2 || n == 3)) return Type(a[0], a[1], n == 3 ? _wtoi(a[2]) : 1);
+  if (command == L"choose" && n == 3) return Choose(a[0], _wtoi(a[1]), a[2]);
+  if (command == L"items" && n == 2) return Items(a[0], _wtoi(a[1]));
+  if (command == L"item-point" && n == 3) return ItemPoint(a[0], _wtoi(a[1]), a[2]);
   if (command == L"list" && n == 0) return List();
   if (command == L"known-folder-local" && n == 0) return KnownFolderLocal();
   if (command == L"wallpaper-set" && n == 1) return WallpaperSet(a[0]);

@@ -9,6 +9,8 @@
 #include "app/program.h"
 #include "appearance/password_prompt.h"
 #include "dialogs/desktop_dialog.h"
+#include "dialogs/organize.h"
+#include "dialogs/rules_editor.h"
 #include "dialogs/settings_dialog.h"
 #include "lang/form_translation.h"
 #include "lang/language_file.h"
@@ -203,6 +205,16 @@ void CollectMenuKeys(const Menu& menu, std::set<std::string>& keys) {
   for (const Menu& item : menu.items) CollectMenuKeys(item, keys);
 }
 
+// The caption of the form and the designed captions of its controls.
+void CollectFormKeys(const Form& form, std::set<std::string>& keys) {
+  keys.insert(form.Name + "." + form.Name);
+  for (const Control& control : form.controls) {
+    if (HasTranslatedCaption(control.kind) && !control.Caption.empty()) {
+      keys.insert(form.Name + "." + ControlKey(control));
+    }
+  }
+}
+
 TEST(ShippedLanguages, EnglishMatchesTheCodeAndItalianHasTheSameKeys) {
   const LanguageFileReader english(ReadShipped("english.lng"));
   const LanguageFileReader italian(ReadShipped("italiano.lng"));
@@ -217,23 +229,17 @@ TEST(ShippedLanguages, EnglishMatchesTheCodeAndItalianHasTheSameKeys) {
   expected.insert({"frmPassword.frmPassword", "frmPassword.lblPassword",
                    "frmPassword.lblPasswordPrg", "frmPassword.lblPasswordDesk",
                    "frmPassword.btnOk", "frmPassword.btnCancel"});
-  // The password messages, whose identifiers and texts the program keeps scrambled.
   sim::World world;
   Program program{world.platform()};
-  // The settings dialogs: every designed caption, and the tabs they caption themselves.
-  frmSettings settings(program);
-  frmDesktop desktop(program);
-  for (Form* form : std::initializer_list<Form*>{&settings, &desktop}) {
-    expected.insert(form->Name + "." + form->Name);
-    for (const Control& control : form->controls) {
-      if (HasTranslatedCaption(control.kind) && !control.Caption.empty()) {
-        expected.insert(form->Name + "." + ControlKey(control));
-      }
-    }
-  }
+  // Every dialog's designed captions, and the tabs the settings dialogs caption themselves.
+  CollectFormKeys(frmSettings(program), expected);
+  CollectFormKeys(frmDesktop(program), expected);
+  CollectFormKeys(frmRules(program), expected);
+  CollectFormKeys(frmMove(program), expected);
   expected.insert({"frmSettings.ctlTabbed(0)", "frmSettings.ctlTabbed(1)",
                    "frmSettings.ctlTabbed(2)", "frmDesktop.ctlTabbed(0)",
                    "frmDesktop.ctlTabbed(1)"});
+  // The password messages, whose identifiers and texts the program keeps scrambled.
   const std::map<std::string, std::string> passwordTexts = {
       {"0019", PasswordMessageText(program, PasswordMessage::Wrong)},
       {"0020", PasswordMessageText(program, PasswordMessage::OldWrong)},

@@ -139,7 +139,7 @@ TEST_F(TrayMenus, RightClickShowsTheWholeMenuWithPicturesAndClearsTheListAfter) 
   EXPECT_EQ(Shown(menu), Lines({
                              "&Go To...|0|on",
                              "All Desktops...|0|on",
-                             "&Move To...|" + picture(MenuPicture::Move) + "|off",
+                             "&Move To...|" + picture(MenuPicture::Move) + "|on",
                              "-|0|on",
                              "Settings...|" + picture(MenuPicture::Settings) + "|on",
                              "-|0|on",
@@ -153,7 +153,7 @@ TEST_F(TrayMenus, RightClickShowsTheWholeMenuWithPicturesAndClearsTheListAfter) 
   EXPECT_EQ(Shown(menu.items[4]),
             Lines({
                 "Desktop Settings...|" + picture(MenuPicture::DesktopSettings) + "|on",
-                "Application Rules...|" + picture(MenuPicture::ApplicationRules) + "|off",
+                "Application Rules...|" + picture(MenuPicture::ApplicationRules) + "|on",
                 "Program Settings...|" + picture(MenuPicture::ProgramSettings) + "|on",
             }));
   const std::vector<std::string> goTo = Shown(menu.items[0]);

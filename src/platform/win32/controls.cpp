@@ -4,6 +4,7 @@
 
 #include "platform/win32/colours.h"
 #include "platform/win32/dpi.h"
+#include "platform/win32/list_controls.h"
 #include "platform/win32/text.h"
 
 namespace ombrix::win32 {
@@ -51,9 +52,14 @@ WindowKind KindOf(const Control& control) {
     case ControlKind::ComboBox:
       return {WC_COMBOBOXW, CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP, 0};
     case ControlKind::ListBox:
-      return {WC_LISTBOXW, LBS_NOTIFY | WS_VSCROLL | WS_TABSTOP, WS_EX_CLIENTEDGE};
+      return {WC_LISTBOXW, LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | WS_VSCROLL | WS_TABSTOP,
+              WS_EX_CLIENTEDGE};
     case ControlKind::TabStrip:
       return {WC_TABCONTROLW, WS_TABSTOP | TCS_FOCUSONBUTTONDOWN, 0};
+    case ControlKind::PictureList:
+      return {WC_LISTVIEWW,
+              LVS_REPORT | LVS_NOCOLUMNHEADER | LVS_SINGLESEL | LVS_SHOWSELALWAYS | WS_TABSTOP,
+              WS_EX_CLIENTEDGE};
     case ControlKind::Link:
       return {WC_STATICW, AlignStyle(control.align) | SS_NOTIFY, 0};
     case ControlKind::Line:
@@ -109,6 +115,7 @@ HWND CreateControlWindow(HINSTANCE instance, HWND parent, const Control& control
   if (control.kind == ControlKind::Frame || control.kind == ControlKind::TabStrip) {
     SetWindowPos(child, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
   }
+  if (control.kind == ControlKind::PictureList) SetUpPictureList(child, dpi);
   return child;
 }
 
@@ -118,6 +125,7 @@ void PlaceControlWindow(HWND child, const Control& control, UINT dpi) {
   if (control.kind == ControlKind::ComboBox) height += Scale(kDropDownHeight, dpi);
   SetWindowPos(child, nullptr, Scale(b.left, dpi), Scale(b.top, dpi),
                std::max(1, Scale(b.Width(), dpi)), height, SWP_NOZORDER | SWP_NOACTIVATE);
+  if (control.kind == ControlKind::PictureList) FitPictureListColumn(child);
 }
 
 COLORREF TabBodyColour(HWND tab, COLORREF fallback) {

@@ -7,6 +7,8 @@
 #include "platform/win32/dpi.h"
 #include "platform/win32/form_window.h"
 #include "platform/win32/handles.h"
+#include "platform/win32/list_controls.h"
+#include "platform/win32/popup_menu.h"
 #include "platform/win32/text.h"
 #include "resource.h"
 #include "ui/form.h"
@@ -41,53 +43,154 @@ LRESULT AnswerControlColour(WindowData& data, UINT message, WPARAM wParam, LPARA
   return reinterpret_cast<LRESULT>(window.brushes.Get(colours.fill));
 }
 
-// The form's event for a notification of one of its controls, with what the user did taken
-// into the model first.
-void Command(Form& form, FormWindow& window, WPARAM wParam, LPARAM lParam) {
-  const int index = ControlIndexOf(window, reinterpret_cast<HWND>(lParam));
-  if (index < 0) return;
+// Brings the window up to date with the model after an event of the form, unless the event
+// unloaded the form and so destroyed the window.
+void SyncAfterEvent(HWND hwnd, const Form* form) {
+  WindowData* data = IsWindow(hwnd) ? DataOf(hwnd) : nullptr;
+  if (data != nullptr && data->window.form == form) SyncFormWindow(data->window);
+}
+
+// What the user did to a child control, read into the model and told to the form; false
+// when the form was told nothing. The event may have unloaded the form.
+bool Command(Form& form, FormWindow& window, WPARAM wParam, LPARAM lParam) {
+  HWND child = reinterpret_cast<HWND>(lParam);
+  const int index = ControlIndexOf(window, child);
+  if (index < 0 || window.syncing) return false;
   Control& control = form.controls[static_cast<size_t>(index)];
+  ControlWindow& state = window.controls[static_cast<size_t>(index)];
   const WORD code = HIWORD(wParam);
   switch (control.kind) {
     case ControlKind::Button:
+    case ControlKind::Link:
+      if (code != BN_CLICKED) return false;  // STN_CLICKED has the same value
+      form.OnClick(control);
+      return true;
     case ControlKind::CheckBox:
     case ControlKind::OptionButton:
-    case ControlKind::Link:
-      if (code == BN_CLICKED) {  // STN_CLICKED has the same value
+      if (control.kind == ControlKind::OptionButton) {
+        if (code != BN_CLICKED) return false;
         ReadUserState(window, static_cast<size_t>(index));
-        form.OnClick(control);
+      } else if (!ReadChoice(child, state.choices, control, code)) {
+        return false;
       }
-      break;
-    case ControlKind::TextBox:
-      if (code == EN_CHANGE) {
-        ReadUserState(window, static_cast<size_t>(index));
-        form.OnChange(control);
-      }
-      break;
+      form.OnClick(control);
+      return true;
+    case ControlKind::ListBox:
+      if (!ReadChoice(child, state.choices, control, code)) return false;
+      form.OnClick(control);
+      return true;
     case ControlKind::ComboBox:
-      if (code == CBN_SELCHANGE) {
-        ReadUserState(window, static_cast<size_t>(index));
-        form.OnChange(control);
-      }
-      break;
+      if (!ReadChoice(child, state.choices, control, code)) return false;
+      form.OnChange(control);
+      return true;
+    case ControlKind::TextBox:
+      if (code != EN_CHANGE) return false;
+      ReadUserState(window, static_cast<size_t>(index));
+      form.OnChange(control);
+      return true;
     default:
-      break;
+      return false;
   }
 }
 
-void TabChanged(Form& form, FormWindow& window, const NMHDR& header) {
-  const int index = ControlIndexOf(window, header.hwndFrom);
-  if (index < 0 || header.code != TCN_SELCHANGE) return;
+// A tab chosen in a tab strip, read into the model and told to the form; false when the
+// notice is of something else.
+bool TabChanged(Form& form, FormWindow& window, int index, const NMHDR& header) {
   Control& control = form.controls[static_cast<size_t>(index)];
-  if (control.kind != ControlKind::TabStrip) return;
+  if (header.code != TCN_SELCHANGE || window.syncing) return false;
   ReadUserState(window, static_cast<size_t>(index));
   form.OnClick(control);
+  return true;
 }
 
-// After an event the window shows what the event made of the model, unless it unloaded the form.
-void SyncAfterEvent(HWND hwnd, const Form& form) {
-  WindowData* data = DataOf(hwnd);
-  if (data != nullptr && data->window.form == &form) SyncFormWindow(data->window);
+// Esc with no button of the cancel id: the button that is both the default and the cancel
+// button (the one button that closes a form) is pressed. False when there is none.
+bool EscapeButton(Form& form, const FormWindow& window) {
+  for (size_t i = 0; i < form.controls.size() && i < window.controls.size(); ++i) {
+    Control& control = form.controls[i];
+    if (control.kind == ControlKind::Button && control.Cancel && control.Enabled &&
+        window.controls[i].hwnd != nullptr) {
+      form.OnClick(control);
+      return true;
+    }
+  }
+  return false;
+}
+
+// The picture list under a point of the form's client area that takes dropped items, or -1.
+int DropTarget(const FormWindow& window, const Form& form, POINT at) {
+  HWND child = ChildWindowFromPointEx(window.hwnd, at, CWP_SKIPINVISIBLE | CWP_SKIPTRANSPARENT);
+  const int index = ControlIndexOf(window, child);
+  if (index < 0) return -1;
+  const Control& control = form.controls[static_cast<size_t>(index)];
+  return control.kind == ControlKind::PictureList && control.DragDrop ? index : -1;
+}
+
+void Drop(Form& form, FormWindow& window, POINT at) {
+  const int source = window.drag.source;
+  const ListItem item = window.drag.item;
+  EndItemDrag(window.hwnd, window.drag);
+  const int target = DropTarget(window, form, at);
+  if (target < 0) return;
+  form.OnItemDropped(form.controls[static_cast<size_t>(source)], item,
+                     form.controls[static_cast<size_t>(target)]);
+}
+
+// Notifications of picture lists: the user's selection, the picture of an item about to be
+// drawn, and the start of a drag. True when the form was told of something.
+bool PictureListNotice(Form& form, FormWindow& window, int index, const NMHDR& header) {
+  Control& control = form.controls[static_cast<size_t>(index)];
+  ControlWindow& state = window.controls[static_cast<size_t>(index)];
+  switch (header.code) {
+    case LVN_ITEMCHANGED:
+      if (window.syncing ||
+          !ReadPictureListChange(reinterpret_cast<const NMLISTVIEW&>(header), state.choices,
+                                 control)) {
+        return false;
+      }
+      form.OnClick(control);
+      return true;
+    case LVN_GETDISPINFOW: {
+      auto& info = const_cast<NMLVDISPINFOW&>(reinterpret_cast<const NMLVDISPINFOW&>(header));
+      const int item = info.item.iItem;
+      if ((info.item.mask & LVIF_IMAGE) != 0 && item >= 0 &&
+          static_cast<size_t>(item) < control.ListItems.size()) {
+        info.item.iImage =
+            PictureIndex(state.hwnd, state.choices,
+                         form.OnItemPicture(control, control.ListItems[static_cast<size_t>(item)]));
+      }
+      return false;
+    }
+    case LVN_BEGINDRAG: {
+      const auto& begin = reinterpret_cast<const NMLISTVIEW&>(header);
+      if (control.DragDrop && window.drag.source < 0 && begin.iItem >= 0 &&
+          static_cast<size_t>(begin.iItem) < control.ListItems.size()) {
+        BeginItemDrag(window.hwnd, state.hwnd, index, begin.iItem,
+                      control.ListItems[static_cast<size_t>(begin.iItem)], begin.ptAction,
+                      window.drag);
+      }
+      return false;
+    }
+    default:
+      return false;
+  }
+}
+
+// The keyboard starts on the control that had it when the form was last active, or on the
+// first control that takes it, so Enter and Space work at once.
+bool RestoreFocus(FormWindow& window) {
+  HWND target = window.focus;
+  if (target == nullptr || !IsChild(window.hwnd, target) || !IsWindowEnabled(target) ||
+      !IsWindowVisible(target)) {
+    target = GetNextDlgTabItem(window.hwnd, nullptr, FALSE);
+  }
+  if (target == nullptr) return false;
+  SetFocus(target);
+  return true;
+}
+
+POINT MousePoint(LPARAM lParam) {
+  return {static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
 }
 
 // Every event handler may unload the form, which destroys this window: return at once after.
@@ -123,15 +226,20 @@ LRESULT CALLBACK FormWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM l
     case WM_CTLCOLORLISTBOX:
     case WM_CTLCOLORBTN:
       return AnswerControlColour(*data, message, wParam, lParam);
-    case WM_ACTIVATE:
-      // The keyboard starts on the first control that takes it, so Enter and Space work at once.
-      if (LOWORD(wParam) != WA_INACTIVE) {
-        if (HWND first = GetNextDlgTabItem(hwnd, nullptr, FALSE)) {
-          SetFocus(first);
-          return 0;
-        }
+    case WM_ACTIVATE: {
+      const bool active = LOWORD(wParam) != WA_INACTIVE;
+      if (!active) {
+        HWND focus = GetFocus();
+        if (focus != nullptr && IsChild(hwnd, focus)) window.focus = focus;
       }
+      const bool focused = active && RestoreFocus(window);
+      if (Form* form = window.form) {
+        form->OnActivate(active);
+        SyncAfterEvent(hwnd, form);
+      }
+      if (focused || !IsWindow(hwnd)) return 0;
       break;
+    }
     case WM_THEMECHANGED:
     case WM_SYSCOLORCHANGE:
       window.pageBack.reset();
@@ -153,16 +261,65 @@ LRESULT CALLBACK FormWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM l
   Form& form = *window.form;
   switch (message) {
     case WM_COMMAND:
-      if (lParam != 0) {
-        Command(form, window, wParam, lParam);
-        SyncAfterEvent(hwnd, form);
+      // Anything that commands the form (Esc, a mnemonic) ends a drag first.
+      if (window.drag.source >= 0) {
+        EndItemDrag(hwnd, window.drag);
+        return 0;
+      }
+      if (lParam != 0 && Command(form, window, wParam, lParam)) SyncAfterEvent(hwnd, &form);
+      if (lParam == 0 && LOWORD(wParam) == IDCANCEL && EscapeButton(form, window)) {
+        SyncAfterEvent(hwnd, &form);
       }
       return 0;
-    case WM_NOTIFY:
-      TabChanged(form, window, *reinterpret_cast<const NMHDR*>(lParam));
-      SyncAfterEvent(hwnd, form);
+    case WM_NOTIFY: {
+      const auto* header = reinterpret_cast<const NMHDR*>(lParam);
+      const int index = ControlIndexOf(window, header->hwndFrom);
+      if (index < 0) break;
+      const ControlKind kind = form.controls[static_cast<size_t>(index)].kind;
+      const bool told = kind == ControlKind::TabStrip      ? TabChanged(form, window, index, *header)
+                        : kind == ControlKind::PictureList ? PictureListNotice(form, window, index, *header)
+                                                           : false;
+      if (told) SyncAfterEvent(hwnd, &form);
       return 0;
+    }
+    case kListKeyMessage: {
+      if (window.drag.source >= 0) {
+        if (wParam == VK_ESCAPE) EndItemDrag(hwnd, window.drag);
+        return 1;
+      }
+      const int index = ControlIndexOf(window, reinterpret_cast<HWND>(lParam));
+      if (index < 0) return 0;
+      const bool used =
+          form.OnKeyDown(form.controls[static_cast<size_t>(index)], static_cast<int>(wParam));
+      SyncAfterEvent(hwnd, &form);
+      return used ? 1 : 0;
+    }
+    case WM_CONTEXTMENU: {
+      const int index = ControlIndexOf(window, reinterpret_cast<HWND>(wParam));
+      if (index < 0) break;
+      form.OnContextMenu(form.controls[static_cast<size_t>(index)]);
+      SyncAfterEvent(hwnd, &form);
+      return 0;
+    }
+    case WM_MOUSEMOVE:
+      if (window.drag.source < 0) break;
+      DragItemTo(hwnd, MousePoint(lParam), DropTarget(window, form, MousePoint(lParam)) >= 0);
+      return 0;
+    case WM_LBUTTONUP:
+      if (window.drag.source < 0) break;
+      Drop(form, window, MousePoint(lParam));
+      SyncAfterEvent(hwnd, &form);
+      return 0;
+    case WM_CAPTURECHANGED:
+      if (window.drag.source >= 0 && reinterpret_cast<HWND>(lParam) != hwnd) {
+        EndItemDrag(hwnd, window.drag);
+      }
+      return 0;
+    case WM_MEASUREITEM:
+      if (HandleMenuDrawing(message, lParam)) return TRUE;
+      break;
     case WM_DRAWITEM: {
+      if (HandleMenuDrawing(message, lParam)) return TRUE;
       const auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
       const int index = ControlIndexOf(window, item->hwndItem);
       if (index < 0) break;

@@ -59,31 +59,6 @@ bool StartsGroup(const Form& form, size_t index) {
          form.controls[index - 1].kind != ControlKind::OptionButton;
 }
 
-void SyncList(ControlWindow& state, const Control& control) {
-  const bool tabs = control.kind == ControlKind::TabStrip;
-  if (state.items != control.Items) {
-    state.items = control.Items;
-    SendMessageW(state.hwnd, tabs ? TCM_DELETEALLITEMS : CB_RESETCONTENT, 0, 0);
-    for (size_t i = 0; i < control.Items.size(); ++i) {
-      std::wstring text = Widen(control.Items[i]);
-      if (tabs) {
-        TCITEMW item{};
-        item.mask = TCIF_TEXT;
-        item.pszText = text.data();
-        SendMessageW(state.hwnd, TCM_INSERTITEMW, i, reinterpret_cast<LPARAM>(&item));
-      } else {
-        SendMessageW(state.hwnd, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
-      }
-    }
-    state.listIndex = -2;  // the selection went with the items
-  }
-  if (state.listIndex != control.ListIndex) {
-    state.listIndex = control.ListIndex;
-    SendMessageW(state.hwnd, tabs ? TCM_SETCURSEL : CB_SETCURSEL,
-                 static_cast<WPARAM>(control.ListIndex), 0);
-  }
-}
-
 void SyncChild(FormWindow& window, size_t index, const Control& control) {
   ControlWindow& state = window.controls[index];
   const bool shown = window.form->Shows(control);
@@ -119,14 +94,6 @@ void SyncChild(FormWindow& window, size_t index, const Control& control) {
     state.visible = shown;
     ShowWindow(state.hwnd, shown ? SW_SHOWNA : SW_HIDE);
   }
-  if ((control.kind == ControlKind::CheckBox || control.kind == ControlKind::OptionButton) &&
-      state.value != control.Value) {
-    state.value = control.Value;
-    SendMessageW(state.hwnd, BM_SETCHECK, control.Value ? BST_CHECKED : BST_UNCHECKED, 0);
-  }
-  if (control.kind == ControlKind::ComboBox || control.kind == ControlKind::TabStrip) {
-    SyncList(state, control);
-  }
   if (!SameBounds(state.bounds, control.bounds)) {
     state.bounds = control.bounds;
     PlaceControlWindow(state.hwnd, control, window.dpi);
@@ -140,6 +107,7 @@ void SyncChild(FormWindow& window, size_t index, const Control& control) {
     state.tip = control.Tip;
     SetTip(window, state.hwnd, control.Tip);
   }
+  SyncChoices(state.hwnd, state.choices, control);
   if (repaint) InvalidateRect(state.hwnd, nullptr, TRUE);
 }
 
@@ -165,6 +133,8 @@ void SyncFormSize(FormWindow& window) {
 
 void SyncFormWindow(FormWindow& window) {
   Form& form = *window.form;
+  const bool outer = window.syncing;
+  window.syncing = true;
   SyncFormSize(window);
   if (window.caption != form.Caption) {
     window.caption = form.Caption;
@@ -184,6 +154,7 @@ void SyncFormWindow(FormWindow& window) {
       SyncTimer(window, i, control);
     }
   }
+  window.syncing = outer;
 }
 
 void LayOutFormWindow(FormWindow& window) {
@@ -224,25 +195,19 @@ void ReadUserState(FormWindow& window, size_t index) {
   Control& control = form.controls[index];
   ControlWindow& state = window.controls[index];
   switch (control.kind) {
-    case ControlKind::CheckBox:
-      control.Value = SendMessageW(state.hwnd, BM_GETCHECK, 0, 0) == BST_CHECKED;
-      state.value = control.Value;
-      break;
     case ControlKind::OptionButton:
       // An option checks itself and clears the others of its group.
       form.SelectOption(control);
       for (size_t i = 0; i < form.controls.size() && i < window.controls.size(); ++i) {
         if (form.controls[i].kind == ControlKind::OptionButton) {
-          window.controls[i].value =
+          window.controls[i].choices.value =
               SendMessageW(window.controls[i].hwnd, BM_GETCHECK, 0, 0) == BST_CHECKED;
         }
       }
       break;
-    case ControlKind::ComboBox:
     case ControlKind::TabStrip:
-      control.ListIndex = static_cast<int>(SendMessageW(
-          state.hwnd, control.kind == ControlKind::TabStrip ? TCM_GETCURSEL : CB_GETCURSEL, 0, 0));
-      state.listIndex = control.ListIndex;
+      control.ListIndex = static_cast<int>(SendMessageW(state.hwnd, TCM_GETCURSEL, 0, 0));
+      state.choices.listIndex = control.ListIndex;
       break;
     case ControlKind::TextBox: {
       std::wstring text(static_cast<size_t>(GetWindowTextLengthW(state.hwnd)) + 1, L'\0');

@@ -8,6 +8,7 @@
 
 #include "platform/win32/colours.h"
 #include "platform/win32/fonts.h"
+#include "platform/win32/list_controls.h"
 #include "platform/win32/win.h"
 #include "ui/form.h"
 
@@ -28,9 +29,7 @@ struct ControlWindow {
   uint32_t backColour = kDefaultColour;
   HFONT font = nullptr;
   int timerInterval = 0;  // of the running timer; 0 when stopped
-  bool value = false;     // check boxes and option buttons
-  std::vector<std::string> items;  // combo boxes and tab strips
-  int listIndex = -1;
+  ChoiceState choices;    // lists, combo boxes, tab strips, check boxes and option buttons
 };
 
 struct FormWindow {
@@ -48,6 +47,12 @@ struct FormWindow {
   std::optional<COLORREF> pageBack;  // the tab strip's body, once asked for
   FontCache fonts;
   BrushCache brushes;
+
+  // True while the window is given the model's state: what the controls report then is the
+  // host's own doing, not the user's.
+  bool syncing = false;
+  ItemDrag drag;
+  HWND focus = nullptr;  // the control that had the keyboard focus when the form went inactive
 };
 
 // Brings the window, its child windows and its timers up to date with the form; creates
@@ -65,9 +70,9 @@ void StopTimers(FormWindow& window);
 COLORREF BackgroundOf(FormWindow& window, const Control& control);
 // The position of the control whose child window is child, or -1.
 int ControlIndexOf(const FormWindow& window, HWND child);
-// Takes what the user did to a control into the model before its event runs: the check of
-// check boxes and option buttons (one option checked clears the others of its group), the
-// chosen item of a combo box or tab strip, the text of a text box.
+// Takes what the user did to a control into the model before its event runs: the check of an
+// option button (which clears the others of its group), the chosen tab of a tab strip, the
+// text of a text box. Lists, combo boxes and check boxes are read by ReadChoice.
 void ReadUserState(FormWindow& window, size_t index);
 
 }  // namespace ombrix::win32

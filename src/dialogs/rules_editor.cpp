@@ -1,0 +1,349 @@
+#include "dialogs/rules_editor.h"
+
+#include "app/program.h"
+#include "app/settings.h"
+#include "appearance/password_prompt.h"
+#include "core/discovery.h"
+#include "core/text.h"
+#include "dialogs/application_list.h"
+#include "lang/messages.h"
+#include "rules/store.h"
+
+namespace ombrix {
+
+namespace {
+
+constexpr int kMaxNameLength = 255;
+constexpr int kMaxPatternLength = 1023;  // the longest title or class discovery reads
+constexpr int kVisibilityLevels = 10;
+
+std::vector<std::string> Numbers(int count) {
+  std::vector<std::string> numbers;
+  for (int n = 1; n <= count; ++n) numbers.push_back(std::to_string(n));
+  return numbers;
+}
+
+// Rule names are compared without case and without blanks at their ends.
+bool SameName(const std::string& a, const std::string& b) {
+  return LowerText(TrimBlanks(a)) == LowerText(TrimBlanks(b));
+}
+
+bool Chose(const Control& combo) {
+  return combo.ListIndex >= 0 && static_cast<size_t>(combo.ListIndex) < combo.Items.size();
+}
+
+// The position of a stored value in a combo box, or -1 when the box has no such item.
+int PositionOf(const Control& combo, int32_t value) {
+  return value >= 0 && static_cast<size_t>(value) < combo.Items.size() ? value : -1;
+}
+
+Control Labelled(const char* name, ControlKind kind, const char* caption, Rect bounds) {
+  Control control{.Name = name, .kind = kind, .Caption = caption};
+  control.bounds = bounds;
+  return control;
+}
+
+}  // namespace
+
+frmRules::frmRules(Program& program) : Dialog(program) {
+  Name = "frmRules";
+  Caption = "Application Rules";
+  width = 620;
+  height = 492;
+  centred = true;
+  using K = ControlKind;
+  controls = {
+      Labelled("lblInfo", K::Label, "Use this dialog to set rules for starting applications",
+               {12, 10, 608, 28}),
+      Labelled("lblRunningApps", K::Label, "Running applications (filtered)", {12, 36, 300, 54}),
+      Labelled("lstIconApp", K::PictureList, "", {12, 56, 300, 222}),
+      Labelled("lblRulesList", K::Label, "Rules list", {312, 36, 520, 54}),
+      Labelled("lstRules", K::ListBox, "", {312, 56, 520, 222}),
+      Labelled("btnUp", K::Button, "Up", {528, 56, 608, 82}),
+      Labelled("btnDown", K::Button, "Down", {528, 88, 608, 114}),
+      Labelled("btnDeleteRule", K::Button, "Delete Rule", {528, 196, 608, 222}),
+      Labelled("lblNewRules", K::Label, "New Rules", {12, 236, 608, 254}),
+      Labelled("lblRuleName", K::Label, "Rule Name:", {12, 264, 150, 282}),
+      Labelled("txtRuleName", K::TextBox, "", {152, 260, 440, 282}),
+      Labelled("chkWinText", K::CheckBox, "if window text", {12, 294, 150, 314}),
+      Labelled("cmbContain1", K::ComboBox, "", {152, 292, 300, 314}),
+      Labelled("txtWinText", K::TextBox, "", {308, 292, 608, 314}),
+      Labelled("cmbAndOr", K::ComboBox, "", {152, 324, 240, 346}),
+      Labelled("chkWinClass", K::CheckBox, "if window class", {12, 358, 150, 378}),
+      Labelled("cmbContain2", K::ComboBox, "", {152, 356, 300, 378}),
+      Labelled("txtWinClass", K::TextBox, "", {308, 356, 608, 378}),
+      Labelled("cmbAction", K::ComboBox, "", {152, 390, 300, 412}),
+      Labelled("cmbDeskNumber", K::ComboBox, "", {308, 390, 372, 412}),
+      Labelled("btnAddRule", K::Button, "Add Rule", {508, 388, 608, 414}),
+      Labelled("lblRuleProblem", K::Label, "", {12, 422, 608, 440}),
+      Labelled("btnOk", K::Button, "Ok", {428, 454, 508, 480}),
+      Labelled("btnCancel", K::Button, "Cancel", {528, 454, 608, 480}),
+  };
+  C("lblNewRules").font.bold = true;
+  C("lblRuleProblem").foreColour = Rgb(160, 0, 0);
+  C("txtRuleName").MaxLength = kMaxNameLength;
+  C("txtWinText").MaxLength = kMaxPatternLength;
+  C("txtWinClass").MaxLength = kMaxPatternLength;
+  C("btnCancel").Cancel = true;
+}
+
+void frmRules::OnLoad() {
+  LoadDialog();
+  for (const auto& rule : program_.colRules) workingList.Add(rule->Clone());
+  LoadRules();
+  const std::vector<std::string> modes = {
+      GetMsg(program_, msgs::kContains), GetMsg(program_, msgs::kNotContains),
+      GetMsg(program_, msgs::kStartsWith), GetMsg(program_, msgs::kEndsWith),
+      GetMsg(program_, msgs::kEqualTo)};
+  for (const char* name : {"cmbContain1", "cmbContain2"}) {
+    C(name).Items = modes;
+    C(name).ListIndex = 0;
+  }
+  C("cmbAndOr").Items = {GetMsg(program_, msgs::kAnd), GetMsg(program_, msgs::kOr)};
+  C("cmbAndOr").ListIndex = 0;
+  C("cmbDeskNumber").Items = Numbers(kDesktopCount);
+  C("cmbDeskNumber").ListIndex = 0;
+  C("cmbAction").Items = {
+      GetMsg(program_, msgs::kMoveToDesk), GetMsg(program_, msgs::kMaximize),
+      GetMsg(program_, msgs::kMinimize),   GetMsg(program_, msgs::kClose),
+      GetMsg(program_, msgs::kKill),       GetMsg(program_, msgs::kVisibility),
+      GetMsg(program_, msgs::kIgnoreApp)};
+  C("cmbAction").ListIndex = 0;
+  UpdateTests();
+  UpdateButtons();
+  // Filled at load as well: where the system refuses the dialog the foreground, it is not
+  // activated until the user clicks it.
+  LoadList();
+}
+
+void frmRules::LoadRules() {
+  Control& list = C("lstRules");
+  list.ListItems.clear();
+  for (const auto& rule : workingList) list.ListItems.push_back({"", rule->sRuleName});
+  list.ListIndex = -1;
+}
+
+void frmRules::LoadList() {
+  ScanDesktop(program_, program_.desk.iCurDesk);
+  Control& list = C("lstIconApp");
+  list.ListItems.clear();
+  for (int16_t d = 1; d <= kDesktopCount; ++d) {
+    if (!ListsApplicationsOf(program_, d)) continue;
+    for (ListItem& item : ApplicationItems(program_, d)) list.ListItems.push_back(std::move(item));
+  }
+  if (list.ListIndex >= static_cast<int>(list.ListItems.size())) list.ListIndex = -1;
+}
+
+void frmRules::OnActivate(bool) { LoadList(); }
+
+void frmRules::OnClick(Control& control) {
+  const std::string& name = control.Name;
+  if (name == "lstIconApp") {
+    ShowPickedApplication();
+  } else if (name == "lstRules") {
+    ShowPickedRule();
+  } else if (name == "chkWinText" || name == "chkWinClass") {
+    UpdateTests();
+  } else if (name == "btnAddRule") {
+    AddRule();
+  } else if (name == "btnDeleteRule") {
+    DeleteRule();
+  } else if (name == "btnUp") {
+    MoveRule(-1);
+  } else if (name == "btnDown") {
+    MoveRule(1);
+  } else if (name == "btnOk") {
+    Confirm();
+  } else if (name == "btnCancel") {
+    HideDialog();
+  }
+}
+
+void frmRules::OnChange(Control& control) {
+  if (control.Name == "cmbAction") UpdateDeskNumber();
+  if (control.kind == ControlKind::TextBox || control.Name == "cmbAction" ||
+      control.Name == "cmbDeskNumber" || control.Name == "cmbContain1" ||
+      control.Name == "cmbContain2") {
+    Validate();
+  }
+}
+
+IconHandle frmRules::OnItemPicture(Control&, const ListItem& item) {
+  return ApplicationPicture(program_, item.Key);
+}
+
+void frmRules::ShowPickedApplication() {
+  const ListItem* item = SelectedItem(C("lstIconApp"));
+  if (item == nullptr) return;
+  const ApplicationPlace place = FindApplication(program_, item->Key);
+  if (place.position < 1) {  // gone since the list was filled
+    LoadList();
+    return;
+  }
+  const clsPI& app = program_.desk.Desk(place.desk).opi[place.position];
+  C("txtWinText").Caption = app.GetText(kTitleOnly);
+  C("txtWinClass").Caption = app.GetText(kClassOnly);
+  Validate();
+}
+
+void frmRules::ShowPickedRule() {
+  UpdateButtons();
+  const int i = C("lstRules").ListIndex;
+  if (i < 0 || i >= workingList.Count()) return;
+  const clsRule& rule = workingList[i + 1];
+  C("txtRuleName").Caption = rule.sRuleName;
+  C("chkWinText").Value = rule.bWinText;
+  C("cmbContain1").ListIndex = PositionOf(C("cmbContain1"), rule.iWinTextMode);
+  C("txtWinText").Caption = rule.sWinText;
+  C("cmbAndOr").ListIndex = rule.bAnd ? 0 : 1;
+  C("chkWinClass").Value = rule.bWinClass;
+  C("cmbContain2").ListIndex = PositionOf(C("cmbContain2"), rule.iWinClassMode);
+  C("txtWinClass").Caption = rule.sWinClass;
+  C("cmbAction").ListIndex = PositionOf(C("cmbAction"), rule.iAction);
+  UpdateDeskNumber();
+  C("cmbDeskNumber").ListIndex = PositionOf(C("cmbDeskNumber"), rule.iDestDesk - 1);
+  UpdateTests();
+}
+
+// And and Or matter only when both tests are on; the desktop or level only for the actions
+// that take one.
+void frmRules::UpdateTests() {
+  const bool text = C("chkWinText").Value;
+  const bool cls = C("chkWinClass").Value;
+  C("cmbContain1").Enabled = text;
+  C("txtWinText").Enabled = text;
+  C("cmbAndOr").Enabled = text && cls;
+  C("cmbContain2").Enabled = cls;
+  C("txtWinClass").Enabled = cls;
+  C("cmbAction").Enabled = text || cls;
+  const int action = C("cmbAction").ListIndex;
+  C("cmbDeskNumber").Enabled = (text || cls) && (action == kMoveToDesk || action == kVisibility);
+  Validate();
+}
+
+void frmRules::UpdateDeskNumber() {
+  Control& number = C("cmbDeskNumber");
+  const int action = C("cmbAction").ListIndex;
+  number.Enabled = action == kMoveToDesk || action == kVisibility;
+  if (!number.Enabled) return;
+  number.Items = Numbers(action == kMoveToDesk ? kDesktopCount : kVisibilityLevels);
+  number.ListIndex = 0;
+}
+
+void frmRules::UpdateButtons() {
+  const int i = C("lstRules").ListIndex;
+  const int count = static_cast<int>(C("lstRules").ListItems.size());
+  const bool selected = i >= 0 && i < count;
+  C("btnDeleteRule").Enabled = selected;
+  C("btnUp").Enabled = selected && i >= 1;
+  C("btnDown").Enabled = selected && i < count - 1;
+}
+
+void frmRules::Validate() {
+  const std::string problem = RuleProblem();
+  C("btnAddRule").Enabled = problem.empty();
+  C("lblRuleProblem").Caption = problem;
+}
+
+std::string frmRules::RuleProblem() {
+  const bool text = C("chkWinText").Value;
+  const bool cls = C("chkWinClass").Value;
+  const int action = C("cmbAction").ListIndex;
+  if (TrimBlanks(C("txtRuleName").Caption).empty()) return GetMsg(program_, msgs::kRuleNeedsName);
+  if (!text && !cls) return GetMsg(program_, msgs::kRuleNeedsTest);
+  if ((text && !Chose(C("cmbContain1"))) || (cls && !Chose(C("cmbContain2")))) {
+    return GetMsg(program_, msgs::kRuleNeedsMode);
+  }
+  // Blanks count: a title may contain them.
+  if (text && C("txtWinText").Caption.empty()) return GetMsg(program_, msgs::kRuleNeedsText);
+  if (cls && C("txtWinClass").Caption.empty()) return GetMsg(program_, msgs::kRuleNeedsClass);
+  if (!Chose(C("cmbAction"))) return GetMsg(program_, msgs::kRuleNeedsAction);
+  if (action == kMoveToDesk && !Chose(C("cmbDeskNumber"))) {
+    return GetMsg(program_, msgs::kRuleNeedsDesktop);
+  }
+  if (action == kVisibility && !Chose(C("cmbDeskNumber"))) {
+    return GetMsg(program_, msgs::kRuleNeedsLevel);
+  }
+  return "";
+}
+
+bool frmRules::RuleExists(const std::string& name) const {
+  for (const auto& rule : workingList) {
+    if (SameName(rule->sRuleName, name)) return true;
+  }
+  return false;
+}
+
+clsRule frmRules::EditedRule() {
+  clsRule rule;
+  rule.sRuleName = TrimBlanks(C("txtRuleName").Caption);
+  rule.bWinText = C("chkWinText").Value;
+  rule.iWinTextMode = C("cmbContain1").ListIndex;
+  rule.sWinText = C("txtWinText").Caption;
+  rule.bAnd = C("cmbAndOr").ListIndex == 0;
+  rule.bWinClass = C("chkWinClass").Value;
+  rule.iWinClassMode = C("cmbContain2").ListIndex;
+  rule.sWinClass = C("txtWinClass").Caption;
+  rule.iAction = C("cmbAction").ListIndex;
+  const Control& number = C("cmbDeskNumber");
+  rule.iDestDesk = static_cast<int16_t>(
+      Chose(number) ? DecodeNumber(number.Items[static_cast<size_t>(number.ListIndex)]) : 0);
+  return rule;
+}
+
+void frmRules::AddRule() {
+  if (!RuleProblem().empty()) return;
+  if (RuleExists(C("txtRuleName").Caption)) {
+    ErrorBox(program_, GetMsg(program_, msgs::kRuleExists));
+    return;
+  }
+  workingList.Add(std::make_shared<clsRule>(EditedRule()));
+  LoadRules();
+  UpdateButtons();
+}
+
+void frmRules::DeleteRule() {
+  Control& list = C("lstRules");
+  const int i = list.ListIndex;
+  if (i < 0 || i >= workingList.Count()) return;
+  workingList.Remove(i + 1);
+  sLastDeleted = list.ListItems[static_cast<size_t>(i)].Text;
+  list.ListItems.erase(list.ListItems.begin() + i);
+  list.ListIndex = -1;
+  UpdateButtons();
+}
+
+void frmRules::MoveRule(int by) {
+  Control& list = C("lstRules");
+  const int i = list.ListIndex;
+  const int to = i + by;
+  if (i < 0 || i >= workingList.Count() || to < 0 || to >= workingList.Count()) return;
+  workingList.Insert(to + 1, workingList.Remove(i + 1));
+  std::swap(list.ListItems[static_cast<size_t>(i)], list.ListItems[static_cast<size_t>(to)]);
+  list.ListIndex = to;
+  UpdateButtons();
+}
+
+void frmRules::Confirm() {
+  if (!program_.settings.sGlobalPass.empty() && !PasswordPrompt(program_, -1)) return;
+  const std::string& name = C("txtRuleName").Caption;
+  if (RuleProblem().empty() && !RuleExists(name) && !SameName(name, sLastDeleted) &&
+      AskYesNo(program_, GetMsg(program_, msgs::kAddRuleBeforeExit))) {
+    AddRule();
+  }
+  RuleList rules;
+  for (const auto& rule : workingList) rules.Add(rule->Clone());
+  program_.colRules = rules;
+  // The rules apply from now on either way; the user learns that they will not come back.
+  if (!SaveRules(program_.platform.store, program_.colRules)) {
+    ErrorBox(program_, GetMsg(program_, msgs::kRulesNotSaved));
+  }
+  HideDialog();
+}
+
+void ShowRulesEditor(Program& program) {
+  frmRules dialog(program);
+  ShowDialog(program, dialog, true);
+}
+
+}  // namespace ombrix
