@@ -40,6 +40,18 @@ title_rule() {
     "CheckWinClass$1=0" "WinClassMode$1=0" "WinClass$1=" "Action$1=$3" "DestDesk$1=${4:-0}"
 }
 
+# The stored form of a password: each character's code plus k in hexadecimal and a letter, then
+# the marker character of k (here k = 5).
+scramble() {
+  local text=$1 out="" i code
+  for ((i = 0; i < ${#text}; i++)); do
+    printf -v code '%d' "'${text:i:1}"
+    printf -v code '%02X' $((code + 5))
+    out+="${code}Q"
+  done
+  printf '%sE' "$out"
+}
+
 # The drive Z: of a prefix maps /, so any Unix path has a Windows name there.
 winpath() {
   local path

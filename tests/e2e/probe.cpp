@@ -583,6 +583,36 @@ int Send(const wchar_t* name, UINT message, WPARAM wParam, DWORD timeoutMs) {
   return 0;
 }
 
+// request MSG WPARAM LPARAM EXPECTED: sends the request to Ombrix's main window and waits at most
+// 10 s for the reply, which must be EXPECTED. WPARAM "win:NAME" is the handle of that window.
+int Request(UINT message, const wchar_t* wParamText, LPARAM lParam, long expected) {
+  HWND main = MainWindow();
+  if (main == nullptr) {
+    Say("no main window");
+    return 1;
+  }
+  WPARAM wParam = 0;
+  if (std::wcsncmp(wParamText, L"win:", 4) == 0) {
+    HWND hwnd = Named(wParamText + 4);
+    if (hwnd == nullptr) {
+      Say("no window \"%s\"", Utf8(wParamText + 4).c_str());
+      return 1;
+    }
+    wParam = reinterpret_cast<WPARAM>(hwnd);
+  } else {
+    wParam = static_cast<WPARAM>(std::wcstoll(wParamText, nullptr, 0));
+  }
+  DWORD_PTR reply = 0;
+  if (!SendMessageTimeoutW(main, message, wParam, lParam, SMTO_NORMAL, 10000, &reply)) {
+    Say("no reply to %u within 10 s", message);
+    return 1;
+  }
+  // The reply is a 32-bit value, negative for a refusal.
+  const long value = static_cast<int32_t>(reply);
+  Say("replied %ld to %u", value, message);
+  return value == expected ? 0 : 1;
+}
+
 // alpha WIN VALUE TIMEOUT_MS: the window becomes layered with that constant alpha.
 int Alpha(const wchar_t* name, BYTE expected, DWORD timeoutMs) {
   BYTE alpha = 0;
@@ -949,6 +979,10 @@ int wmain(int argc, wchar_t** argv) {
   if (command == L"send" && n == 4) {
     return Send(a[0], static_cast<UINT>(std::wcstoul(a[1], nullptr, 0)),
                 static_cast<WPARAM>(std::wcstoull(a[2], nullptr, 0)), ParseMs(a[3]));
+  }
+  if (command == L"request" && n == 4) {
+    return Request(static_cast<UINT>(std::wcstoul(a[0], nullptr, 0)), a[1],
+                   static_cast<LPARAM>(std::wcstoll(a[2], nullptr, 0)), std::wcstol(a[3], nullptr, 0));
   }
   if (command == L"alpha" && n == 3) return Alpha(a[0], static_cast<BYTE>(ParseMs(a[1])), ParseMs(a[2]));
   if (command == L"restore-lists" && n >= 2) return RestoreLists(a[0], n - 1, a + 1);
