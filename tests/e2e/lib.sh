@@ -12,13 +12,17 @@ test_name=$(basename "$0" .sh)
 
 probe() { "$WINE" "$PROBE_EXE" "$@"; }
 
+# A test that leaves more than programs behind redefines this; it runs first at exit.
+test_cleanup() { :; }
+
 if [[ -n ${OMBRIX_WINE_SHARED:-} ]]; then
   # The caller keeps the Wine session for all tests: end only the programs a test starts.
   end_programs() { probe kill Ombrix.exe testwin.exe notepad.exe winemine.exe hh.exe >/dev/null || true; }
   end_programs
-  trap 'end_programs; ombrix_wine_stop' EXIT
+  trap 'test_cleanup; end_programs; ombrix_wine_stop' EXIT
 else
   ombrix_wine_reset
+  trap 'test_cleanup; ombrix_wine_stop' EXIT
 fi
 
 # Start programs in the background; the Wine loader's process is the program's own, so $! is its pid.

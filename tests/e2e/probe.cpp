@@ -350,14 +350,15 @@ int RegClear() {
   return 0;
 }
 
-// wait-processes COUNT TIMEOUT_MS: exactly COUNT Ombrix processes run within the time.
-int WaitProcessCount(DWORD count, DWORD timeoutMs) {
+// wait-processes COUNT TIMEOUT_MS [NAME]: exactly COUNT processes of that file name (Ombrix.exe) run
+// within the time.
+int WaitProcessCount(DWORD count, DWORD timeoutMs, const wchar_t* name = kProcessName) {
   size_t seen = 0;
-  if (!WaitFor(timeoutMs, [&] { return (seen = ProcessesNamed(kProcessName).size()) == count; })) {
-    Say("%zu Ombrix processes, expected %lu", seen, count);
+  if (!WaitFor(timeoutMs, [&] { return (seen = ProcessesNamed(name).size()) == count; })) {
+    Say("%zu %s processes, expected %lu", seen, Utf8(name).c_str(), count);
     return 1;
   }
-  Say("%lu Ombrix processes", count);
+  Say("%lu %s processes", count, Utf8(name).c_str());
   return 0;
 }
 
@@ -968,6 +969,9 @@ int wmain(int argc, wchar_t** argv) {
   if (command == L"reg-set" && n >= 2) return RegSet(a[0], n - 1, a + 1);
   if (command == L"reg-clear" && n == 0) return RegClear();
   if (command == L"wait-processes" && n == 2) return WaitProcessCount(ParseMs(a[0]), ParseMs(a[1]));
+  if (command == L"wait-processes" && n == 3) {
+    return WaitProcessCount(ParseMs(a[0]), ParseMs(a[1]), a[2]);
+  }
   if (command == L"kill" && n >= 1) return KillProcesses(n, a);
   if (command == L"splash" && n == 3) return SplashCheck(a[0], ParseMs(a[1]), ParseMs(a[2]));
   if ((command == L"wait" || command == L"hold") && n >= 3 && KnownState(a[0])) {
