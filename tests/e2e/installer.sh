@@ -4,7 +4,8 @@
 # entry; the installed Ombrix switches desktops; installing again while it runs ends it through
 # its exit request (its hidden windows come back) and starts it again; the uninstaller ends it
 # the same way and leaves nothing of Ombrix but the settings. For every user: Program Files and
-# the machine's keys, no log-on entry when declined, and the settings removed when asked.
+# the machine's keys, no log-on entry when declined, and the settings removed when asked. Then
+# once through the pages, as a user clicks them.
 # shellcheck source=tests/e2e/lib.sh
 source "$(dirname "$0")/lib.sh"
 : "${OMBRIX_INSTALLER:?path of the installer}" "${OMBRIX_VERSION:?four-part version}"
@@ -120,4 +121,33 @@ uninstall "$(reg_value "$arp" QuietUninstallString)" /REMOVESETTINGS "$machine_d
 [[ ! -e $(unix "$machine_dir") && ! -e $(unix "$machine_link") ]] || fail "files of the installation for every user are left"
 key_exists "$arp" && fail "the machine's Add/Remove Programs entry is left"
 key_exists 'HKCU\Software\Ombrix' && fail "the settings are left though /REMOVESETTINGS was given"
+
+# As a user clicks through it: Ombrix started from the last page, and the uninstaller asks
+# before it removes the settings.
+click() {
+  local tenths=100
+  until probe click @#32770 "$1" >/dev/null; do
+    ((tenths-- > 0)) || fail "no button $1 in the installer's window"
+    sleep 0.1
+  done
+}
+"$WINE" "$OMBRIX_INSTALLER" &
+setup=$!
+probe wait shown 10000 @#32770 >/dev/null || fail "the installer's window did not open"
+click "&Next >"  # only for me
+click "&Next >"  # the folder
+click "&Install"
+click "&Finish"  # "Start Ombrix now" is checked
+wait_exit "$setup" 10 || fail "the installer did not end after Finish"
+probe main-window 20000 >/dev/null || fail "Ombrix was not started from the installer's last page"
+"$WINE" "$user_dir\\Uninstall.exe" &
+probe wait shown 10000 @#32770 >/dev/null || fail "the uninstaller's window did not open"
+click "&Uninstall"
+probe msgbox "Ombrix Uninstall" "Also remove your Ombrix settings (desktop names, passwords, wallpapers, rules and hot-keys)?\n\nChoose No to keep them for a later installation." 20000 yes ||
+  fail "the uninstaller did not ask about the settings"
+click "&Close"
+probe wait-processes 0 10000 Un.exe >/dev/null || fail "the uninstaller did not end"
+probe wait-processes 0 5000 >/dev/null || fail "the uninstaller left Ombrix running"
+[[ ! -e $(unix "$user_dir") ]] || fail "files are left after the interactive uninstall"
+key_exists 'HKCU\Software\Ombrix' && fail "the settings are left though the user chose to remove them"
 echo "PASS"
