@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
-# Takes the screenshots of the README under Wine in a virtual display: the list of all desktops (a
-# click on the tray icon), the full menu with Go To open (a right click), the About window and the
-# password prompt. Needs
-# the Windows tree built (bash scripts/build.sh win64); writes docs/images/*.png.
+# Takes the screenshots of the README under Wine in a virtual display: Ombrix in use (windows on
+# screen, the tray icon and its list of all desktops), the list alone, the full menu with Go To
+# open (a right click), the About window, the password prompt and the installer's first page.
+# Needs the packages built (bash scripts/package.sh); writes docs/images/*.png.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -37,14 +37,24 @@ shoot_window() {
   echo "screenshots: $2"
 }
 
+report="Report – draft 2 (naïve numbers)"
 probe kill Ombrix.exe testwin.exe notepad.exe winemine.exe >/dev/null
 probe reg-clear >/dev/null
 # Desktop 3's password is "x" in its stored form.
-probe reg-set Settings FirstUse=0 DeskName2=Mail DeskPass3=7DQE >/dev/null
+probe reg-set Settings FirstUse=0 DeskName1=Writing DeskName2=Games DeskPass3=7DQE >/dev/null
 rm -f "$build/Ombrix.restore" "$build/Ombrix.desktops"
+# A background instead of the bare black of the virtual display.
+background=$(mktemp --suffix=.png)
+convert -size 1280x1024 gradient:'#3c5a78-#18222e' "$background"
+display -window root "$background" &
+background_pid=$!
+trap 'kill $background_pid 2>/dev/null; rm -f "$background"; ombrix_wine_stop' EXIT
 "$WINE" notepad >/dev/null 2>&1 &
-"$WINE" "$build/tests/e2e/testwin.exe" normal "Report – draft 2 (naïve numbers)" &
-probe wait shown 15000 "Untitled - Notepad" "Report – draft 2 (naïve numbers)" >/dev/null
+"$WINE" "$build/tests/e2e/testwin.exe" normal "$report" &
+probe wait shown 15000 "Untitled - Notepad" "$report" >/dev/null
+probe place "Untitled - Notepad" 280 60 560 400 >/dev/null
+probe place "$report" 860 200 320 280 >/dev/null
+probe type "Untitled - Notepad" "Desktop 1, Writing: this note and the report. Desktop 2, Games: WineMine, out of sight until Win+2." >/dev/null
 "$WINE" "$build/Ombrix.exe" &
 probe main-window 20000 >/dev/null
 probe keys win+2 >/dev/null
@@ -52,6 +62,15 @@ probe keys win+2 >/dev/null
 probe wait shown 15000 WineMine >/dev/null
 probe keys win+1 >/dev/null
 sleep 4  # the splash window closes
+
+# Wine shows the notification area as a small window in the top left corner; the list opens at
+# the mouse, beside it.
+xdotool mousemove 24 40
+tray 514
+sleep 1
+import -display "$DISPLAY" -window root -crop 1200x500+0+0 +repage "$out/in-use.png"
+echo "screenshots: $out/in-use.png"
+probe keys esc >/dev/null
 
 tray 514
 shoot_menus "$out/menu-all-desktops.png"
@@ -77,3 +96,10 @@ sleep 0.5
 shoot_window "Password Request" "$out/password.png"
 probe click "Password Request" Cancel >/dev/null
 probe kill Ombrix.exe testwin.exe notepad.exe winemine.exe >/dev/null
+
+installer=$(ls -t build/dist/Ombrix-*-setup.exe | head -1)
+"$WINE" "$installer" &
+probe wait shown 10000 "Ombrix Setup" >/dev/null
+sleep 0.5
+shoot_window "Ombrix Setup" "$out/installer.png"
+probe kill "$(basename "$installer")" >/dev/null

@@ -614,6 +614,17 @@ int Request(UINT message, const wchar_t* wParamText, LPARAM lParam, long expecte
   return value == expected ? 0 : 1;
 }
 
+// place WIN X Y WIDTH HEIGHT: moves and sizes the window, for a screenshot.
+int Place(const wchar_t* name, int x, int y, int width, int height) {
+  HWND hwnd = Named(name);
+  if (hwnd == nullptr || !SetWindowPos(hwnd, nullptr, x, y, width, height, SWP_NOZORDER | SWP_NOACTIVATE)) {
+    Say("could not place \"%s\"", Utf8(name).c_str());
+    return 1;
+  }
+  PumpFor(100);
+  return 0;
+}
+
 // alpha WIN VALUE TIMEOUT_MS: the window becomes layered with that constant alpha.
 int Alpha(const wchar_t* name, BYTE expected, DWORD timeoutMs) {
   BYTE alpha = 0;
@@ -987,6 +998,10 @@ int wmain(int argc, wchar_t** argv) {
   if (command == L"request" && n == 4) {
     return Request(static_cast<UINT>(std::wcstoul(a[0], nullptr, 0)), a[1],
                    static_cast<LPARAM>(std::wcstoll(a[2], nullptr, 0)), std::wcstol(a[3], nullptr, 0));
+  }
+  if (command == L"place" && n == 5) {
+    return Place(a[0], std::wcstol(a[1], nullptr, 10), std::wcstol(a[2], nullptr, 10),
+                 std::wcstol(a[3], nullptr, 10), std::wcstol(a[4], nullptr, 10));
   }
   if (command == L"alpha" && n == 3) return Alpha(a[0], static_cast<BYTE>(ParseMs(a[1])), ParseMs(a[2]));
   if (command == L"restore-lists" && n >= 2) return RestoreLists(a[0], n - 1, a + 1);
