@@ -8,6 +8,7 @@ packages=(
   g++-mingw-w64-x86-64-posix                       # Windows build (brings gcc and windres)
   clang libclang-rt-14-dev                         # fuzzers (libFuzzer and the sanitizers)
   fp-utils-3.2.2                                   # chmcmd, the help files
+  nsis                                             # makensis, the installer
   wine wine64 xvfb xdotool x11-utils imagemagick   # running and testing the Windows build
 )
 

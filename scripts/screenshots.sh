@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
-# Takes the screenshots of the README under Wine in a virtual display: the list of all desktops (a
-# click on the tray icon), the full menu with Go To open (a right click), the About window, the
-# password prompt, the two settings dialogs, the rules editor and the organize dialog during a
-# drag. Needs
-# the Windows tree built (bash scripts/build.sh win64); writes docs/images/*.png.
+# Takes the screenshots of the README under Wine in a virtual display: Ombrix in use (windows on
+# screen, the tray icon and its list of all desktops), the list alone, the full menu with Go To
+# open (a right click), the About window, the password prompt, every page of both settings
+# dialogs in English and Italian, the rules editor, the organize dialog during a drag and the
+# installer's first page. Needs the packages built (bash scripts/package.sh); writes
+# docs/images/*.png.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -38,17 +39,27 @@ shoot_window() {
   echo "screenshots: $2"
 }
 
+report="Report – draft 2 (naïve numbers)"
 probe kill Ombrix.exe testwin.exe notepad.exe winemine.exe >/dev/null
 probe reg-clear >/dev/null
 # Desktop 3's password is "x" in its stored form.
-probe reg-set Settings FirstUse=0 DeskName2=Mail DeskPass3=7DQE >/dev/null
-probe reg-set Rules NumRules=2 RuleName1="Mines on Mail" CheckWinText1=1 WinTextMode1=0 \
+probe reg-set Settings FirstUse=0 DeskName1=Writing DeskName2=Games DeskPass3=7DQE >/dev/null
+probe reg-set Rules NumRules=2 RuleName1="Mines to Games" CheckWinText1=1 WinTextMode1=0 \
   WinText1=WineMine Action1=0 DestDesk1=2 RuleName2="Keep the clock" CheckWinClass2=1 \
   WinClassMode2=4 WinClass2=ClockClass Action2=6 >/dev/null
 rm -f "$build/Ombrix.restore" "$build/Ombrix.desktops"
+# A background instead of the bare black of the virtual display.
+background=$(mktemp --suffix=.png)
+convert -size 1280x1024 gradient:'#3c5a78-#18222e' "$background"
+display -window root "$background" &
+background_pid=$!
+trap 'kill $background_pid 2>/dev/null; rm -f "$background"; ombrix_wine_stop' EXIT
 "$WINE" notepad >/dev/null 2>&1 &
-"$WINE" "$build/tests/e2e/testwin.exe" normal "Report – draft 2 (naïve numbers)" &
-probe wait shown 15000 "Untitled - Notepad" "Report – draft 2 (naïve numbers)" >/dev/null
+"$WINE" "$build/tests/e2e/testwin.exe" normal "$report" &
+probe wait shown 15000 "Untitled - Notepad" "$report" >/dev/null
+probe place "Untitled - Notepad" 280 60 560 400 >/dev/null
+probe place "$report" 860 200 320 280 >/dev/null
+probe type "Untitled - Notepad" "Desktop 1, Writing: this note and the report. Desktop 2, Games: WineMine, out of sight until Win+2." >/dev/null
 "$WINE" "$build/Ombrix.exe" &
 probe main-window 20000 >/dev/null
 probe keys win+2 >/dev/null
@@ -56,6 +67,15 @@ probe keys win+2 >/dev/null
 probe wait shown 15000 WineMine >/dev/null
 probe keys win+1 >/dev/null
 sleep 4  # the splash window closes
+
+# Wine shows the notification area as a small window in the top left corner; the list opens at
+# the mouse, beside it.
+xdotool mousemove 24 40
+tray 514
+sleep 1
+import -display "$DISPLAY" -window root -crop 1200x500+0+0 +repage "$out/in-use.png"
+echo "screenshots: $out/in-use.png"
+probe keys esc >/dev/null
 
 tray 514
 shoot_menus "$out/menu-all-desktops.png"
@@ -90,14 +110,32 @@ open_dialog() {
   probe wait shown 5000 "$3" >/dev/null
   sleep 0.5
 }
-open_dialog "Settings..." "Program Settings..." "Ombrix Settings"
-shoot_window "Ombrix Settings" "$out/settings.png"
-probe keys esc >/dev/null
-
-probe keys win+2 >/dev/null
-open_dialog "Settings..." "Desktop Settings..." "Desktop Settings"
-shoot_window "Desktop Settings" "$out/desktop-settings.png"
-probe keys esc >/dev/null
+# shoot_pages DIALOG FILE...: each page of the open dialog, in tab order, into its file.
+shoot_pages() {
+  local dialog=$1 page=0 file
+  shift
+  for file in "$@"; do
+    probe tab "$dialog" "$page" >/dev/null
+    sleep 0.3
+    shoot_window "$dialog" "$out/$file"
+    page=$((page + 1))
+  done
+  probe keys esc >/dev/null
+}
+# Both settings dialogs, the desktop's on desktop 2; $1 is the file names' suffix and then come
+# the menu items and titles in the language shown.
+shoot_settings() {
+  local suffix=$1
+  open_dialog "$2" "$3" "$4"
+  shoot_pages "$4" "settings-general$suffix.png" "settings-hotkeys$suffix.png" \
+    "settings-password$suffix.png"
+  probe keys win+2 >/dev/null
+  open_dialog "$2" "$5" "$6"
+  shoot_pages "$6" "desktop-general$suffix.png" "desktop-wallpaper$suffix.png"
+  probe keys win+1 >/dev/null
+}
+shoot_settings "" "Settings..." "Program Settings..." "Ombrix Settings" \
+  "Desktop Settings..." "Desktop Settings"
 
 rules="Application Rules"
 tray 517
@@ -106,7 +144,7 @@ probe menu-choose "Application Rules..." 5000 >/dev/null
 probe wait shown 5000 "$rules" >/dev/null
 read -r x y < <(probe item-point "$rules" 1 "Untitled - Notepad" | tr -d '\r')
 xdotool mousemove "$x" "$y" click 1
-probe type "$rules" "Notes on Mail" 1 >/dev/null
+probe type "$rules" "Notes to Games" 1 >/dev/null
 probe click "$rules" "if window text" >/dev/null
 probe choose "$rules" 1 "ends with" >/dev/null
 probe choose "$rules" 5 2 >/dev/null
@@ -131,4 +169,19 @@ sleep 0.5
 shoot_window "$organize" "$out/organize.png"
 xdotool key Escape mouseup 1
 probe click "$organize" Ok >/dev/null
+
+# The same pages in Italian, chosen in Program Settings as a user does.
+open_dialog "Settings..." "Program Settings..." "Ombrix Settings"
+probe combo "Ombrix Settings" 1 italiano.lng >/dev/null
+probe click "Ombrix Settings" Ok >/dev/null
+probe wait gone 5000 "Ombrix Settings" >/dev/null
+shoot_settings "-it" "Impostazioni..." "Impostazioni del programma..." "Impostazioni di Ombrix" \
+  "Impostazioni dei desktop..." "Impostazioni del desktop"
 probe kill Ombrix.exe testwin.exe notepad.exe winemine.exe >/dev/null
+
+installer=$(ls -t build/dist/Ombrix-*-setup.exe | head -1)
+"$WINE" "$installer" &
+probe wait shown 10000 "Ombrix Setup" >/dev/null
+sleep 0.5
+shoot_window "Ombrix Setup" "$out/installer.png"
+probe kill "$(basename "$installer")" >/dev/null

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds the three trees, runs the native tests (build/native), every fuzzer
-# for 30 s (build/fuzz) and then the Windows tests under Wine (build/win64). Exits non-zero when
-# anything fails; the last line sums them all.
+# Installs what is missing, builds the three trees and the packages (build/dist), runs the native
+# tests (build/native), every fuzzer for 30 s (build/fuzz) and then the Windows tests under Wine
+# (build/win64). Exits non-zero when anything fails; the last line sums them all.
 set -uo pipefail
 cd "$(dirname "$0")/.." || exit 1
 
@@ -33,23 +33,23 @@ run_ctest() {
   fi
 }
 
-# Builds the tree $1; a failed build counts as a failed test.
-build_tree() {
-  bash scripts/build.sh "$1" && return 0
-  echo "test: the $1 build failed"
+# Runs a build script with its arguments; a failed build counts as a failed test.
+build() {
+  bash "$@" && return 0
+  echo "test: $* failed"
   failed=$((failed + 1))
   status=1
   return 1
 }
 
 echo "== native build and tests"
-build_tree native && run_ctest build/native
+build scripts/build.sh native && run_ctest build/native
 
 echo "== fuzzers, 30 s each"
-build_tree fuzz && run_ctest build/fuzz
+build scripts/build.sh fuzz && run_ctest build/fuzz
 
-echo "== Windows build and tests under Wine"
-if build_tree win64; then
+echo "== Windows build, packages and tests under Wine"
+if build scripts/package.sh; then
   # The end-to-end tests' own prefix, as tests/e2e/CMakeLists.txt names it.
   export OMBRIX_WINEPREFIX=$PWD/build/win64/wineprefix
   # shellcheck source=scripts/wine-env.sh

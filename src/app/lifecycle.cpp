@@ -171,12 +171,15 @@ bool ShutDownRefused(const Program& program, int16_t reason) {
 }  // namespace
 
 // The program password is asked only for a close that can go on: a close request from
-// outside, which shut-down refuses anyway, asks nothing. The end of the session never asks.
+// outside, which shut-down refuses anyway, asks nothing. Neither the end of the session nor
+// another program's exit request asks: nobody may be there to answer (an installer ends the
+// program unattended), and a program that can send the request could end the process anyway,
+// leaving windows hidden.
 bool CloseRequest(Program& program, int16_t reason) {
   program.iUnloadMode = 0;
   if (ShutDownRefused(program, reason)) return false;
-  if (reason != unload::kAppWindows && !program.settings.sGlobalPass.empty() &&
-      !PasswordPrompt(program, -1)) {
+  const bool asksPassword = reason != unload::kAppWindows && reason != unload::kExitRequest;
+  if (asksPassword && !program.settings.sGlobalPass.empty() && !PasswordPrompt(program, -1)) {
     return false;
   }
   program.iUnloadMode = reason;
@@ -214,6 +217,13 @@ bool UnloadMainWindow(Program& program, int16_t reason) {
   if (!CloseRequest(program, reason) || !ShutDown(program)) return false;
   program.platform.ui.DestroyMainWindow();
   return true;
+}
+
+bool ExitOnRequest(Program& program) {
+  program.bExitRequested = true;
+  if (UnloadMainWindow(program, unload::kExitRequest)) return true;
+  program.bExitRequested = false;
+  return false;
 }
 
 MessageResult MainWindow::OnSubscribedMessage(uint32_t message, int32_t wParam,

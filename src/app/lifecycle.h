@@ -34,6 +34,10 @@ bool ShutDown(Program& program);
 // Close request, then shut-down, then the main window is destroyed. True when it is gone.
 bool UnloadMainWindow(Program& program, int16_t reason);
 
+// Another program's exit request: the normal shut-down without the question or the program
+// password. False when shut-down refused it (the program is busy).
+bool ExitOnRequest(Program& program);
+
 // Hides every top-level window of this process except the splash window.
 void HideOwnWindows(Program& program);
 

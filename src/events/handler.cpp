@@ -1,5 +1,6 @@
 #include "events/handler.h"
 
+#include "app/lifecycle.h"
 #include "app/program.h"
 #include "core/discovery.h"
 #include "events/hotkeys.h"
@@ -50,16 +51,69 @@ MessageResult HandleHotKey(Program& program, uint32_t uMsg, int32_t key) {
   return result;
 }
 
+bool IsDesktop(int32_t n) { return n >= 1 && n <= kDesktopCount; }
+
+// Why a request of another program cannot run now, or 0 when it can. Requests are refused
+// rather than kept for later: the caller learns it from the reply and may ask again.
+int32_t RequestRefusal(const Program& program) {
+  if (program.lDialogHwnd != 0 || program.bMsgBoxOpen || program.bTrayMenuOpen) {
+    return reply::kUserBusy;
+  }
+  if (program.bSwitching || program.bHotKeyBusy || program.bUnloading) return reply::kBusy;
+  return 0;
+}
+
+int32_t GoToDesktop(Program& program, int32_t desk) {
+  if (!IsDesktop(desk)) return reply::kBadDesktop;
+  int16_t target = static_cast<int16_t>(desk);
+  SwitchDesktop(program, target, "", -1);
+  return program.desk.iCurDesk == target ? reply::kDone : reply::kNotSwitched;
+}
+
+int32_t MoveApplicationOfWindow(Program& program, Hwnd hwnd, int32_t desk) {
+  if (!IsDesktop(desk)) return reply::kBadDesktop;
+  if (MoveApplicationOf(program, hwnd, static_cast<int16_t>(desk))) return reply::kDone;
+  for (int16_t d = 1; d <= kDesktopCount; ++d) {
+    if (program.desk.Desk(d).GetProcessIdxByHandle(hwnd) != -1) return reply::kOtherDesktop;
+  }
+  return reply::kUnknownWindow;
+}
+
+// A switch or a move asked for by another program runs as its hot-key does.
+MessageResult HandleRequest(Program& program, uint32_t uMsg, int32_t wParam, int32_t lParam) {
+  MessageResult result{.bHandled = true};
+  if (uMsg == msg::kCurrentDesktop) {
+    result.lReturn = program.desk.iCurDesk;
+    return result;
+  }
+  result.lReturn = RequestRefusal(program);
+  if (result.lReturn != 0) return result;
+  if (uMsg == msg::kExitProgram) {
+    result.lReturn = ExitOnRequest(program) ? reply::kDone : reply::kBusy;
+    return result;
+  }
+  program.bHotKeyBusy = true;
+  result.lReturn = uMsg == msg::kGoToDesktop ? GoToDesktop(program, wParam)
+                                             : MoveApplicationOfWindow(program, wParam, lParam);
+  program.bHotKeyBusy = false;
+  return result;
+}
+
 }  // namespace
 
 MessageResult HandleMainWindowMessage(Program& program, uint32_t uMsg, int32_t wParam,
-                                      int32_t /*lParam*/) {
+                                      int32_t lParam) {
   MessageResult result;
   switch (uMsg) {
     case msg::kHotKeyAlt:
     case msg::kHotKeyCtrl:
     case msg::kHotKeyWin:
       return HandleHotKey(program, uMsg, wParam);
+    case msg::kGoToDesktop:
+    case msg::kMoveApplication:
+    case msg::kCurrentDesktop:
+    case msg::kExitProgram:
+      return HandleRequest(program, uMsg, wParam, lParam);
     case msg::kWindowCreated:
       OnWindowCreated(program, wParam);
       break;

@@ -1,5 +1,5 @@
 // The main window's handler for the hook library's notices, hot-keys, the tray re-creation
-// request and system setting changes.
+// request, system setting changes and the requests of other programs.
 #pragma once
 
 #include <cstdint>

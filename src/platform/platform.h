@@ -260,7 +260,8 @@ struct MessageResult {
 class MainWindowEvents {
  public:
   virtual ~MainWindowEvents() = default;
-  // The subscribed messages 1025..1044 (before default processing) and 26 (after it).
+  // The subscribed messages 1025..1044 and the requests 1064..1067 (before default
+  // processing), and 26 (after it).
   virtual MessageResult OnSubscribedMessage(uint32_t message, int32_t wParam, int32_t lParam) = 0;
   // A close request from the frame or from outside (WM_CLOSE). True when the window goes.
   virtual bool OnCloseRequest() = 0;

@@ -54,7 +54,24 @@ constexpr uint32_t kWindowDestroyed = 1035;
 constexpr uint32_t kWindowActivated = 1036;
 constexpr uint32_t kHiddenShellQuery = 1037;
 constexpr uint32_t kShowTrayAgain = 1044;
+// Requests other programs send to the main window; the reply is one of `reply` below.
+constexpr uint32_t kGoToDesktop = 1064;      // wParam: desktop 1..9
+constexpr uint32_t kMoveApplication = 1065;  // wParam: a window; lParam: desktop 1..9
+constexpr uint32_t kCurrentDesktop = 1066;   // reply: the current desktop 1..9
+constexpr uint32_t kExitProgram = 1067;
 }  // namespace msg
+
+// Replies to the requests of other programs. 0 is what a caller gets from a window that did
+// not answer, so no reply is 0.
+namespace reply {
+constexpr int32_t kDone = 1;
+constexpr int32_t kBusy = -1;           // a switch, a move or shut-down runs: try again shortly
+constexpr int32_t kUserBusy = -2;       // a dialog, message box or tray menu is open
+constexpr int32_t kBadDesktop = -3;     // the desktop is not 1..9
+constexpr int32_t kUnknownWindow = -4;  // no desktop holds an application with that window
+constexpr int32_t kOtherDesktop = -5;   // the window's application is on another desktop
+constexpr int32_t kNotSwitched = -6;    // the desktop's password was not given
+}  // namespace reply
 
 namespace sw {
 constexpr int kHide = 0;
@@ -67,6 +84,7 @@ namespace unload {
 constexpr int16_t kFormControlMenu = 0;  // closed from the window frame or by WM_CLOSE
 constexpr int16_t kFormCode = 1;         // the program unloads itself
 constexpr int16_t kAppWindows = 2;       // the user logs off or Windows shuts down
+constexpr int16_t kExitRequest = 3;      // another program sent the exit request
 }  // namespace unload
 
 }  // namespace ombrix

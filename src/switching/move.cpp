@@ -25,14 +25,18 @@ void MoveApplication(Program& program, int16_t from, int16_t index, int16_t to) 
   WriteDesktopRecord(program, program.desk.iCurDesk);
 }
 
+bool MoveApplicationOf(Program& program, Hwnd hwnd, int16_t to) {
+  const int16_t current = program.desk.iCurDesk;
+  ScanDesktop(program, current);
+  const int i = program.desk.Desk(current).GetProcessIdxByHandle(hwnd);
+  if (i == -1) return false;
+  MoveApplication(program, current, static_cast<int16_t>(i), to);
+  return true;
+}
+
 bool MoveByKey(Program& program, int32_t vk) {
-  if (program.lActiveHwnd == 0) return true;
-  ScanDesktop(program, program.desk.iCurDesk);
-  const int i = program.desk.Desk(program.desk.iCurDesk).GetProcessIdxByHandle(program.lActiveHwnd);
-  if (i == -1) return true;
-  if (vk >= 49 && vk <= 57) {
-    MoveApplication(program, program.desk.iCurDesk, static_cast<int16_t>(i),
-                    static_cast<int16_t>(vk - 48));
+  if (program.lActiveHwnd != 0 && vk >= 49 && vk <= 57) {
+    MoveApplicationOf(program, program.lActiveHwnd, static_cast<int16_t>(vk - 48));
   }
   return true;
 }

@@ -12,13 +12,17 @@ test_name=$(basename "$0" .sh)
 
 probe() { "$WINE" "$PROBE_EXE" "$@"; }
 
+# A test that leaves more than programs behind redefines this; it runs first at exit.
+test_cleanup() { :; }
+
 if [[ -n ${OMBRIX_WINE_SHARED:-} ]]; then
   # The caller keeps the Wine session for all tests: end only the programs a test starts.
   end_programs() { probe kill Ombrix.exe testwin.exe notepad.exe winemine.exe hh.exe >/dev/null || true; }
   end_programs
-  trap 'end_programs; ombrix_wine_stop' EXIT
+  trap 'test_cleanup; end_programs; ombrix_wine_stop' EXIT
 else
   ombrix_wine_reset
+  trap 'test_cleanup; ombrix_wine_stop' EXIT
 fi
 
 # Start programs in the background; the Wine loader's process is the program's own, so $! is its pid.
@@ -47,6 +51,18 @@ open_from_menu() {
   sleep 0.3
   probe menu-choose "$2" 5000 >/dev/null || fail "no menu item $2"
   probe wait shown 5000 "$3" >/dev/null || fail "$3 did not open"
+}
+
+# The stored form of a password: each character's code plus k in hexadecimal and a letter, then
+# the marker character of k (here k = 5).
+scramble() {
+  local text=$1 out="" i code
+  for ((i = 0; i < ${#text}; i++)); do
+    printf -v code '%d' "'${text:i:1}"
+    printf -v code '%02X' $((code + 5))
+    out+="${code}Q"
+  done
+  printf '%sE' "$out"
 }
 
 # The drive Z: of a prefix maps /, so any Unix path has a Windows name there.

@@ -5,18 +5,6 @@
 # shellcheck source=tests/e2e/lib.sh
 source "$(dirname "$0")/lib.sh"
 
-# The stored form of a password: each character's code plus k in hexadecimal and a letter, then
-# the marker character of k (here k = 5).
-scramble() {
-  local text=$1 out="" i code
-  for ((i = 0; i < ${#text}; i++)); do
-    printf -v code '%d' "'${text:i:1}"
-    printf -v code '%02X' $((code + 5))
-    out+="${code}Q"
-  done
-  printf '%sE' "$out"
-}
-
 prompt="Password Request"
 probe reg-set Settings "DeskPass2=$(scramble s3cret)" "GlobalPass=$(scramble admin)" ||
   fail "could not store the passwords"

@@ -318,14 +318,15 @@ int RegClear() {
   return 0;
 }
 
-// wait-processes COUNT TIMEOUT_MS: exactly COUNT Ombrix processes run within the time.
-int WaitProcessCount(DWORD count, DWORD timeoutMs) {
+// wait-processes COUNT TIMEOUT_MS [NAME]: exactly COUNT processes of that file name (Ombrix.exe) run
+// within the time.
+int WaitProcessCount(DWORD count, DWORD timeoutMs, const wchar_t* name = kProcessName) {
   size_t seen = 0;
-  if (!WaitFor(timeoutMs, [&] { return (seen = ProcessesNamed(kProcessName).size()) == count; })) {
-    Say("%zu Ombrix processes, expected %lu", seen, count);
+  if (!WaitFor(timeoutMs, [&] { return (seen = ProcessesNamed(name).size()) == count; })) {
+    Say("%zu %s processes, expected %lu", seen, Utf8(name).c_str(), count);
     return 1;
   }
-  Say("%lu Ombrix processes", count);
+  Say("%lu %s processes", count, Utf8(name).c_str());
   return 0;
 }
 
@@ -551,6 +552,47 @@ int Send(const wchar_t* name, UINT message, WPARAM wParam, DWORD timeoutMs) {
     return 1;
   }
   Say("answered %llu after %lu ms", static_cast<unsigned long long>(reply), GetTickCount() - start);
+  return 0;
+}
+
+// request MSG WPARAM LPARAM EXPECTED: sends the request to Ombrix's main window and waits at most
+// 10 s for the reply, which must be EXPECTED. WPARAM "win:NAME" is the handle of that window.
+int Request(UINT message, const wchar_t* wParamText, LPARAM lParam, long expected) {
+  HWND main = MainWindow();
+  if (main == nullptr) {
+    Say("no main window");
+    return 1;
+  }
+  WPARAM wParam = 0;
+  if (std::wcsncmp(wParamText, L"win:", 4) == 0) {
+    HWND hwnd = Named(wParamText + 4);
+    if (hwnd == nullptr) {
+      Say("no window \"%s\"", Utf8(wParamText + 4).c_str());
+      return 1;
+    }
+    wParam = reinterpret_cast<WPARAM>(hwnd);
+  } else {
+    wParam = static_cast<WPARAM>(std::wcstoll(wParamText, nullptr, 0));
+  }
+  DWORD_PTR reply = 0;
+  if (!SendMessageTimeoutW(main, message, wParam, lParam, SMTO_NORMAL, 10000, &reply)) {
+    Say("no reply to %u within 10 s", message);
+    return 1;
+  }
+  // The reply is a 32-bit value, negative for a refusal.
+  const long value = static_cast<int32_t>(reply);
+  Say("replied %ld to %u", value, message);
+  return value == expected ? 0 : 1;
+}
+
+// place WIN X Y WIDTH HEIGHT: moves and sizes the window, for a screenshot.
+int Place(const wchar_t* name, int x, int y, int width, int height) {
+  HWND hwnd = Named(name);
+  if (hwnd == nullptr || !SetWindowPos(hwnd, nullptr, x, y, width, height, SWP_NOZORDER | SWP_NOACTIVATE)) {
+    Say("could not place \"%s\"", Utf8(name).c_str());
+    return 1;
+  }
+  PumpFor(100);
   return 0;
 }
 
@@ -1047,6 +1089,9 @@ int wmain(int argc, wchar_t** argv) {
   if (command == L"reg-set" && n >= 2) return RegSet(a[0], n - 1, a + 1);
   if (command == L"reg-clear" && n == 0) return RegClear();
   if (command == L"wait-processes" && n == 2) return WaitProcessCount(ParseMs(a[0]), ParseMs(a[1]));
+  if (command == L"wait-processes" && n == 3) {
+    return WaitProcessCount(ParseMs(a[0]), ParseMs(a[1]), a[2]);
+  }
   if (command == L"kill" && n >= 1) return KillProcesses(n, a);
   if (command == L"splash" && n == 3) return SplashCheck(a[0], ParseMs(a[1]), ParseMs(a[2]));
   if ((command == L"wait" || command == L"hold") && n >= 3 && KnownState(a[0])) {
@@ -1058,6 +1103,14 @@ int wmain(int argc, wchar_t** argv) {
   if (command == L"send" && n == 4) {
     return Send(a[0], static_cast<UINT>(std::wcstoul(a[1], nullptr, 0)),
                 static_cast<WPARAM>(std::wcstoull(a[2], nullptr, 0)), ParseMs(a[3]));
+  }
+  if (command == L"request" && n == 4) {
+    return Request(static_cast<UINT>(std::wcstoul(a[0], nullptr, 0)), a[1],
+                   static_cast<LPARAM>(std::wcstoll(a[2], nullptr, 0)), std::wcstol(a[3], nullptr, 0));
+  }
+  if (command == L"place" && n == 5) {
+    return Place(a[0], std::wcstol(a[1], nullptr, 10), std::wcstol(a[2], nullptr, 10),
+                 std::wcstol(a[3], nullptr, 10), std::wcstol(a[4], nullptr, 10));
   }
   if (command == L"alpha" && n == 3) return Alpha(a[0], static_cast<BYTE>(ParseMs(a[1])), ParseMs(a[2]));
   if (command == L"restore-lists" && n >= 2) return RestoreLists(a[0], n - 1, a + 1);

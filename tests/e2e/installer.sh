@@ -1,0 +1,153 @@
+#!/usr/bin/env bash
+# The installer and the uninstaller, run silently as a deployment tool runs them. For the current
+# user: the files, the Start-menu shortcut, the quoted log-on entry and the Add/Remove Programs
+# entry; the installed Ombrix switches desktops; installing again while it runs ends it through
+# its exit request (its hidden windows come back) and starts it again; the uninstaller ends it
+# the same way and leaves nothing of Ombrix but the settings. For every user: Program Files and
+# the machine's keys, no log-on entry when declined, and the settings removed when asked. Then
+# once through the pages, as a user clicks them.
+# shellcheck source=tests/e2e/lib.sh
+source "$(dirname "$0")/lib.sh"
+: "${OMBRIX_INSTALLER:?path of the installer}" "${OMBRIX_VERSION:?four-part version}"
+[[ -f $OMBRIX_INSTALLER ]] || fail "no installer at $OMBRIX_INSTALLER (bash scripts/package.sh)"
+[[ $OMBRIX_INSTALLER -nt $OMBRIX_EXE ]] || fail "the installer is older than Ombrix.exe (bash scripts/package.sh)"
+
+uninstall_key='Software\Microsoft\Windows\CurrentVersion\Uninstall\Ombrix'
+run_key='Software\Microsoft\Windows\CurrentVersion\Run'
+folder() { "$WINE" cmd /c echo "%$1%" | tr -d '\r'; }
+local_appdata=$(folder LOCALAPPDATA)
+user_dir="$local_appdata\\Programs\\Ombrix"
+user_link="$(folder APPDATA)\\Microsoft\\Windows\\Start Menu\\Programs\\Ombrix.lnk"
+machine_dir="$(folder ProgramFiles)\\Ombrix"
+machine_link="$(folder ProgramData)\\Microsoft\\Windows\\Start Menu\\Programs\\Ombrix.lnk"
+unix() { "$WINE" winepath -u "$1" 2>/dev/null | tr -d '\r'; }
+# The data of a registry value, nothing when it is missing.
+reg_value() {
+  "$WINE" reg query "$1" /v "$2" 2>/dev/null | tr -d '\r' | sed -nE 's/^ +[^ ]+ +REG_[A-Z_]+ +//p'
+}
+key_exists() { "$WINE" reg query "$1" >/dev/null 2>&1; }
+
+# A log-on entry left behind would start Ombrix in every later Wine session of the tests.
+test_cleanup() {
+  probe kill "$(basename "$OMBRIX_INSTALLER")" Uninstall.exe Un.exe >/dev/null 2>&1 || true
+  local root
+  for root in HKCU HKLM; do
+    "$WINE" reg delete "$root\\$run_key" /v Ombrix /f >/dev/null 2>&1 || true
+    "$WINE" reg delete "$root\\$uninstall_key" /f >/dev/null 2>&1 || true
+  done
+  rm -rf "$(unix "$user_dir")" "$(unix "$machine_dir")" "$(unix "$user_link")" "$(unix "$machine_link")"
+}
+test_cleanup
+
+# Runs the command line "$1" (a quoted program and switches) with more switches $2 and waits
+# until the uninstaller it starts has finished: it copies itself elsewhere, and that copy removes
+# the folder $3 and then the rest.
+uninstall() {
+  local program=${1#\"}
+  local switches=${program#*\"}
+  program=${program%%\"*}
+  # shellcheck disable=SC2086 # the switches are words
+  "$WINE" "$program" $switches $2 || fail "the uninstaller could not be started"
+  local tenths=300
+  while [[ -e $(unix "$3") ]] && ((tenths-- > 0)); do sleep 0.1; done
+  probe wait-processes 0 30000 Un.exe >/dev/null || fail "the uninstaller did not finish"
+}
+
+# Installed for the current user, with the defaults.
+"$WINE" "$OMBRIX_INSTALLER" /S || fail "the silent installation failed: exit code $?"
+for file in Ombrix.exe OmbrixLib.dll english.lng italiano.lng OmbrixEng.chm OmbrixIta.chm readme.txt \
+  themes/default/9.ico themes/colours/1.ico Uninstall.exe; do
+  [[ -f $(unix "$user_dir")/$file ]] || fail "$file was not installed in $user_dir"
+done
+[[ -f $(unix "$user_link") ]] || fail "no Start-menu shortcut"
+[[ $(reg_value "HKCU\\$run_key" Ombrix) == "\"$user_dir\\Ombrix.exe\"" ]] ||
+  fail "the log-on entry is not the quoted path: $(reg_value "HKCU\\$run_key" Ombrix)"
+arp="HKCU\\$uninstall_key"
+[[ $(reg_value "$arp" DisplayName) == Ombrix && $(reg_value "$arp" DisplayVersion) == "$OMBRIX_VERSION" &&
+  $(reg_value "$arp" Publisher) != "" && $(reg_value "$arp" InstallLocation) == "$user_dir" &&
+  $(reg_value "$arp" DisplayIcon) == "$user_dir\\Ombrix.exe,0" &&
+  $(reg_value "$arp" UninstallString) == "\"$user_dir\\Uninstall.exe\"" &&
+  $(reg_value "$arp" QuietUninstallString) == "\"$user_dir\\Uninstall.exe\" /S" &&
+  $(reg_value "$arp" NoModify) == 0x1 && $(reg_value "$arp" NoRepair) == 0x1 &&
+  $(reg_value "$arp" EstimatedSize) != "" ]] || {
+  "$WINE" reg query "$arp" >&2
+  fail "the Add/Remove Programs entry is incomplete"
+}
+
+testwin normal Alpha
+testwin normal Beta
+probe wait shown 10000 Alpha Beta || fail "the test windows did not open"
+"$WINE" "$user_dir\\Ombrix.exe" &
+first=$!
+probe main-window 20000 || fail "the installed Ombrix did not start"
+probe keys win+2
+probe wait hidden 5000 Alpha Beta || fail "the installed Ombrix did not switch with Win+2"
+probe keys win+1
+probe wait shown 5000 Alpha Beta || fail "the installed Ombrix did not come back with Win+1"
+probe request 1065 win:Beta 3 1 >/dev/null || fail "Beta was not moved to desktop 3"
+probe wait hidden 5000 Beta || fail "Beta stayed on screen after its move"
+
+# Installed again over the running program, which is ended first and then started again.
+"$WINE" "$OMBRIX_INSTALLER" /S || fail "installing over the running Ombrix failed: exit code $?"
+wait_exit "$first" 15 || fail "the running Ombrix was not ended"
+probe wait shown 3000 Beta || fail "ending Ombrix for the update left Beta hidden"
+probe main-window 20000 || fail "the updated Ombrix was not started again"
+probe wait-processes 1 5000 >/dev/null || fail "not exactly one Ombrix after the update"
+[[ $(reg_value "HKCU\\$run_key" Ombrix) != "" ]] || fail "the update dropped the log-on entry"
+
+probe keys win+2
+probe wait hidden 5000 Alpha Beta || fail "the updated Ombrix did not switch"
+uninstall "$(reg_value "$arp" QuietUninstallString)" "" "$user_dir"
+probe wait-processes 0 5000 >/dev/null || fail "the uninstaller left Ombrix running"
+probe wait shown 3000 Alpha Beta || fail "the uninstaller left windows hidden"
+[[ ! -e $(unix "$user_dir") ]] || fail "files are left: $(ls -R "$(unix "$user_dir")")"
+[[ ! -e $(unix "$user_link") ]] || fail "the Start-menu shortcut is left"
+[[ -z $(reg_value "HKCU\\$run_key" Ombrix) ]] || fail "the log-on entry is left"
+key_exists "$arp" && fail "the Add/Remove Programs entry is left"
+key_exists 'HKCU\Software\Ombrix\Settings' || fail "a silent uninstall removed the settings"
+find "$(unix "$local_appdata")" -name 'Ombrix.restore' -o -name 'Ombrix.desktops' | grep -q . &&
+  fail "a crash-recovery file is left"
+
+# Installed for every user, without the log-on entry; removed with the settings.
+"$WINE" "$OMBRIX_INSTALLER" /S /ALLUSERS /NOAUTOSTART || fail "the installation for every user failed: exit code $?"
+[[ -f $(unix "$machine_dir")/Ombrix.exe ]] || fail "Ombrix.exe is not in $machine_dir"
+[[ -f $(unix "$machine_link") ]] || fail "no Start-menu shortcut for every user"
+arp="HKLM\\$uninstall_key"
+[[ $(reg_value "$arp" UninstallString) == "\"$machine_dir\\Uninstall.exe\" /ALLUSERS" ]] ||
+  fail "the machine's Add/Remove Programs entry is wrong: $(reg_value "$arp" UninstallString)"
+[[ -z $(reg_value "HKLM\\$run_key" Ombrix)$(reg_value "HKCU\\$run_key" Ombrix) ]] ||
+  fail "a log-on entry was written though declined"
+uninstall "$(reg_value "$arp" QuietUninstallString)" /REMOVESETTINGS "$machine_dir"
+[[ ! -e $(unix "$machine_dir") && ! -e $(unix "$machine_link") ]] || fail "files of the installation for every user are left"
+key_exists "$arp" && fail "the machine's Add/Remove Programs entry is left"
+key_exists 'HKCU\Software\Ombrix' && fail "the settings are left though /REMOVESETTINGS was given"
+
+# As a user clicks through it: Ombrix started from the last page, and the uninstaller asks
+# before it removes the settings.
+click() {
+  local tenths=100
+  until probe click @#32770 "$1" >/dev/null; do
+    ((tenths-- > 0)) || fail "no button $1 in the installer's window"
+    sleep 0.1
+  done
+}
+"$WINE" "$OMBRIX_INSTALLER" &
+setup=$!
+probe wait shown 10000 @#32770 >/dev/null || fail "the installer's window did not open"
+click "&Next >"  # only for me
+click "&Next >"  # the folder
+click "&Install"
+click "&Finish"  # "Start Ombrix now" is checked
+wait_exit "$setup" 10 || fail "the installer did not end after Finish"
+probe main-window 20000 >/dev/null || fail "Ombrix was not started from the installer's last page"
+"$WINE" "$user_dir\\Uninstall.exe" &
+probe wait shown 10000 @#32770 >/dev/null || fail "the uninstaller's window did not open"
+click "&Uninstall"
+probe msgbox "Ombrix Uninstall" "Also remove your Ombrix settings (desktop names, passwords, wallpapers, rules and hot-keys)?\n\nChoose No to keep them for a later installation." 20000 yes ||
+  fail "the uninstaller did not ask about the settings"
+click "&Close"
+probe wait-processes 0 10000 Un.exe >/dev/null || fail "the uninstaller did not end"
+probe wait-processes 0 5000 >/dev/null || fail "the uninstaller left Ombrix running"
+[[ ! -e $(unix "$user_dir") ]] || fail "files are left after the interactive uninstall"
+key_exists 'HKCU\Software\Ombrix' && fail "the settings are left though the user chose to remove them"
+echo "PASS"

@@ -1,0 +1,142 @@
+// Requests other programs send to the main window: go to a desktop, move an application, ask
+// for the current desktop, exit.
+#include <gtest/gtest.h>
+
+#include <functional>
+
+#include "heart_fixture.h"
+#include "switching/switch.h"
+
+namespace ombrix {
+namespace {
+
+const std::string kRecoveryPath = "C:\\Program Files\\Ombrix\\Ombrix.restore";
+
+class Requests : public Started {
+ protected:
+  int32_t Ask(uint32_t message, int32_t wParam = 0, int32_t lParam = 0) {
+    const MessageResult result = program.mainWindow->OnSubscribedMessage(message, wParam, lParam);
+    EXPECT_TRUE(result.bHandled) << message;
+    return result.lReturn;
+  }
+  void GoTo(int16_t desk) { SwitchDesktop(program, desk, "", -1); }
+};
+
+TEST_F(Requests, GoToSwitchesAndTheCurrentDesktopIsTheReply) {
+  const Hwnd a = world.Open("A", 10);
+  EXPECT_EQ(Ask(msg::kCurrentDesktop), 1);
+  EXPECT_EQ(Ask(msg::kGoToDesktop, 3), reply::kDone);
+  EXPECT_EQ(program.desk.iCurDesk, 3);
+  EXPECT_FALSE(Visible(a));
+  EXPECT_EQ(Ask(msg::kCurrentDesktop), 3);
+  EXPECT_EQ(Ask(msg::kGoToDesktop, 3), reply::kDone);  // already there
+  for (int32_t bad : {0, 10, -1, 51}) EXPECT_EQ(Ask(msg::kGoToDesktop, bad), reply::kBadDesktop);
+  EXPECT_EQ(program.desk.iCurDesk, 3);
+  EXPECT_FALSE(program.bHotKeyBusy || program.bSwitching);
+
+  // A desktop with a password asks for it, as its hot-key does.
+  Desk(5).sPassword = "pw";
+  world.ui.userActions.push_back([this] {
+    Form* prompt = world.forms.Loaded("frmPassword");
+    ASSERT_NE(prompt, nullptr);
+    prompt->OnClick(*prompt->Find("btnCancel"));
+  });
+  EXPECT_EQ(Ask(msg::kGoToDesktop, 5), reply::kNotSwitched);
+  EXPECT_EQ(program.desk.iCurDesk, 3);
+}
+
+TEST_F(Requests, MoveTakesTheWholeApplicationOfTheWindowAndSaysWhyItCannot) {
+  const Hwnd a = world.Open("A", 10);
+  const Hwnd tool = world.Open("A tool", 10, a);
+  const Hwnd b = world.Open("B", 11);
+  HoldShift(false);
+  EXPECT_EQ(Ask(msg::kMoveApplication, tool, 4), reply::kDone);
+  EXPECT_FALSE(Visible(a) || Visible(tool));
+  EXPECT_TRUE(Visible(b));
+  EXPECT_EQ(program.desk.iCurDesk, 1);
+  EXPECT_NE(Desk(4).GetProcessIdxByHandle(a), -1);
+  EXPECT_TRUE(world.files.FileExists(kRecoveryPath));
+
+  EXPECT_EQ(Ask(msg::kMoveApplication, a, 2), reply::kOtherDesktop);
+  EXPECT_EQ(Ask(msg::kMoveApplication, 0x7777, 2), reply::kUnknownWindow);
+  EXPECT_EQ(Ask(msg::kMoveApplication, program.lMainHwnd, 2), reply::kUnknownWindow);
+  EXPECT_EQ(Ask(msg::kMoveApplication, b, 0), reply::kBadDesktop);
+  EXPECT_NE(Desk(4).GetProcessIdxByHandle(a), -1);
+  EXPECT_TRUE(Visible(b));
+
+  // A window opened since the last look at the desktop is found by the rescan.
+  const Hwnd c = world.Open("C", 12);
+  EXPECT_EQ(Ask(msg::kMoveApplication, c, 1), reply::kDone);  // already there
+  EXPECT_TRUE(Visible(c));
+  EXPECT_EQ(Ask(msg::kMoveApplication, c, 9), reply::kDone);
+  EXPECT_FALSE(Visible(c));
+  EXPECT_FALSE(program.bHotKeyBusy);
+}
+
+TEST_F(Requests, ExitIsTheNormalShutDownWithoutQuestionOrPassword) {
+  const Hwnd a = world.Open("A", 10);
+  GoTo(2);
+  const Hwnd b = world.Open("B", 11);
+  GoTo(3);
+  ASSERT_FALSE(Visible(a) || Visible(b));
+  program.settings.sGlobalPass = "admin";
+  bool asked = false;
+  world.ui.userActions.push_back([&] {
+    asked = true;
+    Form* prompt = world.forms.Loaded("frmPassword");
+    if (prompt != nullptr) prompt->OnClick(*prompt->Find("btnCancel"));
+  });
+  EXPECT_EQ(Ask(msg::kExitProgram), reply::kDone);
+  EXPECT_FALSE(asked);
+  EXPECT_TRUE(world.ui.mainDestroyed);
+  EXPECT_TRUE(Visible(a) && Visible(b));
+  EXPECT_FALSE(world.tray.present);
+  EXPECT_FALSE(world.files.FileExists(kRecoveryPath));
+  EXPECT_TRUE(world.ui.boxes.empty());
+  EXPECT_FALSE(world.hooks.hooked);
+}
+
+TEST_F(Requests, WhileBusyChangesAreRefusedNotKeptAndTheQueryStillAnswers) {
+  const Hwnd a = world.Open("A", 10);
+  struct Busy {
+    const char* what;
+    int32_t refusal;
+    std::function<void(Program&, bool)> set;
+  };
+  const std::vector<Busy> busy = {
+      {"dialog", reply::kUserBusy, [](Program& p, bool on) { p.lDialogHwnd = on ? 55 : 0; }},
+      {"message box", reply::kUserBusy, [](Program& p, bool on) { p.bMsgBoxOpen = on; }},
+      {"tray menu", reply::kUserBusy, [](Program& p, bool on) { p.bTrayMenuOpen = on; }},
+      {"switch", reply::kBusy, [](Program& p, bool on) { p.bSwitching = on; }},
+      {"hot-key", reply::kBusy, [](Program& p, bool on) { p.bHotKeyBusy = on; }},
+      {"shut-down", reply::kBusy, [](Program& p, bool on) { p.bUnloading = on; }},
+  };
+  for (const Busy& b : busy) {
+    b.set(program, true);
+    EXPECT_EQ(Ask(msg::kGoToDesktop, 2), b.refusal) << b.what;
+    EXPECT_EQ(Ask(msg::kMoveApplication, a, 2), b.refusal) << b.what;
+    EXPECT_EQ(Ask(msg::kExitProgram), b.refusal) << b.what;
+    EXPECT_EQ(Ask(msg::kCurrentDesktop), 1) << b.what;
+    b.set(program, false);
+    EXPECT_FALSE(program.bExitRequested) << b.what;
+  }
+  EXPECT_EQ(program.desk.iCurDesk, 1);
+  EXPECT_TRUE(Visible(a));
+  EXPECT_FALSE(world.ui.mainDestroyed);
+  EXPECT_TRUE(world.tray.present);
+
+  // Shut-down that refuses drops the request, or a later close from outside would be an exit.
+  program.bSwitching = true;
+  EXPECT_FALSE(ExitOnRequest(program));
+  EXPECT_FALSE(program.bExitRequested);
+  program.bSwitching = false;
+
+  // The Exit command's own question is open: the request leaves the user's choice standing.
+  program.bExitRequested = true;
+  program.bMsgBoxOpen = true;
+  EXPECT_EQ(Ask(msg::kExitProgram), reply::kUserBusy);
+  EXPECT_TRUE(program.bExitRequested);
+}
+
+}  // namespace
+}  // namespace ombrix
