@@ -51,11 +51,19 @@ probe keys esc esc
 
 probe keys win+1
 probe wallpaper-is "$store\\0\\blue.bmp" 5000 || fail "desktop 1 does not show the start-up wallpaper"
-probe keys win+2
+# Win+2 through a probe that then waits for the indicator, while the password is typed; the
+# indicator of the switch to desktop 1 goes first.
+probe wait hidden 3000 "Switch Desktop" >/dev/null || fail "the indicator stayed up"
+indicator=$(mktemp)
+LC_ALL=C.UTF-8 probe flash win+2 OmbrixForm "Switch Desktop" 0 8000 >"$indicator" &
+flash=$!
 probe wait shown 5000 "Password Request" >/dev/null || fail "the new password is not asked"
 probe type "Password Request" pw2 >/dev/null
 probe keys enter
 probe wait hidden 5000 Alpha >/dev/null || fail "the right password did not switch"
+wait "$flash" || true
+grep -qF "Рабочий стол 2 — 作業" "$indicator" || fail "the indicator does not show the name: $(cat "$indicator")"
+rm -f "$indicator"
 
 open
 probe tab "$dialog" 1 >/dev/null

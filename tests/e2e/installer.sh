@@ -4,8 +4,9 @@
 # entry; the installed Ombrix switches desktops; installing again while it runs ends it through
 # its exit request (its hidden windows come back) and starts it again; the uninstaller ends it
 # the same way and leaves nothing of Ombrix but the settings. For every user: Program Files and
-# the machine's keys, no log-on entry when declined, and the settings removed when asked. Then
-# once through the pages, as a user clicks them.
+# the machine's keys, no log-on entry when declined, and the settings removed when asked. Over an
+# older version in a folder named with spaces and letters outside ASCII. Then once through the
+# pages, as a user clicks them.
 # shellcheck source=tests/e2e/lib.sh
 source "$(dirname "$0")/lib.sh"
 : "${OMBRIX_INSTALLER:?path of the installer}" "${OMBRIX_VERSION:?four-part version}"
@@ -17,6 +18,7 @@ run_key='Software\Microsoft\Windows\CurrentVersion\Run'
 folder() { "$WINE" cmd /c echo "%$1%" | tr -d '\r'; }
 local_appdata=$(folder LOCALAPPDATA)
 user_dir="$local_appdata\\Programs\\Ombrix"
+odd_dir="$local_appdata\\Programs\\Ombrix è qui 作業"  # a folder for an older version
 user_link="$(folder APPDATA)\\Microsoft\\Windows\\Start Menu\\Programs\\Ombrix.lnk"
 machine_dir="$(folder ProgramFiles)\\Ombrix"
 machine_link="$(folder ProgramData)\\Microsoft\\Windows\\Start Menu\\Programs\\Ombrix.lnk"
@@ -35,7 +37,8 @@ test_cleanup() {
     "$WINE" reg delete "$root\\$run_key" /v Ombrix /f >/dev/null 2>&1 || true
     "$WINE" reg delete "$root\\$uninstall_key" /f >/dev/null 2>&1 || true
   done
-  rm -rf "$(unix "$user_dir")" "$(unix "$machine_dir")" "$(unix "$user_link")" "$(unix "$machine_link")"
+  rm -rf "$(unix "$user_dir")" "$(unix "$machine_dir")" "$(unix "$user_link")" "$(unix "$machine_link")" \
+    "$(LC_ALL=C.UTF-8 unix "$odd_dir")"
 }
 test_cleanup
 
@@ -121,6 +124,33 @@ uninstall "$(reg_value "$arp" QuietUninstallString)" /REMOVESETTINGS "$machine_d
 [[ ! -e $(unix "$machine_dir") && ! -e $(unix "$machine_link") ]] || fail "files of the installation for every user are left"
 key_exists "$arp" && fail "the machine's Add/Remove Programs entry is left"
 key_exists 'HKCU\Software\Ombrix' && fail "the settings are left though /REMOVESETTINGS was given"
+
+# Over an older version in a folder whose name has spaces and letters outside ASCII: the old
+# files are replaced, the entries name the new version, the old unquoted log-on entry is written
+# quoted, and it runs there.
+export LC_ALL=C.UTF-8  # the folder's name passes through command lines and Wine's output
+mkdir -p "$(unix "$odd_dir")"
+echo "an older Ombrix.exe" >"$(unix "$odd_dir")/Ombrix.exe"
+"$WINE" reg add "HKCU\\$uninstall_key" /v DisplayVersion /d 1.0.0.0 /f >/dev/null
+"$WINE" reg add "HKCU\\$uninstall_key" /v InstallLocation /d "$odd_dir" /f >/dev/null
+# Older versions wrote the log-on entry without quotes.
+"$WINE" reg add "HKCU\\$run_key" /v Ombrix /d "$odd_dir\\Ombrix.exe" /f >/dev/null
+"$WINE" "$OMBRIX_INSTALLER" /S "/D=$odd_dir" || fail "installing over the older version failed: exit code $?"
+cmp -s "$(unix "$odd_dir")/Ombrix.exe" "$OMBRIX_EXE" || fail "the older Ombrix.exe was not replaced"
+arp="HKCU\\$uninstall_key"
+[[ $(reg_value "$arp" DisplayVersion) == "$OMBRIX_VERSION" ]] ||
+  fail "the entry still names version $(reg_value "$arp" DisplayVersion)"
+# reg.exe prints in the console's code page; probe.exe in UTF-8.
+entry=$(probe reg-value "$run_key" Ombrix | tr -d '\r')
+[[ $entry == "\"$odd_dir\\Ombrix.exe\"" ]] || fail "the log-on entry is not the quoted path: $entry"
+"$WINE" "$odd_dir\\Ombrix.exe" &
+probe main-window 20000 >/dev/null || fail "Ombrix did not start from $odd_dir"
+probe keys win+2
+probe wait hidden 5000 Alpha Beta >/dev/null || fail "Ombrix in $odd_dir did not switch"
+uninstall "$(probe reg-value "$uninstall_key" QuietUninstallString | tr -d '\r')" "" "$odd_dir"
+probe wait shown 3000 Alpha Beta >/dev/null || fail "the uninstaller left windows hidden"
+[[ ! -e $(unix "$odd_dir") ]] || fail "files are left in $odd_dir"
+key_exists "$arp" && fail "the Add/Remove Programs entry is left"
 
 # As a user clicks through it: Ombrix started from the last page, and the uninstaller asks
 # before it removes the settings.

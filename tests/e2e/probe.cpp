@@ -679,7 +679,8 @@ int RestoreLists(const wchar_t* path, int count, wchar_t** names) {
 }
 
 // flash KEYS CLASS CAPTION MIN_MS MAX_MS: after the keys, a visible window of Ombrix.exe with that
-// class and caption appears within 3 s, stays at least MIN_MS and is gone within MAX_MS.
+// class and caption appears within 3 s (or MAX_MS, when longer), stays at least MIN_MS and is gone
+// within MAX_MS. Its texts are printed.
 int Flash(wchar_t* keys, const wchar_t* cls, const wchar_t* caption, DWORD minMs, DWORD maxMs) {
   if (int status = PressKeys(1, &keys); status != 0) return status;
   const std::vector<DWORD> ombrix = ProcessesNamed(kProcessName);
@@ -688,12 +689,14 @@ int Flash(wchar_t* keys, const wchar_t* cls, const wchar_t* caption, DWORD minMs
     hwnd = FindWindowW(cls, caption);
     return hwnd && IsWindowVisible(hwnd);
   };
-  if (!WaitFor(3000, shown)) {
-    Say("no visible window of that class and caption within 3000 ms");
+  const DWORD appearMs = std::max<DWORD>(3000, maxMs);
+  if (!WaitFor(appearMs, shown)) {
+    Say("no visible window of that class and caption within %lu ms", appearMs);
     return 1;
   }
   const DWORD appeared = GetTickCount();
   Describe("shown", hwnd);
+  for (const std::wstring& text : StaticTexts(hwnd)) Say("text: \"%s\"", Utf8(text).c_str());
   bool ours = false;
   for (DWORD pid : ombrix) ours = ours || pid == ProcessOf(hwnd);
   if (!ours) {
