@@ -146,8 +146,8 @@ read -r x y < <(probe item-point "$rules" 1 "Untitled - Notepad" | tr -d '\r')
 xdotool mousemove "$x" "$y" click 1
 probe type "$rules" "Notes to Games" 1 >/dev/null
 probe click "$rules" "if window text" >/dev/null
-probe choose "$rules" 1 "ends with" >/dev/null
-probe choose "$rules" 5 2 >/dev/null
+probe combo "$rules" 1 "ends with" >/dev/null
+probe combo "$rules" 5 2 >/dev/null
 xdotool mousemove 0 0
 sleep 0.5
 shoot_window "$rules" "$out/rules.png"

@@ -915,27 +915,6 @@ int ClickButton(const wchar_t* name, const wchar_t* caption) {
   return 0;
 }
 
-// choose WIN N TEXT: chooses the item of that text in the window's N-th drop-down list, and
-// tells the window so, as the list does when the user picks the item.
-int Choose(const wchar_t* name, int n, const wchar_t* text) {
-  HWND combo = NthChild(Named(name), L"ComboBox", n);
-  if (combo == nullptr) {
-    Say("no drop-down list %d", n);
-    return 1;
-  }
-  const LRESULT item = SendMessageW(combo, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
-                                    reinterpret_cast<LPARAM>(text));
-  if (item == CB_ERR) {
-    Say("no item \"%s\"", Utf8(text).c_str());
-    return 1;
-  }
-  SendMessageW(combo, CB_SETCURSEL, static_cast<WPARAM>(item), 0);
-  SendMessageW(GetParent(combo), WM_COMMAND,
-               MAKEWPARAM(GetDlgCtrlID(combo), CBN_SELCHANGE), reinterpret_cast<LPARAM>(combo));
-  Say("chose %s", Utf8(text).c_str());
-  return 0;
-}
-
 // Memory in another process, for list view messages, which carry pointers the system does not
 // carry across processes.
 class RemoteMemory {
@@ -1124,7 +1103,6 @@ int wmain(int argc, wchar_t** argv) {
   if (command == L"texts" && n == 1) return Texts(a[0]);
   if (command == L"click" && n == 2) return ClickButton(a[0], a[1]);
   if (command == L"type" && (n == 2 || n == 3)) return Type(a[0], a[1], n == 3 ? _wtoi(a[2]) : 1);
-  if (command == L"choose" && n == 3) return Choose(a[0], _wtoi(a[1]), a[2]);
   if (command == L"items" && n == 2) return Items(a[0], _wtoi(a[1]));
   if (command == L"item-point" && n == 3) return ItemPoint(a[0], _wtoi(a[1]), a[2]);
   if (command == L"list" && n == 0) return List();

@@ -26,10 +26,10 @@ open_editor
 probe items "$editor" 1 | tr -d '\r' | grep -qx Alpha || fail "the running applications do not show Alpha"
 probe type "$editor" Mover 1 >/dev/null
 probe click "$editor" "if window text" >/dev/null
-probe choose "$editor" 1 "is equal to" >/dev/null || fail "no title mode to choose"
+probe combo "$editor" 1 "is equal to" >/dev/null || fail "no title mode to choose"
 probe type "$editor" Zeta 2 >/dev/null
-probe choose "$editor" 4 "Move To Desk" >/dev/null || fail "no action to choose"
-probe choose "$editor" 5 3 >/dev/null || fail "no desktop to choose"
+probe combo "$editor" 4 "Move To Desk" >/dev/null || fail "no action to choose"
+probe combo "$editor" 5 3 >/dev/null || fail "no desktop to choose"
 sleep 0.5
 probe click "$editor" "Add Rule" >/dev/null
 sleep 0.5
