@@ -33,6 +33,7 @@ RequestExecutionLevel user
 !define REPLY_DONE 1
 !define REPLY_BUSY -1
 !define REPLY_USER_BUSY -2
+!define REPLY_PASSWORD_PROTECTED -7
 !define SYNCHRONIZE 0x00100000
 !define ERROR_ELEVATION_REQUIRED 740
 
@@ -100,6 +101,8 @@ LangString UserBusy ${LANG_ENGLISH} "Ombrix has one of its windows or its menu o
 LangString UserBusy ${LANG_ITALIAN} "Ombrix ha aperta una sua finestra o il suo menu. Chiudila, poi scegli Riprova."
 LangString NoAnswer ${LANG_ENGLISH} "Ombrix does not answer. End it with Exit in its tray menu, then choose Retry."
 LangString NoAnswer ${LANG_ITALIAN} "Ombrix non risponde. Chiudilo con Esci nel suo menu, poi scegli Riprova."
+LangString Protected ${LANG_ENGLISH} "Ombrix is guarded by its program password. Exit it from its tray menu, which asks for the password, then choose Retry."
+LangString Protected ${LANG_ITALIAN} "Ombrix è protetto dalla sua password del programma. Chiudilo con Esci nel suo menu, che chiede la password, poi scegli Riprova."
 LangString NotEnded ${LANG_ENGLISH} "Ombrix is still running, so its files cannot be replaced or removed. Nothing was changed."
 LangString NotEnded ${LANG_ITALIAN} "Ombrix è ancora in esecuzione, quindi i suoi file non possono essere sostituiti o rimossi. Non è stato cambiato nulla."
 LangString RemoveSettings ${LANG_ENGLISH} "Also remove your Ombrix settings (desktop names, passwords, wallpapers, rules and hot-keys)?$\n$\nChoose No to keep them for a later installation."
@@ -156,6 +159,10 @@ Function ${un}EndRunningOmbrix
     ${EndIf}
     ${If} $R3 = ${REPLY_USER_BUSY}
       MessageBox MB_RETRYCANCEL|MB_ICONEXCLAMATION "$(UserBusy)" IDRETRY retry
+      ${Break}
+    ${EndIf}
+    ${If} $R3 = ${REPLY_PASSWORD_PROTECTED}
+      MessageBox MB_RETRYCANCEL|MB_ICONEXCLAMATION "$(Protected)" /SD IDCANCEL IDRETRY retry
       ${Break}
     ${EndIf}
     MessageBox MB_RETRYCANCEL|MB_ICONEXCLAMATION "$(NoAnswer)" /SD IDCANCEL IDRETRY retry

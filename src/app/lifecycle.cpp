@@ -172,9 +172,8 @@ bool ShutDownRefused(const Program& program, int16_t reason) {
 
 // The program password is asked only for a close that can go on: a close request from
 // outside, which shut-down refuses anyway, asks nothing. Neither the end of the session nor
-// another program's exit request asks: nobody may be there to answer (an installer ends the
-// program unattended), and a program that can send the request could end the process anyway,
-// leaving windows hidden.
+// another program's exit request asks: nobody may be there to answer. The exit request is
+// refused before it gets here while a program password is set.
 bool CloseRequest(Program& program, int16_t reason) {
   program.iUnloadMode = 0;
   if (ShutDownRefused(program, reason)) return false;

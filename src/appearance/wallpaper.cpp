@@ -133,28 +133,52 @@ void GetCurrentWallpaper(Program& program, std::string& path, int32_t& style) {
   style = system.style;
 }
 
-// The image is copied beside the folder first and the old copy goes only once that worked,
-// so a failed copy loses nothing.
-std::string KeepWallpaperCopy(Program& program, const std::string& path, int16_t desk) {
+std::optional<StagedWallpaper> StageWallpaperCopy(Program& program, const std::string& path,
+                                                  int16_t desk) {
   Files& files = program.platform.files;
   const std::string store = WallpaperFolder(program);
-  if (store.empty()) return "";
+  if (store.empty() || TrimBlanks(path).empty()) return std::nullopt;
   const std::string number = std::to_string(desk);
-  const std::string folder = store + "\\" + number;
+  StagedWallpaper wallpaper;
+  wallpaper.folder = store + "\\" + number;
+  if (!files.FolderExists(wallpaper.folder) &&
+      !(files.CreateFolder(store) && files.CreateFolder(wallpaper.folder))) {
+    return std::nullopt;
+  }
+  wallpaper.copy = wallpaper.folder + "\\" + FileNameOf(path);
+  if (SamePath(wallpaper.copy, path)) return wallpaper;
+  wallpaper.staged = store + "\\" + number + ".new";
+  if (!files.CopyFileTo(path, wallpaper.staged)) {
+    files.DeleteFile(wallpaper.staged);
+    return std::nullopt;
+  }
+  return wallpaper;
+}
+
+std::string CommitWallpaperCopy(Program& program, const StagedWallpaper& wallpaper) {
+  if (wallpaper.staged.empty()) return wallpaper.copy;
+  Files& files = program.platform.files;
+  const bool moved = files.DeleteFilesIn(wallpaper.folder) &&
+                     files.CopyFileTo(wallpaper.staged, wallpaper.copy);
+  files.DeleteFile(wallpaper.staged);
+  return moved ? wallpaper.copy : "";
+}
+
+void DiscardWallpaperCopy(Program& program, const StagedWallpaper& wallpaper) {
+  if (!wallpaper.staged.empty()) program.platform.files.DeleteFile(wallpaper.staged);
+}
+
+// The old copy goes only once the new one is made, so a failed copy loses nothing.
+std::string KeepWallpaperCopy(Program& program, const std::string& path, int16_t desk) {
   if (TrimBlanks(path).empty()) {
-    if (files.FolderExists(folder)) files.DeleteFilesIn(folder);
+    const std::string store = WallpaperFolder(program);
+    const std::string folder = store + "\\" + std::to_string(desk);
+    Files& files = program.platform.files;
+    if (!store.empty() && files.FolderExists(folder)) files.DeleteFilesIn(folder);
     return "";
   }
-  if (!files.FolderExists(folder) && !(files.CreateFolder(store) && files.CreateFolder(folder))) {
-    return "";
-  }
-  const std::string copy = folder + "\\" + FileNameOf(path);
-  if (SamePath(copy, path)) return copy;
-  const std::string fresh = store + "\\" + number + ".new";
-  const bool copied =
-      files.CopyFileTo(path, fresh) && files.DeleteFilesIn(folder) && files.CopyFileTo(fresh, copy);
-  files.DeleteFile(fresh);
-  return copied ? copy : "";
+  const std::optional<StagedWallpaper> staged = StageWallpaperCopy(program, path, desk);
+  return staged ? CommitWallpaperCopy(program, *staged) : "";
 }
 
 void CaptureStartWallpaper(Program& program) {

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 
 namespace ombrix {
@@ -45,6 +46,19 @@ SystemWallpaper ReadSystemWallpaper(Program& program);
 // The desktop's copy of the image (desk 0 for the start-up wallpaper); empty when the path is
 // empty or the copy failed.
 std::string KeepWallpaperCopy(Program& program, const std::string& path, int16_t desk);
+// A copy of an image made ready beside a desktop's store folder, so that the copy in the folder
+// is replaced only once whatever depends on the new one has worked.
+struct StagedWallpaper {
+  std::string folder;  // the desktop's store folder
+  std::string copy;    // where the copy goes in it
+  std::string staged;  // the copy made ready; empty when the image already is the copy
+};
+// Nothing when the path is empty or the image could not be copied.
+std::optional<StagedWallpaper> StageWallpaperCopy(Program& program, const std::string& path,
+                                                  int16_t desk);
+// Puts the staged copy in the folder in place of the old one: its path, or empty on failure.
+std::string CommitWallpaperCopy(Program& program, const StagedWallpaper& wallpaper);
+void DiscardWallpaperCopy(Program& program, const StagedWallpaper& wallpaper);
 bool IsActiveDesktopOn(Program& program);
 bool HasActiveDesktop(Program& program);
 void EnableActiveDesktop(Program& program);

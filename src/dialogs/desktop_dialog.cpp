@@ -161,20 +161,22 @@ void frmDesktop::ChooseWallpaper() {
   SetTexts();
 }
 
-// A desktop with a password is changed by whoever knows it; one without is guarded by the
-// program password like the program's own settings, also when it is given a password now.
+// A desktop with a password is changed by whoever knows it. One without, whose password fields
+// are left empty, is guarded by the program password like the program's own settings; typing a
+// new password for it is the change the old (empty) one allows.
 bool frmDesktop::PasswordAccepted(std::string& password) {
   const std::string& typedOld = Find("txtOldPassword")->Caption;
+  const std::string typedNew = FitText(*Find("txtNewPassword"), Find("txtNewPassword")->Caption);
+  if (sOldPass.empty() && typedOld.empty() && typedNew.empty()) {
+    password = program_.desk.Desk(iDesk).sPassword;
+    return program_.settings.sGlobalPass.empty() || PasswordPrompt(program_, -1);
+  }
   if (typedOld != sOldPass) {
     ErrorBox(program_, PasswordMessageText(program_, PasswordMessage::OldWrong));
     return false;
   }
-  if (sOldPass.empty() && !program_.settings.sGlobalPass.empty() && !PasswordPrompt(program_, -1)) {
-    return false;
-  }
   password = program_.desk.Desk(iDesk).sPassword;
   if (iDesk == 1) return true;  // its password fields are off
-  const std::string typedNew = FitText(*Find("txtNewPassword"), Find("txtNewPassword")->Caption);
   if (typedNew.empty() && !sOldPass.empty()) {
     if (AskYesNo(program_, PasswordMessageText(program_, PasswordMessage::RemoveQuestion))) {
       password.clear();
@@ -185,18 +187,20 @@ bool frmDesktop::PasswordAccepted(std::string& password) {
   return true;
 }
 
-// Checked first, then the image copied and the keys saved, all or none; the desktop takes the
-// new settings only once they are saved.
+// Checked first, then the image copied beside the store and the keys saved, all or none; the
+// copy replaces the old one, and the desktop takes the new settings, only once they are saved.
 void frmDesktop::Ok() {
   clsDesktop next;
   if (!PasswordAccepted(next.sPassword)) return;
+  std::optional<StagedWallpaper> staged;
   if (!sNewWallPaper.empty()) {
-    next.sWallPaper = KeepWallpaperCopy(program_, sNewWallPaper, iDesk);
-    if (next.sWallPaper.empty()) {
+    staged = StageWallpaperCopy(program_, sNewWallPaper, iDesk);
+    if (!staged) {
       ErrorBox(program_, GetMsgFmt(program_, msgs::kWallpaperNotCopied.id,
                                    msgs::kWallpaperNotCopied.text, sNewWallPaper));
       return;
     }
+    next.sWallPaper = staged->copy;
   }
   next.iWallPaperType = Find("optCentered")->Value ? kCentered
                         : Find("optTiled")->Value  ? kTiled
@@ -204,10 +208,15 @@ void frmDesktop::Ok() {
   next.sDeskName = TrimBlanks(FitText(*Find("txtDeskName"), Find("txtDeskName")->Caption));
   next.bHideThisDeskApps = Find("chkHideThisDeskAppsChk")->Value;
   if (!SaveDesktopKeys(program_.platform.store, iDesk, next)) {
+    if (staged) DiscardWallpaperCopy(program_, *staged);  // the old copy stays the desktop's
     ErrorBox(program_, GetMsg(program_, msgs::kSettingsNotSaved));
     return;
   }
-  if (sNewWallPaper.empty()) KeepWallpaperCopy(program_, "", iDesk);  // the old copy goes
+  if (staged) {
+    CommitWallpaperCopy(program_, *staged);  // on failure, setting it below tells the user
+  } else {
+    KeepWallpaperCopy(program_, "", iDesk);  // the old copy goes
+  }
 
   clsDesktop& d = program_.desk.Desk(iDesk);
   d.sWallPaper = next.sWallPaper;

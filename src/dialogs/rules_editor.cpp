@@ -334,9 +334,11 @@ void frmRules::Confirm() {
   RuleList rules;
   for (const auto& rule : workingList) rules.Add(rule->Clone());
   program_.colRules = rules;
-  // The rules apply from now on either way; the user learns that they will not come back.
+  // The rules apply from now on either way; the user learns that they will not come back, and
+  // the editor stays open so that Ok may try again.
   if (!SaveRules(program_.platform.store, program_.colRules)) {
     ErrorBox(program_, GetMsg(program_, msgs::kRulesNotSaved));
+    return;
   }
   HideDialog();
 }

@@ -89,7 +89,13 @@ MessageResult HandleRequest(Program& program, uint32_t uMsg, int32_t wParam, int
   result.lReturn = RequestRefusal(program);
   if (result.lReturn != 0) return result;
   if (uMsg == msg::kExitProgram) {
-    result.lReturn = ExitOnRequest(program) ? reply::kDone : reply::kBusy;
+    // The password keeps a passer-by from bringing every desktop's windows on screen; an
+    // installer run by that passer-by must not be the way round it.
+    if (!program.settings.sGlobalPass.empty()) {
+      result.lReturn = reply::kPasswordProtected;
+    } else {
+      result.lReturn = ExitOnRequest(program) ? reply::kDone : reply::kBusy;
+    }
     return result;
   }
   program.bHotKeyBusy = true;

@@ -71,6 +71,7 @@ constexpr int32_t kBadDesktop = -3;     // the desktop is not 1..9
 constexpr int32_t kUnknownWindow = -4;  // no desktop holds an application with that window
 constexpr int32_t kOtherDesktop = -5;   // the window's application is on another desktop
 constexpr int32_t kNotSwitched = -6;    // the desktop's password was not given
+constexpr int32_t kPasswordProtected = -7;  // the program password guards exit: the user exits
 }  // namespace reply
 
 namespace sw {

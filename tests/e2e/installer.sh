@@ -5,8 +5,9 @@
 # its exit request (its hidden windows come back) and starts it again; the uninstaller ends it
 # the same way and leaves nothing of Ombrix but the settings. For every user: Program Files and
 # the machine's keys, no log-on entry when declined, and the settings removed when asked. Over an
-# older version in a folder named with spaces and letters outside ASCII. Then once through the
-# pages, as a user clicks them.
+# older version in a folder named with spaces and letters outside ASCII. A running Ombrix
+# guarded by a program password stops a silent installation. Then once through the pages, as a
+# user clicks them.
 # shellcheck source=tests/e2e/lib.sh
 source "$(dirname "$0")/lib.sh"
 : "${OMBRIX_INSTALLER:?path of the installer}" "${OMBRIX_VERSION:?four-part version}"
@@ -151,6 +152,18 @@ uninstall "$(probe reg-value "$uninstall_key" QuietUninstallString | tr -d '\r')
 probe wait shown 3000 Alpha Beta >/dev/null || fail "the uninstaller left windows hidden"
 [[ ! -e $(unix "$odd_dir") ]] || fail "files are left in $odd_dir"
 key_exists "$arp" && fail "the Add/Remove Programs entry is left"
+
+# A running Ombrix guarded by a program password is not ended: the silent installation stops
+# with exit code 2 and changes nothing.
+probe reg-set Settings "GlobalPass=$(scramble admin)" >/dev/null || fail "could not store the program password"
+ombrix_ready
+status=0
+"$WINE" "$OMBRIX_INSTALLER" /S || status=$?
+((status == 2)) || fail "the installation over a guarded Ombrix ended with exit code $status, not 2"
+kill -0 "$ombrix" 2>/dev/null || fail "the installer ended an Ombrix guarded by its password"
+[[ ! -e $(unix "$user_dir") ]] || fail "files were installed though Ombrix could not be ended"
+probe kill Ombrix.exe >/dev/null
+probe reg-clear >/dev/null
 
 # As a user clicks through it: Ombrix started from the last page, and the uninstaller asks
 # before it removes the settings.

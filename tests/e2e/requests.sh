@@ -1,16 +1,15 @@
 #!/usr/bin/env bash
 # Requests other programs send to the main window: go to a desktop, move the application of a
 # window, ask for the current desktop, exit. Each is answered with its reply; while a menu is open
-# they are refused, not kept. Exit shows every window, asks no program password and removes the
-# crash-recovery file.
+# they are refused, not kept. Exit shows every window, asks nothing and removes the crash-recovery
+# file; with a program password set it is refused, and the user exits from the menu.
 # shellcheck source=tests/e2e/lib.sh
 source "$(dirname "$0")/lib.sh"
 
 go_to=1064 move=1065 current=1066 quit=1067
-done_=1 user_busy=-2 bad_desktop=-3 unknown=-4 other_desktop=-5
+done_=1 user_busy=-2 bad_desktop=-3 unknown=-4 other_desktop=-5 protected=-7
 restore=$(dirname "$OMBRIX_EXE")/Ombrix.restore
 
-probe reg-set Settings "GlobalPass=$(scramble admin)" || fail "could not store the program password"
 testwin owned Beta
 testwin normal Alpha
 probe wait shown 10000 Alpha Beta "Beta dialog" || fail "the test windows did not open"
@@ -41,8 +40,16 @@ probe hold shown 1000 Alpha || fail "a refused request acted later"
 probe request $current 0 0 1 || fail "a refused request changed the desktop"
 
 [[ -e $restore ]] || fail "no Ombrix.restore while Beta is hidden"
-probe request $quit 0 0 $done_ || fail "exit was not done (a program password must not be asked)"
+probe request $quit 0 0 $done_ || fail "exit was not done"
 wait_exit "$ombrix" 15 || fail "the Ombrix process did not end"
 probe wait shown 3000 Alpha Beta "Beta dialog" || fail "exit left windows hidden"
 [[ ! -e $restore ]] || fail "Ombrix.restore is left after exit"
+
+probe reg-set Settings "GlobalPass=$(scramble admin)" || fail "could not store the program password"
+ombrix_ready
+probe request $go_to 2 0 $done_ || fail "going to desktop 2 was not done"
+probe request $quit 0 0 $protected || fail "exit was not refused while the program password guards it"
+probe no-msgbox "Password Request" 1000 || fail "the exit request asked for the password"
+probe hold hidden 1000 Alpha || fail "the refused exit showed desktop 1's windows"
+kill -0 "$ombrix" 2>/dev/null || fail "the refused exit ended Ombrix"
 echo "PASS"

@@ -24,6 +24,22 @@ ombrix_ready
 
 open_editor
 probe items "$editor" 1 | tr -d '\r' | grep -qx Alpha || fail "the running applications do not show Alpha"
+# Picking a running application fills in its title, again when it is picked a second time.
+title_shown() { probe controls "$editor" | tr -d '\r' | grep -qF -- "\"$1\" shown"; }
+read -r x y < <(probe item-point "$editor" 1 Alpha | tr -d '\r')
+xdotool mousemove "$x" "$y" click 1
+sleep 0.3
+title_shown Alpha || fail "picking Alpha did not fill in its title: $(probe controls "$editor")"
+probe type "$editor" X 2 >/dev/null
+sleep 0.3
+title_shown Alpha && fail "could not change the title: $(probe controls "$editor")"
+xdotool mousemove "$x" "$y" click 1
+sleep 0.3
+title_shown Alpha || fail "picking Alpha again did not fill in its title"
+probe click "$editor" Cancel >/dev/null
+probe wait gone 5000 "$editor" || fail "Cancel did not close the editor"
+
+open_editor
 probe type "$editor" Mover 1 >/dev/null
 probe click "$editor" "if window text" >/dev/null
 probe combo "$editor" 1 "is equal to" >/dev/null || fail "no title mode to choose"

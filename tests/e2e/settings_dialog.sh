@@ -66,7 +66,8 @@ rm "$program/extra.lng"
 probe click "$dialog" Ok >/dev/null
 probe msgbox "Attention!" "The language file extra.lng is no longer beside Ombrix. Choose another language." 5000 ||
   fail "a vanished language file was not told"
-probe combo "$dialog" 1 italiano.lng >/dev/null 2>&1 && fail "the page of the language list is shown"
+[[ $(probe combo "$dialog" 1 italiano.lng | tr -d '\r') == "no such combo box" ]] ||
+  fail "the page of the language list is shown"
 probe tab "$dialog" 0 >/dev/null
 probe combo "$dialog" 1 italiano.lng >/dev/null || fail "italiano.lng is not listed"
 rm -r "$program/themes/partial"

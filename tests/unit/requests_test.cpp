@@ -11,6 +11,7 @@ namespace ombrix {
 namespace {
 
 const std::string kRecoveryPath = "C:\\Program Files\\Ombrix\\Ombrix.restore";
+const std::string kDesktopRecordPath = "C:\\Program Files\\Ombrix\\Ombrix.desktops";
 
 class Requests : public Started {
  protected:
@@ -73,12 +74,13 @@ TEST_F(Requests, MoveTakesTheWholeApplicationOfTheWindowAndSaysWhyItCannot) {
   EXPECT_FALSE(program.bHotKeyBusy);
 }
 
-TEST_F(Requests, ExitIsTheNormalShutDownWithoutQuestionOrPassword) {
+TEST_F(Requests, ExitIsTheNormalShutDownWithoutQuestionUnlessAProgramPasswordGuardsIt) {
   const Hwnd a = world.Open("A", 10);
   GoTo(2);
   const Hwnd b = world.Open("B", 11);
   GoTo(3);
   ASSERT_FALSE(Visible(a) || Visible(b));
+  ASSERT_TRUE(world.files.FileExists(kDesktopRecordPath));
   program.settings.sGlobalPass = "admin";
   bool asked = false;
   world.ui.userActions.push_back([&] {
@@ -86,12 +88,19 @@ TEST_F(Requests, ExitIsTheNormalShutDownWithoutQuestionOrPassword) {
     Form* prompt = world.forms.Loaded("frmPassword");
     if (prompt != nullptr) prompt->OnClick(*prompt->Find("btnCancel"));
   });
+  EXPECT_EQ(Ask(msg::kExitProgram), reply::kPasswordProtected);
+  EXPECT_FALSE(asked) << "nobody may be at the screen to answer";
+  EXPECT_FALSE(world.ui.mainDestroyed);
+  EXPECT_FALSE(Visible(a) || Visible(b));
+
+  program.settings.sGlobalPass.clear();
   EXPECT_EQ(Ask(msg::kExitProgram), reply::kDone);
   EXPECT_FALSE(asked);
   EXPECT_TRUE(world.ui.mainDestroyed);
   EXPECT_TRUE(Visible(a) && Visible(b));
   EXPECT_FALSE(world.tray.present);
   EXPECT_FALSE(world.files.FileExists(kRecoveryPath));
+  EXPECT_FALSE(world.files.FileExists(kDesktopRecordPath));
   EXPECT_TRUE(world.ui.boxes.empty());
   EXPECT_FALSE(world.hooks.hooked);
 }

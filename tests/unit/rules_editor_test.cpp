@@ -242,17 +242,21 @@ TEST_F(RulesEditor, OkAsksForTheProgramPasswordAndAWrongOneSavesNothing) {
   EXPECT_EQ(Names(ReadRules(world.store)), std::vector<std::string>{"Max"});
 }
 
-TEST_F(RulesEditor, RulesThatCannotBeSavedStillApplyAndTheUserIsTold) {
+TEST_F(RulesEditor, RulesThatCannotBeSavedStillApplyAndOkMayTryAgain) {
   const Hwnd window = world.Open("Target", 10);
   world.store.failWrites = true;
   Then([&](Form& dialog) {
     Edit(dialog, "Away", "Target", kMoveToDesk, 2);
     Click(dialog, "btnAddRule");
     Click(dialog, "btnOk");
+    EXPECT_EQ(world.ui.boxes.back().text,
+              "Ombrix could not save the rules: they apply until Ombrix ends.");
+    EXPECT_TRUE(world.platform().windows.IsWindowVisible(dialog.hwnd)) << "the editor stays open";
+    world.store.failWrites = false;
+    Click(dialog, "btnOk");
   });
   Open();
-  EXPECT_EQ(world.ui.boxes.back().text,
-            "Ombrix could not save the rules: they apply until Ombrix ends.");
+  EXPECT_EQ(world.store.sections["Rules"]["NumRules"], "1");
   EXPECT_EQ(program.colRules.Count(), 1);
   EXPECT_FALSE(Visible(window));  // the pass after the editor moved it to desktop 3
   EXPECT_EQ(Desk(3).opi.Count(), 1);

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "appearance/passwords.h"
+#include "appearance/wallpaper.h"
 #include "dialogs/autostart.h"
 #include "dialogs/desktop_dialog.h"
 #include "dialogs/settings_dialog.h"
@@ -411,10 +412,10 @@ TEST_F(DesktopSettings, PasswordsFollowTheOldOneAndTheProgramPasswordGuardsUnpro
   EXPECT_EQ(Desk(5).sPassword, "");
   EXPECT_EQ(Stored().count("DeskPass5"), 0u);
 
-  // Without a desktop password, a program password is asked for whatever is changed.
+  // Without a desktop password and with both fields empty, the program password is asked.
   program.settings.sGlobalPass = "admin";
   Then("frmDesktop", [this](Form& form) {
-    Type(form, "txtNewPassword", "new");
+    Type(form, "txtDeskName", "Guarded");
     Click(form, "btnOk");
   });
   AnswerPrompt("wrong");
@@ -426,6 +427,16 @@ TEST_F(DesktopSettings, PasswordsFollowTheOldOneAndTheProgramPasswordGuardsUnpro
   });
   ShowDesktopSettings(program);
   EXPECT_TRUE(world.ui.userActions.empty()) << "the program password was not asked twice";
+  EXPECT_EQ(Desk(5).sDeskName, "Guarded");
+
+  // A new password typed for it is accepted as the empty old one allows, without the prompt.
+  Then("frmDesktop", [this](Form& form) {
+    Type(form, "txtNewPassword", "new");
+    Click(form, "btnOk");
+  });
+  const int loads = world.forms.loads;
+  ShowDesktopSettings(program);
+  EXPECT_EQ(world.forms.loads, loads + 1) << "only the dialog itself was loaded";
   EXPECT_EQ(Desk(5).sPassword, "new");
   EXPECT_EQ(DecodePassword(Key("DeskPass", 5)), "new");
 }
@@ -464,9 +475,18 @@ TEST_F(DesktopSettings, AnImageThatCannotBeKeptOrSetIsToldAndTheStartUpWallpaper
 TEST_F(DesktopSettings, AStoreThatRefusesLeavesTheDesktopAsItWas) {
   GoTo(6);
   Desk(6).sDeskName = "Old";
+  world.files.files["C:\\Pictures\\sea.bmp"] = "sea";
+  const std::string old = KeepWallpaperCopy(program, "C:\\Pictures\\sea.bmp", 6);
+  ASSERT_FALSE(old.empty());
+  Desk(6).sWallPaper = old;
+  world.files.files["C:\\Pictures\\hills.bmp"] = "hills";
   world.store.lockedKeys = {"DontShowApps6"};
   Then("frmDesktop", [this](Form& form) {
     Type(form, "txtDeskName", "New");
+    world.forms.ChooseTab(form, "ctlTabbed", 1);
+    Click(form, "btnChooseWallPaper");  // removes the old one
+    world.ui.fileChoices.push_back("C:\\Pictures\\hills.bmp");
+    Click(form, "btnChooseWallPaper");
     Click(form, "btnOk");
     EXPECT_EQ(LastBox(),
               "Ombrix could not save the settings in the registry, so nothing was changed.");
@@ -475,6 +495,8 @@ TEST_F(DesktopSettings, AStoreThatRefusesLeavesTheDesktopAsItWas) {
   ShowDesktopSettings(program);
   EXPECT_EQ(Desk(6).sDeskName, "Old");
   EXPECT_EQ(Stored().count("DeskName6"), 0u);
+  EXPECT_EQ(Desk(6).sWallPaper, old);
+  EXPECT_TRUE(world.files.files.count(old)) << "the desktop's copy of its wallpaper is kept";
 }
 
 }  // namespace

@@ -150,6 +150,14 @@ bool PictureListNotice(Form& form, FormWindow& window, int index, const NMHDR& h
       }
       form.OnClick(control);
       return true;
+    case NM_CLICK: {
+      // A click on the item already selected changes nothing the list reports, yet the user
+      // chose it again, as a list box would tell.
+      const int item = reinterpret_cast<const NMITEMACTIVATE&>(header).iItem;
+      if (window.syncing || item < 0 || item != control.ListIndex) return false;
+      form.OnClick(control);
+      return true;
+    }
     case LVN_GETDISPINFOW: {
       auto& info = const_cast<NMLVDISPINFOW&>(reinterpret_cast<const NMLVDISPINFOW&>(header));
       const int item = info.item.iItem;
