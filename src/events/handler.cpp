@@ -59,7 +59,10 @@ int32_t RequestRefusal(const Program& program) {
   if (program.lDialogHwnd != 0 || program.bMsgBoxOpen || program.bTrayMenuOpen) {
     return reply::kUserBusy;
   }
-  if (program.bSwitching || program.bHotKeyBusy || program.bUnloading) return reply::kBusy;
+  if (program.bSwitching || program.bHotKeyBusy || program.bUnloading ||
+      program.notices.rulePassRunning) {
+    return reply::kBusy;
+  }
   return 0;
 }
 

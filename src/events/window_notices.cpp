@@ -92,8 +92,9 @@ void OnRulePassTimer(Program& program) {
   if (program.bSwitching || program.bHotKeyBusy || program.bUnloading) return;
   // Notices already waiting join this pass instead of asking for another one.
   program.platform.ui.DoEvents();
+  // The pump may also have run Exit: nothing is left to apply rules to then.
   if (!program.notices.rulePassPending || program.bSwitching || program.bHotKeyBusy ||
-      program.bUnloading) {
+      program.bUnloading || !program.bMainWindowLoaded) {
     return;
   }
   RunRulePass(program);

@@ -82,6 +82,16 @@ void WalkRules(Program& program, bool bIgnoreOnly) {
   }
 }
 
+// The actions wait on other programs' windows, where messages other programs send arrive: the
+// mark makes their requests wait, so they cannot change desktops under the walk.
+void CarryOutRules(Program& program) {
+  bool& running = program.notices.rulePassRunning;
+  const bool outer = running;
+  running = true;
+  WalkRules(program, false);
+  running = outer;
+}
+
 }  // namespace
 
 void ApplyRules(Program& program, bool bIgnoreOnly) {
@@ -91,11 +101,15 @@ void ApplyRules(Program& program, bool bIgnoreOnly) {
   }
   if (program.bSwitching || program.bHotKeyBusy || program.bUnloading) return;
   program.platform.ui.DoEvents();
+  if (program.bSwitching || program.bHotKeyBusy || program.bUnloading ||
+      !program.bMainWindowLoaded) {
+    return;  // what the pump ran comes first; it may have been Exit
+  }
   ScanDesktop(program, program.desk.iCurDesk);
-  WalkRules(program, false);
+  CarryOutRules(program);
 }
 
-void ApplyRuleActions(Program& program) { WalkRules(program, false); }
+void ApplyRuleActions(Program& program) { CarryOutRules(program); }
 
 int16_t KillProcess(Program& program, int32_t pid) {
   System& system = program.platform.system;

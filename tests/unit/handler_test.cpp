@@ -2,6 +2,7 @@
 
 #include "app/recovery.h"
 #include "events/hotkeys.h"
+#include "rules/rule.h"
 #include "heart_fixture.h"
 #include "core/discovery.h"
 #include "switching/move.h"
@@ -72,6 +73,30 @@ TEST_F(Handler, HotKeyDeliveredInsideTheRulePassPumpSwitchesAndThePassGoesOn) {
   EXPECT_EQ(Desk(1).opi.Count(), 2);
   EXPECT_EQ(Desk(2).opi.Count(), 0);
   EXPECT_FALSE(program.bHotKeyBusy || program.bSwitching);
+}
+
+TEST_F(Handler, RequestsSentWhileARulePassWaitsOnAWindowAreRefusedAsBusy) {
+  clsRule maximize;
+  maximize.bWinText = true;
+  maximize.sWinText = "B";
+  maximize.iWinTextMode = kModeEqualTo;
+  maximize.iAction = kMaximize;
+  program.colRules.Add(maximize.Clone());
+  const Hwnd a = world.Open("A", 10);
+  const Hwnd b = world.Open("B", 11);
+  std::vector<int32_t> replies;
+  world.windows.duringShow = [&](Hwnd shown, int) {
+    if (shown != b) return;
+    replies.push_back(program.mainWindow->OnSubscribedMessage(msg::kGoToDesktop, 2, 0).lReturn);
+    replies.push_back(program.mainWindow->OnSubscribedMessage(msg::kCurrentDesktop, 0, 0).lReturn);
+  };
+  Send(1034, b);
+  world.clock.Advance(kRulePassDelayMs);
+  EXPECT_EQ(replies, (std::vector<int32_t>{reply::kBusy, 1}));
+  EXPECT_EQ(program.desk.iCurDesk, 1);
+  EXPECT_TRUE(Visible(a) && Visible(b));
+  EXPECT_FALSE(program.notices.rulePassRunning);
+  EXPECT_EQ(program.mainWindow->OnSubscribedMessage(msg::kGoToDesktop, 2, 0).lReturn, reply::kDone);
 }
 
 TEST_F(Handler, WindowShownByAnApplicationOfAHiddenDesktopIsHiddenAgain) {
