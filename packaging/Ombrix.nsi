@@ -211,7 +211,8 @@ Section "$(SecProgram)" SecProgram
   WriteUninstaller "$INSTDIR\Uninstall.exe"
   SetOutPath "$INSTDIR"
   CreateShortcut "$SMPROGRAMS\Ombrix.lnk" "$INSTDIR\Ombrix.exe"
-  ; Written again below when the user keeps it.
+  ; Written again below when the user keeps it. Older versions wrote it for every user too.
+  DeleteRegValue HKCU "${RUN_KEY}" "Ombrix"
   DeleteRegValue SHCTX "${RUN_KEY}" "Ombrix"
 
   ${If} $AllUsers == 1
@@ -232,8 +233,10 @@ Section "$(SecProgram)" SecProgram
   WriteRegDWORD SHCTX "${UNINSTALL_KEY}" "EstimatedSize" $R1
 SectionEnd
 
+; The user's own entry, whichever kind of installation: it is the one Ombrix's own setting shows
+; and writes.
 Section "$(SecAutoStart)" SecAutoStart
-  WriteRegStr SHCTX "${RUN_KEY}" "Ombrix" '"$INSTDIR\Ombrix.exe"'
+  WriteRegStr HKCU "${RUN_KEY}" "Ombrix" '"$INSTDIR\Ombrix.exe"'
 SectionEnd
 
 ; A silent update starts again the Ombrix it ended; an interactive one offers it on the last page.
@@ -266,7 +269,7 @@ Function ApplyMode
     ${EndIf}
   ${EndIf}
   ${If} $AutoStartGiven != 1
-    ReadRegStr $R1 SHCTX "${RUN_KEY}" "Ombrix"
+    ReadRegStr $R1 HKCU "${RUN_KEY}" "Ombrix"
     ${If} $R0 == ""
     ${OrIf} $R1 != ""
       !insertmacro SelectSection ${SecAutoStart}

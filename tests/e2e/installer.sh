@@ -112,15 +112,19 @@ key_exists 'HKCU\Software\Ombrix\Settings' || fail "a silent uninstall removed t
 find "$(unix "$local_appdata")" -name 'Ombrix.restore' -o -name 'Ombrix.desktops' | grep -q . &&
   fail "a crash-recovery file is left"
 
-# Installed for every user, without the log-on entry; removed with the settings.
-"$WINE" "$OMBRIX_INSTALLER" /S /ALLUSERS /NOAUTOSTART || fail "the installation for every user failed: exit code $?"
+# Installed for every user: the log-on entry is the user's own, the one Ombrix's setting shows;
+# installed again without it; removed with the settings.
+"$WINE" "$OMBRIX_INSTALLER" /S /ALLUSERS || fail "the installation for every user failed: exit code $?"
 [[ -f $(unix "$machine_dir")/Ombrix.exe ]] || fail "Ombrix.exe is not in $machine_dir"
 [[ -f $(unix "$machine_link") ]] || fail "no Start-menu shortcut for every user"
 arp="HKLM\\$uninstall_key"
 [[ $(reg_value "$arp" UninstallString) == "\"$machine_dir\\Uninstall.exe\" /ALLUSERS" ]] ||
   fail "the machine's Add/Remove Programs entry is wrong: $(reg_value "$arp" UninstallString)"
+[[ $(reg_value "HKCU\\$run_key" Ombrix) == "\"$machine_dir\\Ombrix.exe\"" && -z $(reg_value "HKLM\\$run_key" Ombrix) ]] ||
+  fail "the log-on entry is not the user's own: $(reg_value "HKCU\\$run_key" Ombrix) $(reg_value "HKLM\\$run_key" Ombrix)"
+"$WINE" "$OMBRIX_INSTALLER" /S /ALLUSERS /NOAUTOSTART || fail "installing again for every user failed: exit code $?"
 [[ -z $(reg_value "HKLM\\$run_key" Ombrix)$(reg_value "HKCU\\$run_key" Ombrix) ]] ||
-  fail "a log-on entry was written though declined"
+  fail "a log-on entry is left though declined"
 uninstall "$(reg_value "$arp" QuietUninstallString)" /REMOVESETTINGS "$machine_dir"
 [[ ! -e $(unix "$machine_dir") && ! -e $(unix "$machine_link") ]] || fail "files of the installation for every user are left"
 key_exists "$arp" && fail "the machine's Add/Remove Programs entry is left"
