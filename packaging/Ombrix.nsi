@@ -426,6 +426,13 @@ Function un.onInit
   ${GetOptions} $R0 "/ALLUSERS" $R1
   ${IfNot} ${Errors}
     StrCpy $AllUsers 1
+  ${EndIf}
+  ; Started from its folder without the switch: the machine's entry tells which kind it is.
+  ReadRegStr $R1 HKLM "${UNINSTALL_KEY}" "InstallLocation"
+  ${If} $R1 == $INSTDIR
+    StrCpy $AllUsers 1
+  ${EndIf}
+  ${If} $AllUsers == 1
     Push "/ALLUSERS"
     Push "$INSTDIR\Uninstall.exe"
     Call un.ElevateForEveryone

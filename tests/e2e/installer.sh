@@ -113,7 +113,7 @@ find "$(unix "$local_appdata")" -name 'Ombrix.restore' -o -name 'Ombrix.desktops
   fail "a crash-recovery file is left"
 
 # Installed for every user: the log-on entry is the user's own, the one Ombrix's setting shows;
-# installed again without it; removed with the settings.
+# installed again without it; removed with the settings by its uninstaller started directly.
 "$WINE" "$OMBRIX_INSTALLER" /S /ALLUSERS || fail "the installation for every user failed: exit code $?"
 [[ -f $(unix "$machine_dir")/Ombrix.exe ]] || fail "Ombrix.exe is not in $machine_dir"
 [[ -f $(unix "$machine_link") ]] || fail "no Start-menu shortcut for every user"
@@ -125,7 +125,8 @@ arp="HKLM\\$uninstall_key"
 "$WINE" "$OMBRIX_INSTALLER" /S /ALLUSERS /NOAUTOSTART || fail "installing again for every user failed: exit code $?"
 [[ -z $(reg_value "HKLM\\$run_key" Ombrix)$(reg_value "HKCU\\$run_key" Ombrix) ]] ||
   fail "a log-on entry is left though declined"
-uninstall "$(reg_value "$arp" QuietUninstallString)" /REMOVESETTINGS "$machine_dir"
+# Started from its folder without /ALLUSERS, as a user may: it knows the kind all the same.
+uninstall "\"$machine_dir\\Uninstall.exe\" /S" /REMOVESETTINGS "$machine_dir"
 [[ ! -e $(unix "$machine_dir") && ! -e $(unix "$machine_link") ]] || fail "files of the installation for every user are left"
 key_exists "$arp" && fail "the machine's Add/Remove Programs entry is left"
 key_exists 'HKCU\Software\Ombrix' && fail "the settings are left though /REMOVESETTINGS was given"
