@@ -54,6 +54,32 @@ probe wait hidden 5000 Alpha >/dev/null || fail "Alt+2 does not switch after the
 probe keys alt+1
 probe wait shown 5000 Alpha >/dev/null || fail "Alt+1 did not come back"
 
+# Cancel changes nothing; Ok with WIN+Numbers cleared (and the old password typed) stops Win+2.
+open_from_menu "Settings..." "Program Settings..." "$dialog"
+probe tab "$dialog" 1 >/dev/null
+probe click "$dialog" "WIN+Numbers" >/dev/null
+probe click "$dialog" Cancel >/dev/null
+probe wait gone 3000 "$dialog" >/dev/null || fail "Cancel did not close the dialog"
+probe keys win+2
+probe wait hidden 5000 Alpha >/dev/null || fail "Win+2 stopped switching after Cancel"
+probe keys win+1
+probe wait shown 5000 Alpha >/dev/null || fail "Win+1 did not come back"
+open_from_menu "Settings..." "Program Settings..." "$dialog"
+probe tab "$dialog" 1 >/dev/null
+probe click "$dialog" "WIN+Numbers" >/dev/null
+probe tab "$dialog" 2 >/dev/null
+probe type-into "$dialog" 1 s3cret >/dev/null
+probe keys enter
+probe msgbox "Attention!" "Do you want to remove the password?" 5000 no || fail "no question about the empty new password"
+probe wait gone 3000 "$dialog" >/dev/null || fail "Ok did not close the dialog"
+probe reg-wait Settings WinNumbers 0 3000 >/dev/null || fail "WIN+Numbers was not saved off"
+probe keys win+2
+probe hold shown 1500 Alpha >/dev/null || fail "Win+2 still switches after WIN+Numbers was cleared"
+probe keys alt+2
+probe wait hidden 5000 Alpha >/dev/null || fail "Alt+2 no longer switches"
+probe keys alt+1
+probe wait shown 5000 Alpha >/dev/null || fail "Alt+1 did not come back"
+
 open_from_menu "Settings..." "Program Settings..." "$dialog"
 probe combo "$dialog" 1 extra.lng >/dev/null || fail "extra.lng is not listed"
 probe combo "$dialog" 2 partial >/dev/null || fail "the theme partial is not listed"
