@@ -96,10 +96,11 @@ void SwitchDesktop(Program& program, int16_t& target, const std::string& directi
   const int16_t leaving = desk.iShownDesk;
   desk.Desk(leaving).lTopHwnd = program.lActiveHwnd;
   ScanDesktop(program, leaving);
-  WriteRecoveryFile(program);
-  WriteDesktopRecord(program, target);
+  WriteRecoveryFile(program);  // before any window is hidden, so none can be lost
   HideDesktop(program, leaving);
   ShowDesktop(program, target);
+  // Only which desktop each window is on: after a crash before it, the last one still holds.
+  WriteDesktopRecord(program, target);
   ApplySwitchWallpaper(program, leaving, target);
 
   desk.iCurDesk = target;
