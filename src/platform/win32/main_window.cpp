@@ -14,6 +14,7 @@ constexpr const wchar_t* kCaption = L"OmbrixMainWND";
 // program sees them before the default processing.
 constexpr UINT kSubscribedBefore[] = {1025, 1026, 1027, 1034, 1035, 1036,
                                       1037, 1044, 1064, 1065, 1066, 1067};
+constexpr UINT kFirstRequest = 1064;
 
 UINT taskbarCreated = 0;
 // The shell follows a right click on the icon with WM_CONTEXTMENU (version 4 behaviour); only a
@@ -109,9 +110,25 @@ LRESULT CALLBACK MainWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM l
   return DefWindowProcW(hwnd, message, wParam, lParam);
 }
 
-// An elevated instance would otherwise not receive these from ordinary processes.
+bool RunsElevated() {
+  HANDLE token = nullptr;
+  if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token)) return false;
+  TOKEN_ELEVATION elevation{};
+  DWORD size = 0;
+  const bool elevated =
+      GetTokenInformation(token, TokenElevation, &elevation, sizeof elevation, &size) &&
+      elevation.TokenIsElevated != 0;
+  CloseHandle(token);
+  return elevated;
+}
+
+// The hook library's notices come from processes of any integrity. Other programs' requests are
+// let through only to an elevated instance, which ordinary programs could not reach otherwise: a
+// sandboxed process must not drive an ordinary one.
 void AllowFromLowerIntegrity(HWND hwnd) {
+  const bool elevated = RunsElevated();
   for (UINT message : kSubscribedBefore) {
+    if (message >= kFirstRequest && !elevated) continue;
     ChangeWindowMessageFilterEx(hwnd, message, MSGFLT_ALLOW, nullptr);
   }
   ChangeWindowMessageFilterEx(hwnd, taskbarCreated, MSGFLT_ALLOW, nullptr);
