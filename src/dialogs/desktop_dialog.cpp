@@ -109,7 +109,9 @@ void frmDesktop::OnLoad() {
                                                     : "optStretched";
   SelectOption(*Find(style));
   Control& name = *Find("txtDeskName");
-  name.Caption = FitText(name, d.sDeskName);
+  // As stored: the limit is on what the user types, so a longer name written into the registry
+  // by hand survives an Ok that does not touch it.
+  name.Caption = d.sDeskName;
   const bool first = iDesk == 1;
   sOldPass = first ? "" : d.sPassword;
   for (const char* control : {"txtNewPassword", "lblNewPassword"}) Find(control)->Enabled = !first;
@@ -205,7 +207,7 @@ void frmDesktop::Ok() {
   next.iWallPaperType = Find("optCentered")->Value ? kCentered
                         : Find("optTiled")->Value  ? kTiled
                                                    : kStretched;
-  next.sDeskName = TrimBlanks(FitText(*Find("txtDeskName"), Find("txtDeskName")->Caption));
+  next.sDeskName = TrimBlanks(Find("txtDeskName")->Caption);
   next.bHideThisDeskApps = Find("chkHideThisDeskAppsChk")->Value;
   if (!SaveDesktopKeys(program_.platform.store, iDesk, next)) {
     if (staged) DiscardWallpaperCopy(program_, *staged);  // the old copy stays the desktop's

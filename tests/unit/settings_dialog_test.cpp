@@ -344,6 +344,15 @@ TEST_F(DesktopSettings, OpensOnTheCurrentDesktopsSettings) {
   EXPECT_EQ(Desk(1).sPassword, "hand-edited") << "desktop 1's password never changes here";
 }
 
+TEST_F(DesktopSettings, ALongerNameFromTheRegistryIsKeptWhenTheUserDoesNotRetypeIt) {
+  GoTo(4);
+  Desk(4).sDeskName = "A name typed into the registry";
+  Then("frmDesktop", [this](Form& form) { Click(form, "btnOk"); });
+  ShowDesktopSettings(program);
+  EXPECT_EQ(Desk(4).sDeskName, "A name typed into the registry");
+  EXPECT_EQ(Key("DeskName", 4), "A name typed into the registry");
+}
+
 TEST_F(DesktopSettings, OkSavesAndAppliesTheNameTheHidingAndTheWallpaper) {
   GoTo(4);
   Then("frmDesktop", [this](Form& form) {
