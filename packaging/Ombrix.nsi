@@ -317,11 +317,15 @@ Function .onInit
       StrCpy $AllUsers 1
     ${EndIf}
   ${EndIf}
+  ; Chosen by a switch, or found in a silent update (no page will offer the choice): the rights
+  ; are needed now, and a silent run without them ends with exit code 740.
   ${If} $AllUsers == 1
-  ${AndIf} $ModeGiven == 1
-    Push "/ALLUSERS"
-    Push "$EXEPATH"
-    Call ElevateForEveryone
+    ${If} $ModeGiven == 1
+    ${OrIf} ${Silent}
+      Push "/ALLUSERS"
+      Push "$EXEPATH"
+      Call ElevateForEveryone
+    ${EndIf}
   ${EndIf}
   Call ApplyMode
 FunctionEnd
