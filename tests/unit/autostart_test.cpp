@@ -31,29 +31,21 @@ class Registries : public ::testing::Test {
 
 TEST_F(Registries, ReadsEachTypeAndGivesTheDefaultForWhatIsMissing) {
   Store("text", reg::kText, "plain");
-  Store("list", reg::kTextList, std::string("a\0b\0", 4));
   Store("number", reg::kNumber, "", {0x78, 0x56, 0x34, 0x12});
   Store("big", reg::kBigEndianNumber, "", {0x12, 0x34, 0x56, 0x78});
-  Store("bytes", reg::kBinary, "", {1, 2, 3});
   Store("short", reg::kNumber, "", {1, 2});
 
   cRegistry r = At("Software\\Test", "text");
   EXPECT_EQ(r.Value(), RegistryValue(std::string("plain")));
-  r.ValueKey = "list";
-  EXPECT_EQ(r.Value(), RegistryValue(std::string("a\0b\0", 4)));
-  EXPECT_EQ(r.ValueType, reg::kTextList);
   r.ValueKey = "number";
   EXPECT_EQ(r.Value(), RegistryValue(int32_t{0x12345678}));
   r.ValueKey = "big";
   EXPECT_EQ(r.Value(), RegistryValue(int32_t{0x12345678}));
-  EXPECT_EQ(r.ValueType, reg::kBigEndianNumber);
-  r.ValueKey = "bytes";
-  EXPECT_EQ(r.Value(), RegistryValue(std::vector<uint8_t>{1, 2, 3}));
   r.ValueKey = "short";  // a number of the wrong size cannot be read
   EXPECT_EQ(r.Value(), RegistryValue(std::string("none")));
   r.ValueKey = "missing";
   EXPECT_EQ(r.Value(), RegistryValue(std::string("none")));
-  EXPECT_EQ(r.ValueType, reg::kBinary) << "only a successful read sets the type";
+  EXPECT_EQ(r.ValueType, reg::kBigEndianNumber) << "only a successful read sets the type";
   r.ClassKey = 0x1234;  // not a root
   r.ValueKey = "text";
   EXPECT_EQ(r.Value(), RegistryValue(std::string("none")));
@@ -91,49 +83,6 @@ TEST_F(Registries, WritesTextsNumbersAndBytesAsTheirTypeSays) {
   EXPECT_EQ(refused->description,
             "Failed to set registry value Key: '-2147483647',Section: 'Software\\New',Key: 'blob' "
             "to value: 'text'");
-}
-
-TEST_F(Registries, FailuresCarryTheirNumberSourceAndDescription) {
-  world.registry.readOnlyKeys.push_back("HKCU\\Software\\Locked");
-  cRegistry r = At("Software\\Locked\\Below", "v");
-  RegistryResult error = r.SetValue(std::string("x"));
-  ASSERT_TRUE(error);
-  EXPECT_EQ(error->number, 26001);
-  EXPECT_EQ(error->source, "Ombrix.cRegistry");
-  EXPECT_EQ(ErrorText(*error),
-            "(26001) Failed to set registry value Key: '-2147483647',Section: "
-            "'Software\\Locked\\Below',Key: 'v' to value: 'x'");
-  EXPECT_EQ(r.CreateKey()->description, "Failed to create registry Key: 'Software\\Locked\\Below");
-
-  r.SectionKey = "Software\\Missing";
-  EXPECT_EQ(r.DeleteValue()->description,
-            "Failed to open key '-2147483647',Section: 'Software\\Missing' for delete access");
-  EXPECT_EQ(r.DeleteKey()->description,
-            "Failed to delete registry Key: '-2147483647',Section: 'Software\\Missing");
-  r.ClassKey = kLocalMachineKey;
-  r.SectionKey = "Software\\Test";
-  world.registry.CreateKey(kMachine, "Software\\Test");
-  EXPECT_EQ(r.DeleteValue()->description,
-            "Failed to delete registry Key: '-2147483646',Section: 'Software\\Test',Key: 'v");
-  EXPECT_FALSE(r.DeleteKey());
-  EXPECT_FALSE(r.KeyExists());
-}
-
-TEST_F(Registries, ListsTheValuesAndSubkeysOfAKey) {
-  Store("one", reg::kText, "1");
-  Store("two", reg::kText, "2");
-  world.registry.CreateKey(kUser, "Software\\Test\\Inner");
-  std::vector<std::string> names;
-  int32_t count = 0;
-  cRegistry r = At("Software\\Test", "");
-  ASSERT_TRUE(r.EnumerateValues(names, count));
-  EXPECT_EQ(names, (std::vector<std::string>{"one", "two"}));
-  EXPECT_EQ(count, 2);
-  ASSERT_TRUE(r.EnumerateSections(names, count));
-  EXPECT_EQ(names, std::vector<std::string>{"Inner"});
-  EXPECT_EQ(count, 1);
-  r.SectionKey = "Software\\Nothing";
-  EXPECT_FALSE(r.EnumerateValues(names, count));
 }
 
 TEST(ExecutablePaths, HaveOneBackslashAndOneExtension) {
@@ -181,18 +130,15 @@ TEST_F(AutoStart, TheEntryIsWrittenQuotedUnderOneKeyAndRemovedFromTheOther) {
 }
 
 TEST_F(AutoStart, StartUpReadsOnlyTheEveryLogOnEntry) {
-  sim::World other;
-  other.store.sections["Settings"]["FirstUse"] = "0";
-  other.registry.SetText(kUser, kRunOnceKey, "Ombrix", kQuotedPath);
-  Program once{other.platform()};
-  ASSERT_EQ(StartUp(once), StartOutcome::Running);
-  EXPECT_FALSE(once.settings.bAutoStart);
-  sim::World every;
-  every.store.sections["Settings"]["FirstUse"] = "0";
-  every.registry.SetText(kUser, kRunKey, "Ombrix", "unquoted");
-  Program run{every.platform()};
-  ASSERT_EQ(StartUp(run), StartOutcome::Running);
-  EXPECT_TRUE(run.settings.bAutoStart);
+  auto startsWith = [](const char* key, const char* text) {
+    sim::World other;
+    other.registry.SetText(kUser, key, "Ombrix", text);
+    Program started{other.platform()};
+    EXPECT_EQ(StartUp(started), StartOutcome::Running);
+    return started.settings.bAutoStart;
+  };
+  EXPECT_FALSE(startsWith(kRunOnceKey, kQuotedPath));
+  EXPECT_TRUE(startsWith(kRunKey, "unquoted"));
 }
 
 TEST_F(AutoStart, ApplyingRemovesAllUsersEntriesAndTellsWhenTheUsersEntryCannotFollow) {
