@@ -22,36 +22,6 @@ std::shared_ptr<clsPI> App(int32_t pid, std::vector<std::shared_ptr<clsWI>> wind
   return app;
 }
 
-TEST(List, PositionsAreOneBasedAndRemovalClosesTheGap) {
-  List<int> list;
-  for (int i : {10, 20, 30}) list.Add(std::make_shared<int>(i));
-  EXPECT_EQ(*list.Item(1), 10);
-  EXPECT_EQ(list.Item(0), nullptr);
-  EXPECT_EQ(list.Item(4), nullptr);
-  EXPECT_EQ(list.FindPosition([](int v) { return v == 30; }), 3);
-  EXPECT_EQ(list.FindPosition([](int v) { return v == 99; }), -1);
-  auto removed = list.Remove(2);
-  EXPECT_EQ(*removed, 20);  // still alive while referenced
-  EXPECT_EQ(list.Count(), 2);
-  EXPECT_EQ(*list.Item(2), 30);
-  EXPECT_EQ(list.Remove(7), nullptr);
-  list.Insert(1, std::make_shared<int>(5));
-  EXPECT_EQ(*list.Item(1), 5);
-}
-
-TEST(Desktop, LookupsFindTheFirstMatchingApplication) {
-  clsDesktop desk;
-  desk.opi.Add(App(7, {Win(100, "a")}));
-  desk.opi.Add(App(8, {Win(200, "b")}));
-  desk.opi.Add(App(7, {Win(300, "c"), Win(301, "d")}));
-  EXPECT_EQ(desk.GetProcessIdxByPID(7), 1);
-  EXPECT_EQ(desk.GetProcessIdxByPID(9), -1);
-  EXPECT_EQ(desk.GetProcessIdxByHandle(301), 3);
-  EXPECT_EQ(desk.GetProcessIdxByHandle(999), -1);
-  EXPECT_EQ(desk.GetProcessObject(8)->oWin[1].lHwnd, 200);
-  EXPECT_EQ(desk.GetProcessObject(9), nullptr);
-}
-
 TEST(Desktop, VisibleApplicationCountSkipsUntitledAndZeroSizeOnes) {
   clsDesktop desk;
   desk.opi.Add(App(1, {Win(1, "", "C", kNoTitle)}));
@@ -59,16 +29,6 @@ TEST(Desktop, VisibleApplicationCountSkipsUntitledAndZeroSizeOnes) {
   desk.opi.Add(App(3, {Win(3, "y"), Win(4, "", "C", kNoTitle)}));
   desk.opi.Add(App(4, {}));
   EXPECT_EQ(desk.GetNumVisProc(), 1);
-}
-
-TEST(Application, ListingStateDecidesHiddenAndFirstVisibleWindow) {
-  auto untitled = App(1, {Win(5, "", "C", kNoTitle)});
-  EXPECT_TRUE(untitled->AllWindowsHided(true));
-  EXPECT_FALSE(untitled->AllWindowsHided(false));
-  EXPECT_EQ(untitled->GetFirstVisWin(), -1);
-  auto mixed = App(1, {Win(5, "", "C", kZeroSize), Win(6, "t"), Win(7, "u")});
-  EXPECT_EQ(mixed->GetFirstVisWin(), 6);
-  EXPECT_TRUE(App(1, {})->AllWindowsHided(false));
 }
 
 TEST(Application, GetTextFallsBackFromTitleToClass) {
