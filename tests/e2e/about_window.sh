@@ -8,9 +8,7 @@ source "$(dirname "$0")/lib.sh"
 testwin normal Other
 probe wait shown 15000 Other || fail "the test window did not open"
 ombrix_ready
-probe post ThunderRT6FormDC OmbrixMainWND 0x8001 0 517 >/dev/null
-probe menu-choose "About..." 5000 || fail "could not choose About"
-probe wait shown 5000 "About Ombrix" || fail "About did not open"
+open_from_menu "About..." "About Ombrix"
 texts=$(probe texts "About Ombrix" | tr -d '\r') || fail "cannot read About"
 echo "$texts"
 grep -qx "$OMBRIX_VERSION_LINE" <<<"$texts" || fail "About does not show \"$OMBRIX_VERSION_LINE\""

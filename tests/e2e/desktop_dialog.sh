@@ -25,9 +25,9 @@ probe keys win+2
 probe wait hidden 5000 Alpha >/dev/null || fail "Win+2 did not switch"
 open
 shows '"Old Password" shown disabled' || fail "the old password is asked on a desktop without one"
-LC_ALL=C.UTF-8 probe type-into "$dialog" 1 "Рабочий стол 2 — 作業 and more" >/dev/null
+LC_ALL=C.UTF-8 probe type "$dialog" "Рабочий стол 2 — 作業 and more" 1 >/dev/null
 probe click "$dialog" "" >/dev/null  # the check box whose label stands beside it
-probe type-into "$dialog" 3 pw2 >/dev/null
+probe type "$dialog" pw2 3 >/dev/null
 probe tab "$dialog" 1 >/dev/null || fail "could not click the Wallpaper tab"
 shows '"Tiled" shown disabled' || fail "the styles are offered without a wallpaper"
 probe click "$dialog" "Set Wallpaper" >/dev/null
@@ -43,9 +43,7 @@ probe reg-wait Settings DontShowApps2 1 1000 >/dev/null || fail "hiding was not 
 probe reg-wait Settings WallpaperType2 1 1000 >/dev/null || fail "the style was not saved"
 probe wallpaper-is "$store\\2\\red.bmp" 3000 || fail "the wallpaper was not applied"
 [[ $(probe reg-value 'Control Panel\Desktop' TileWallpaper | tr -d '\r') == 1 ]] || fail "not tiled"
-probe post ThunderRT6FormDC OmbrixMainWND 0x8001 0 517 >/dev/null
-probe menu-choose "Go To..." 5000 >/dev/null || fail "could not open Go To"
-sleep 0.3
+choose_from_menu "Go To..."
 probe menu 5000 | tr -d '\r' | grep -qF "Рабочий стол 2 — 作業" || fail "the menu does not show the name"
 probe keys esc esc
 
@@ -72,7 +70,7 @@ probe keys enter
 probe msgbox "Attention!" "The old password is not correct: nothing was changed." 5000 ||
   fail "OK without the desktop's password was not refused"
 probe tab "$dialog" 0 >/dev/null
-probe type-into "$dialog" 2 pw2 >/dev/null
+probe type "$dialog" pw2 2 >/dev/null
 probe keys enter
 probe msgbox "Attention!" "Do you want to remove the password?" 5000 no || fail "no question before removing the password"
 probe wait gone 3000 "$dialog" >/dev/null || fail "the dialog did not close"

@@ -3,19 +3,14 @@
 # shellcheck source=tests/e2e/lib.sh
 source "$(dirname "$0")/lib.sh"
 
-choose_help() {
-  probe post ThunderRT6FormDC OmbrixMainWND 0x8001 0 517 >/dev/null
-  probe menu-choose "$1" 5000 || fail "could not choose $1"
-}
-
 ombrix_ready
-choose_help "Help..."
+choose_from_menu "Help..."
 probe wait shown 20000 "Ombrix Help" || fail "the English guide did not open"
 probe kill hh.exe Ombrix.exe >/dev/null
 
 probe reg-set Settings Language=italiano.lng >/dev/null
 ombrix_ready
-choose_help "Guida..."
+choose_from_menu "Guida..."
 probe wait shown 20000 "Guida di Ombrix" || fail "the Italian guide did not open"
 probe kill hh.exe Ombrix.exe >/dev/null
 
@@ -27,7 +22,7 @@ rm -rf "$bare" && mkdir -p "$bare"
 cp "$OMBRIX_EXE" "$(dirname "$OMBRIX_EXE")/OmbrixLib.dll" "$bare/"
 OMBRIX_EXE=$bare/Ombrix.exe
 ombrix_ready
-choose_help "Help..."
+choose_from_menu "Help..."
 probe msgbox "Attention!" "The help file $(winpath "$bare")\\OmbrixEng.chm is missing. Installing Ombrix again brings it back." 10000 ||
   fail "a missing help file gave no message"
 probe hold gone 1000 "Ombrix Help" || fail "a help window opened without the file"

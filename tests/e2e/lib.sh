@@ -44,13 +44,21 @@ title_rule() {
     "CheckWinClass$1=0" "WinClassMode$1=0" "WinClass$1=" "Action$1=$3" "DestDesk$1=${4:-0}"
 }
 
-# Opens a dialog from the tray menu: the submenu $1, its item $2, and waits for the window $3.
-open_from_menu() {
+# Opens the tray menu as a right click does, and chooses the items given in turn (a submenu, then
+# one of its items).
+choose_from_menu() {
   probe post ThunderRT6FormDC OmbrixMainWND 0x8001 0 517 >/dev/null
-  probe menu-choose "$1" 5000 >/dev/null || fail "no menu item $1"
-  sleep 0.3
-  probe menu-choose "$2" 5000 >/dev/null || fail "no menu item $2"
-  probe wait shown 5000 "$3" >/dev/null || fail "$3 did not open"
+  local item
+  for item in "$@"; do
+    probe menu-choose "$item" 5000 >/dev/null || fail "no menu item $item"
+    sleep 0.3
+  done
+}
+
+# Opens a dialog from the tray menu: the items given, and waits for the window named last.
+open_from_menu() {
+  choose_from_menu "${@:1:$#-1}"
+  probe wait shown 5000 "${!#}" >/dev/null || fail "${!#} did not open"
 }
 
 # The stored form of a password: each character's code plus k in hexadecimal and a letter, then

@@ -13,9 +13,7 @@ testwin normal Gamma
 probe wait shown 10000 Alpha Beta Gamma || fail "the test windows did not open"
 ombrix_ready
 
-probe post ThunderRT6FormDC OmbrixMainWND 0x8001 0 517 >/dev/null
-probe menu-choose "Move To..." 5000 || fail "could not choose Move To..."
-probe wait shown 5000 "$dialog" || fail "Move To... did not open the organize dialog"
+open_from_menu "Move To..." "$dialog"
 listed() { probe items "$dialog" "$1" | tr -d '\r' | grep -qx "$2"; }
 listed 1 Alpha && listed 1 Beta || fail "desktop 1's list does not show both windows"
 

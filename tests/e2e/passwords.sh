@@ -30,8 +30,7 @@ probe keys enter
 probe wait hidden 5000 Alpha || fail "the right password, confirmed with Enter, did not switch"
 probe wait gone 3000 "$prompt" || fail "the prompt stayed after the switch"
 
-probe post ThunderRT6FormDC OmbrixMainWND 0x8001 0 517 >/dev/null
-probe menu-choose "Exit" 5000 || fail "could not choose Exit"
+choose_from_menu Exit
 probe msgbox "Attention!" "Exit Ombrix?" 5000 yes || fail "Exit did not ask"
 probe wait shown 5000 "$prompt" || fail "Exit did not ask for the program password"
 probe texts "$prompt" | tr -d '\r' | grep -qx "Input PROGRAM Password" || fail "the prompt does not ask for the program password"

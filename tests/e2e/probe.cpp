@@ -48,12 +48,6 @@ std::wstring WindowText(HWND hwnd) {
   return buffer;
 }
 
-std::wstring ClassOf(HWND hwnd) {
-  wchar_t buffer[256] = {};
-  GetClassNameW(hwnd, buffer, 256);
-  return buffer;
-}
-
 HWND MainWindow() { return FindWindowW(kMainClass, kMainCaption); }
 
 DWORD ProcessOf(HWND hwnd) {
@@ -398,11 +392,6 @@ int SplashCheck(const wchar_t* exe, DWORD minMs, DWORD maxMs) {
 }
 
 // A window named on the command line: "@CLASS" names it by class, anything else by title.
-HWND Named(const wchar_t* name) {
-  if (name[0] == L'@') return FindWindowW(name + 1, nullptr);
-  return FindWindowW(nullptr, name);
-}
-
 // States a named window can be in; "gone" means that no window has that name.
 bool InState(const std::wstring& state, const wchar_t* name) {
   HWND hwnd = Named(name);
@@ -878,21 +867,10 @@ int Texts(const wchar_t* name) {
   return 0;
 }
 
-// The window's child of that class, counting from 1 in the children's order; null when it has
-// fewer.
-HWND NthChild(HWND parent, const wchar_t* cls, int n) {
-  HWND child = nullptr;
-  for (int i = 0; i < n && parent != nullptr; ++i) {
-    child = FindWindowExW(parent, child, cls, nullptr);
-    if (child == nullptr) return nullptr;
-  }
-  return child;
-}
-
-// type WIN TEXT [N]: types the text into the window's first (or N-th) edit box, one character
-// message each, as the keyboard does.
+// type WIN TEXT [N]: types the text into the window's first (or N-th) shown edit box, one
+// character message each, as the keyboard does.
 int Type(const wchar_t* name, const wchar_t* text, int n = 1) {
-  HWND edit = NthChild(Named(name), L"Edit", n);
+  HWND edit = NthShown(Named(name), L"Edit", n);
   if (edit == nullptr) {
     Say("no edit box %d", n);
     return 1;

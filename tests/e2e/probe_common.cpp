@@ -50,3 +50,24 @@ void ClickAt(LONG x, LONG y) {
   SendInput(2, inputs, sizeof(INPUT));
   PumpFor(100);
 }
+
+std::wstring ClassOf(HWND hwnd) {
+  wchar_t buffer[256] = {};
+  GetClassNameW(hwnd, buffer, 256);
+  return buffer;
+}
+
+HWND Named(const wchar_t* name) {
+  if (name[0] == L'@') return FindWindowW(name + 1, nullptr);
+  return FindWindowW(nullptr, name);
+}
+
+HWND NthShown(HWND parent, const wchar_t* cls, int n) {
+  if (parent == nullptr) return nullptr;
+  for (HWND child = GetWindow(parent, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+    if (lstrcmpiW(ClassOf(child).c_str(), cls) == 0 && IsWindowVisible(child) && --n == 0) {
+      return child;
+    }
+  }
+  return nullptr;
+}

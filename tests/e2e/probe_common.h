@@ -14,3 +14,8 @@ void PumpFor(DWORD ms);
 bool WaitFor(DWORD timeoutMs, const std::function<bool()>& holds);
 // A left click at a point of the screen, as the mouse gives it.
 void ClickAt(LONG x, LONG y);
+std::wstring ClassOf(HWND hwnd);
+// The top-level window of that title, or with "@" first, of that class.
+HWND Named(const wchar_t* name);
+// The Nth (from 1) shown child of that class, in the children's order.
+HWND NthShown(HWND parent, const wchar_t* cls, int n);

@@ -7,7 +7,6 @@
 //   checked WIN CAPTION on|off   the check box or option button of that caption is in that state
 //   combo WIN N TEXT             chooses TEXT in the Nth shown combo box (from 1), as the user does
 //   tab WIN N                    clicks tab N (from 0) of the window's tab strip with the mouse
-//   type-into WIN N TEXT         types into the Nth shown edit box (from 1)
 //   file-dialog TITLE PATH MS    in the open-file dialog of that title, types the path and presses
 //                                Open
 //   reg-value KEY NAME           prints a value under HKEY_CURRENT_USER\KEY; exit 1 when missing
@@ -41,15 +40,7 @@ std::wstring TextOf(HWND hwnd) {
   return buffer;
 }
 
-std::wstring ClassOf(HWND hwnd) {
-  wchar_t buffer[64] = {};
-  GetClassNameW(hwnd, buffer, 64);
-  return buffer;
-}
-
 bool Is(HWND hwnd, const wchar_t* cls) { return lstrcmpiW(ClassOf(hwnd).c_str(), cls) == 0; }
-
-HWND Window(const wchar_t* title) { return FindWindowW(nullptr, title); }
 
 std::vector<HWND> Children(HWND parent) {
   std::vector<HWND> children;
@@ -57,14 +48,6 @@ std::vector<HWND> Children(HWND parent) {
     children.push_back(child);
   }
   return children;
-}
-
-// The Nth (from 1) shown child of that class.
-HWND NthShown(HWND parent, const wchar_t* cls, int n) {
-  for (HWND child : Children(parent)) {
-    if (Is(child, cls) && IsWindowVisible(child) && --n == 0) return child;
-  }
-  return nullptr;
 }
 
 std::wstring ComboItem(HWND combo, int index) {
@@ -77,7 +60,7 @@ std::wstring ComboItem(HWND combo, int index) {
 }
 
 int Controls(const wchar_t* title) {
-  HWND window = Window(title);
+  HWND window = Named(title);
   if (!window) {
     Say("no such window");
     return 1;
@@ -116,7 +99,7 @@ int Controls(const wchar_t* title) {
 }
 
 int Checked(const wchar_t* title, const wchar_t* caption, bool on) {
-  HWND window = Window(title);
+  HWND window = Named(title);
   HWND button = window ? FindWindowExW(window, nullptr, L"Button", caption) : nullptr;
   if (!button) {
     Say("no such button");
@@ -128,7 +111,7 @@ int Checked(const wchar_t* title, const wchar_t* caption, bool on) {
 }
 
 int Combo(const wchar_t* title, int n, const wchar_t* text) {
-  HWND window = Window(title);
+  HWND window = Named(title);
   HWND combo = window ? NthShown(window, L"ComboBox", n) : nullptr;
   if (!combo) {
     Say("no such combo box");
@@ -153,7 +136,7 @@ int Combo(const wchar_t* title, int n, const wchar_t* text) {
 // The tabs' places are known only inside the process that owns them, so the header row is
 // clicked from the left until the wanted tab is the chosen one.
 int Tab(const wchar_t* title, int wanted) {
-  HWND window = Window(title);
+  HWND window = Named(title);
   HWND tabs = nullptr;
   if (window) {
     for (HWND child : Children(window)) {
@@ -175,18 +158,6 @@ int Tab(const wchar_t* title, int wanted) {
   const bool chosen = WaitFor(2000, [&] { return SendMessageW(tabs, TCM_GETCURSEL, 0, 0) == wanted; });
   Say(chosen ? "tab chosen" : "the tab could not be chosen");
   return chosen ? 0 : 1;
-}
-
-int TypeInto(const wchar_t* title, int n, const wchar_t* text) {
-  HWND window = Window(title);
-  HWND edit = window ? NthShown(window, L"Edit", n) : nullptr;
-  if (!edit) {
-    Say("no such edit box");
-    return 1;
-  }
-  for (const wchar_t* c = text; *c != L'\0'; ++c) PostMessageW(edit, WM_CHAR, *c, 1);
-  Say("typed");
-  return 0;
 }
 
 // The file name box of the system's open dialog: the combo box cmb13, or the edit box edt1.
@@ -288,7 +259,6 @@ int FormCommand(const std::wstring& command, int n, wchar_t** a) {
   if (command == L"checked" && n == 3) return Checked(a[0], a[1], std::wcscmp(a[2], L"on") == 0);
   if (command == L"combo" && n == 3) return Combo(a[0], number(a[1]), a[2]);
   if (command == L"tab" && n == 2) return Tab(a[0], number(a[1]));
-  if (command == L"type-into" && n == 3) return TypeInto(a[0], number(a[1]), a[2]);
   if (command == L"file-dialog" && n == 3) {
     return FileDialog(a[0], a[1], static_cast<DWORD>(number(a[2])));
   }

@@ -7,12 +7,7 @@ source "$(dirname "$0")/lib.sh"
 
 editor="Application Rules"
 prompt="Password Request"
-open_editor() {
-  probe post ThunderRT6FormDC OmbrixMainWND 0x8001 0 517 >/dev/null
-  probe menu-choose "Settings..." 5000 || fail "could not open Settings..."
-  probe menu-choose "Application Rules..." 5000 || fail "could not choose Application Rules..."
-  probe wait shown 5000 "$editor" || fail "Application Rules... did not open the editor"
-}
+open_editor() { open_from_menu "Settings..." "Application Rules..." "$editor"; }
 rules_listed() { probe items "$editor" 2 | tr -d '\r'; }
 
 # The program password "pw" in its stored form (each character's code plus 5 in hexadecimal
@@ -72,8 +67,7 @@ testwin normal Zeta
 probe wait hidden 10000 Zeta || fail "the new rule did not move a window that opened afterwards"
 probe hold shown 1000 Alpha || fail "the rule moved a window it does not match"
 
-probe post ThunderRT6FormDC OmbrixMainWND 0x8001 0 517 >/dev/null
-probe menu-choose "Exit" 5000 || fail "could not choose Exit"
+choose_from_menu Exit
 probe msgbox "Attention!" "Exit Ombrix?" 5000 yes || fail "Exit did not ask"
 probe wait shown 5000 "$prompt" || fail "Exit did not ask for the program password"
 probe type "$prompt" pw >/dev/null

@@ -43,7 +43,7 @@ shows "$dialog" '"ALT+Numbers" shown' || fail "the Hot-Keys page is not shown"
 probe click "$dialog" "ALT+Numbers" >/dev/null
 probe tab "$dialog" 2 >/dev/null || fail "could not click the Password tab"
 shows "$dialog" '"Old Password" shown disabled' || fail "the old password is asked without a password"
-probe type-into "$dialog" 2 s3cret >/dev/null
+probe type "$dialog" s3cret 2 >/dev/null
 probe keys enter
 probe wait gone 3000 "$dialog" >/dev/null || fail "Enter did not confirm the dialog"
 probe reg-wait Settings AltNumbers 1 3000 >/dev/null || fail "ALT+Numbers was not saved"
@@ -68,7 +68,7 @@ open_from_menu "Settings..." "Program Settings..." "$dialog"
 probe tab "$dialog" 1 >/dev/null
 probe click "$dialog" "WIN+Numbers" >/dev/null
 probe tab "$dialog" 2 >/dev/null
-probe type-into "$dialog" 1 s3cret >/dev/null
+probe type "$dialog" s3cret 1 >/dev/null
 probe keys enter
 probe msgbox "Attention!" "Do you want to remove the password?" 5000 no || fail "no question about the empty new password"
 probe wait gone 3000 "$dialog" >/dev/null || fail "Ok did not close the dialog"
@@ -87,7 +87,7 @@ probe click "$dialog" Ok >/dev/null
 probe msgbox "Attention!" "The old password is not correct: nothing was changed." 5000 ||
   fail "OK without the old password was not refused"
 probe tab "$dialog" 2 >/dev/null
-probe type-into "$dialog" 1 s3cret >/dev/null
+probe type "$dialog" s3cret 1 >/dev/null
 rm "$program/extra.lng"
 probe click "$dialog" Ok >/dev/null
 probe msgbox "Attention!" "The language file extra.lng is no longer beside Ombrix. Choose another language." 5000 ||
@@ -129,7 +129,7 @@ probe kill Glossator.exe >/dev/null
 
 probe click "$italian" "Avvia con Windows" >/dev/null
 probe tab "$italian" 2 >/dev/null
-probe type-into "$italian" 1 s3cret >/dev/null
+probe type "$italian" s3cret 1 >/dev/null
 probe reg-lock "$run" >/dev/null
 probe click "$italian" Ok >/dev/null
 probe msgbox "Attenzione!" "Vuoi rimuovere la password?" 5000 no || fail "no question in Italian"

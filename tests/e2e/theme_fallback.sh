@@ -16,9 +16,7 @@ OMBRIX_EXE=$program/Ombrix.exe
 probe reg-set Settings FirstUse=0 Theme=partial >/dev/null
 
 ombrix_ready
-probe post ThunderRT6FormDC OmbrixMainWND 0x8001 0 517 >/dev/null
-probe menu-choose "Go To..." 5000 || fail "could not open Go To"
-sleep 0.5
+choose_from_menu "Go To..."
 goto=$(probe menu 5000 | tr -d '\r') || fail "no Go To menu"
 echo "$goto"
 colour() { grep -E "item .* Desktop $1( \(|$| colour)" <<<"$goto" | grep -o 'colour=[0-9]*,[0-9]*,[0-9]*' | head -1 | cut -d= -f2; }
