@@ -116,16 +116,6 @@ TEST_F(Handler, WindowShownByAnApplicationOfAHiddenDesktopIsHiddenAgain) {
   EXPECT_FALSE(program.notices.rulePassPending);
 }
 
-TEST_F(Handler, NewWindowOnTheCurrentDesktopIsTrackedAndRecorded) {
-  const Hwnd n = world.Open("New", 50);
-  Send(1034, n);
-  EXPECT_EQ(program.oWinOrder.Count(), 1u);
-  world.clock.Advance(kRulePassDelayMs);
-  EXPECT_EQ(Desk(1).GetProcessIdxByHandle(n), 1);
-  Send(1035, n);
-  EXPECT_EQ(program.oWinOrder.Count(), 0u);
-}
-
 TEST_F(Handler, ActivationRemembersOnlyVisibleWindowsOfOtherProcesses) {
   const Hwnd mine = world.Open("Mine", world.process.processId);
   const Hwnd hidden = world.Open("Hidden", 60);

@@ -89,17 +89,6 @@ TEST(RecoveryFile, StartShowsWhatFilesOfThisSystemStartListAndDeletesOlderOnes) 
   }
 }
 
-TEST(RecoveryFile, SecondInstanceDoesNotTouchTheFile) {
-  sim::World world;
-  const Hwnd a = world.Open("A", 10);
-  world.windows.Get(a)->visible = false;
-  world.files.files[kPath] = EncodeRecoveryHandles({a});
-  world.process.anotherInstance = true;
-  Program program{world.platform()};
-  StartUp(program);
-  EXPECT_FALSE(world.windows.IsWindowVisible(a));
-}
-
 class Exit : public Started {};
 
 TEST_F(Exit, EveryWindowComesBackTheFileGoesAndShellWindowsStayOpen) {
