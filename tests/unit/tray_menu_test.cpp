@@ -115,14 +115,6 @@ TEST_F(TrayMenus, DesktopsThatHideTheirApplicationsAreLeftOutUnlessCurrent) {
                                 }));
 }
 
-TEST_F(TrayMenus, NothingListedShowsTheApplicationsItemTranslated) {
-  world.files.files["C:\\Program Files\\Ombrix\\italiano.lng"] =
-      "[Ombrix]\nVersion=1.0\n[frmMain]\nmApplicazioni(0)=Applicazioni\n";
-  LoadLanguage(program, "italiano.lng", false);
-  Choose(msg::kLButtonUp, "");
-  EXPECT_EQ(Shown(LastPopup()), Lines({"Applicazioni|0|off"}));
-}
-
 TEST_F(TrayMenus, RightClickShowsTheWholeMenuWithPicturesAndClearsTheListAfter) {
   OnDesktop(2, "Mail", 12);
   Desk(4).sDeskName = "Mail";
@@ -160,11 +152,15 @@ TEST_F(TrayMenus, RightClickShowsTheWholeMenuWithPicturesAndClearsTheListAfter) 
   EXPECT_EQ(Shown(LastPopup())[6], "Disable Hot-Keys|0|on|checked");
 }
 
-TEST_F(TrayMenus, TheMenuShowsTheDesktopAsItIsNowAndTranslatesFixedItems) {
+TEST_F(TrayMenus, TheMenuShowsTheDesktopAsItIsNowAndTranslatesFixedItemsAndThePlaceholder) {
   const Hwnd late = world.Open("Opened just now", 20);  // not seen by any pass yet
   world.files.files["C:\\Program Files\\Ombrix\\italiano.lng"] =
-      "[Ombrix]\nVersion=1.0\n[frmMain]\nmnuHelp=Guida...\n";
+      "[Ombrix]\nVersion=1.0\n[frmMain]\nmnuHelp=Guida...\nmApplicazioni(0)=Applicazioni\n";
   LoadLanguage(program, "italiano.lng", false);
+  world.windows.Get(late)->visible = false;
+  Choose(msg::kLButtonUp, "");  // nothing listed: the translated placeholder shows
+  EXPECT_EQ(Shown(LastPopup()), Lines({"Applicazioni|0|off"}));
+  world.windows.Get(late)->visible = true;
   Choose(msg::kRButtonUp, "");
   EXPECT_EQ(LastPopup().items[8].Caption, "Guida...");
   EXPECT_EQ(Shown(LastPopup().items[1])[1],
@@ -341,6 +337,7 @@ TEST_F(Themes, AThemeThatIsNotThereChangesNothingAndDefaultIsBuiltInAtStart) {
   ApplyTheme(program, "gone");
   EXPECT_EQ(program.Icona[0], world.ui.DesktopIcon(1));
 
+  // An empty setting is read as "default", and then a folder of that name is used.
   sim::World w;
   Program p{w.platform()};
   w.files.folders.push_back(folder + "default");
