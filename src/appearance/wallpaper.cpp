@@ -56,11 +56,6 @@ void WriteDesktopValue(Program& program, const char* name, const char* text) {
   (void)DesktopValue(program, kDesktopKey, name).SetValue(std::string(text));
 }
 
-std::string FileNameOf(const std::string& path) {
-  const size_t slash = path.find_last_of("\\/");
-  return slash == std::string::npos ? path : path.substr(slash + 1);
-}
-
 bool SamePath(const std::string& a, const std::string& b) { return LowerText(a) == LowerText(b); }
 
 }  // namespace

@@ -63,4 +63,9 @@ std::string WithBackslash(std::string folder) {
   return folder;
 }
 
+std::string FileNameOf(const std::string& path) {
+  const size_t slash = path.find_last_of("\\/");
+  return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
 }  // namespace ombrix

@@ -16,6 +16,8 @@ std::string TrimBlanks(const std::string& text);
 std::string CutWithEllipsis(const std::string& text, size_t count);
 // A folder with a backslash at its end.
 std::string WithBackslash(std::string folder);
+// The last part of a path: the file's name.
+std::string FileNameOf(const std::string& path);
 // Replaces every occurrence of what, left to right; replaced text is not searched again.
 std::string ReplaceAll(std::string text, const std::string& what, const std::string& with);
 

@@ -21,23 +21,15 @@ Control OnGeneral(Control control, Rect bounds) {
 }
 
 Control TextBox(const char* name, Rect bounds, bool masked) {
-  Control box{.Name = name, .kind = ControlKind::TextBox};
+  Control box = Placed(name, ControlKind::TextBox, "", bounds);
   box.MaxLength = kTextLength;
   if (masked) box.PasswordChar = '*';
-  return OnGeneral(box, bounds);
+  return OnPage(box, kGeneral);
 }
 
 Control Option(const char* name, const char* caption, int top) {
-  Control option{.Name = name, .kind = ControlKind::OptionButton, .Caption = caption};
-  option.bounds = {24, top, 240, top + 20};
-  return OnPage(option, kWallpaper);
-}
-
-// After a file was chosen or the wallpaper removed: the file alone, where the tooltip has the
-// whole path.
-std::string FileName(const std::string& path) {
-  const size_t slash = path.find_last_of("\\/");
-  return slash == std::string::npos ? path : path.substr(slash + 1);
+  return OnPage(Placed(name, ControlKind::OptionButton, caption, {24, top, 240, top + 20}),
+                kWallpaper);
 }
 
 }  // namespace
@@ -127,7 +119,8 @@ void frmDesktop::SetTexts() {
   choose.Caption = GetMsg(program_, sNewWallPaper.empty() ? msgs::kSetWallpaper
                                                           : msgs::kRemoveWallpaper);
   choose.Tip = sNewWallPaper;
-  Find("lblWallPaperFile")->Caption = FileName(sNewWallPaper);
+  // The file alone: the tooltip has the whole path.
+  Find("lblWallPaperFile")->Caption = FileNameOf(sNewWallPaper);
   SetTabCaptions(program_, *this, {"General", "Wallpaper"});
 }
 

@@ -37,12 +37,6 @@ int PositionOf(const Control& combo, int32_t value) {
   return value >= 0 && static_cast<size_t>(value) < combo.Items.size() ? value : -1;
 }
 
-Control Labelled(const char* name, ControlKind kind, const char* caption, Rect bounds) {
-  Control control{.Name = name, .kind = kind, .Caption = caption};
-  control.bounds = bounds;
-  return control;
-}
-
 }  // namespace
 
 frmRules::frmRules(Program& program) : Dialog(program) {
@@ -53,31 +47,31 @@ frmRules::frmRules(Program& program) : Dialog(program) {
   centred = true;
   using K = ControlKind;
   controls = {
-      Labelled("lblInfo", K::Label, "Use this dialog to set rules for starting applications",
+      Placed("lblInfo", K::Label, "Use this dialog to set rules for starting applications",
                {12, 10, 608, 28}),
-      Labelled("lblRunningApps", K::Label, "Running applications (filtered)", {12, 36, 300, 54}),
-      Labelled("lstIconApp", K::PictureList, "", {12, 56, 300, 222}),
-      Labelled("lblRulesList", K::Label, "Rules list", {312, 36, 520, 54}),
-      Labelled("lstRules", K::ListBox, "", {312, 56, 520, 222}),
-      Labelled("btnUp", K::Button, "Up", {528, 56, 608, 82}),
-      Labelled("btnDown", K::Button, "Down", {528, 88, 608, 114}),
-      Labelled("btnDeleteRule", K::Button, "Delete Rule", {528, 196, 608, 222}),
-      Labelled("lblNewRules", K::Label, "New Rules", {12, 236, 608, 254}),
-      Labelled("lblRuleName", K::Label, "Rule Name:", {12, 264, 150, 282}),
-      Labelled("txtRuleName", K::TextBox, "", {152, 260, 440, 282}),
-      Labelled("chkWinText", K::CheckBox, "if window text", {12, 294, 150, 314}),
-      Labelled("cmbContain1", K::ComboBox, "", {152, 292, 300, 314}),
-      Labelled("txtWinText", K::TextBox, "", {308, 292, 608, 314}),
-      Labelled("cmbAndOr", K::ComboBox, "", {152, 324, 240, 346}),
-      Labelled("chkWinClass", K::CheckBox, "if window class", {12, 358, 150, 378}),
-      Labelled("cmbContain2", K::ComboBox, "", {152, 356, 300, 378}),
-      Labelled("txtWinClass", K::TextBox, "", {308, 356, 608, 378}),
-      Labelled("cmbAction", K::ComboBox, "", {152, 390, 300, 412}),
-      Labelled("cmbDeskNumber", K::ComboBox, "", {308, 390, 372, 412}),
-      Labelled("btnAddRule", K::Button, "Add Rule", {508, 388, 608, 414}),
-      Labelled("lblRuleProblem", K::Label, "", {12, 422, 608, 440}),
-      Labelled("btnOk", K::Button, "Ok", {428, 454, 508, 480}),
-      Labelled("btnCancel", K::Button, "Cancel", {528, 454, 608, 480}),
+      Placed("lblRunningApps", K::Label, "Running applications (filtered)", {12, 36, 300, 54}),
+      Placed("lstIconApp", K::PictureList, "", {12, 56, 300, 222}),
+      Placed("lblRulesList", K::Label, "Rules list", {312, 36, 520, 54}),
+      Placed("lstRules", K::ListBox, "", {312, 56, 520, 222}),
+      Placed("btnUp", K::Button, "Up", {528, 56, 608, 82}),
+      Placed("btnDown", K::Button, "Down", {528, 88, 608, 114}),
+      Placed("btnDeleteRule", K::Button, "Delete Rule", {528, 196, 608, 222}),
+      Placed("lblNewRules", K::Label, "New Rules", {12, 236, 608, 254}),
+      Placed("lblRuleName", K::Label, "Rule Name:", {12, 264, 150, 282}),
+      Placed("txtRuleName", K::TextBox, "", {152, 260, 440, 282}),
+      Placed("chkWinText", K::CheckBox, "if window text", {12, 294, 150, 314}),
+      Placed("cmbContain1", K::ComboBox, "", {152, 292, 300, 314}),
+      Placed("txtWinText", K::TextBox, "", {308, 292, 608, 314}),
+      Placed("cmbAndOr", K::ComboBox, "", {152, 324, 240, 346}),
+      Placed("chkWinClass", K::CheckBox, "if window class", {12, 358, 150, 378}),
+      Placed("cmbContain2", K::ComboBox, "", {152, 356, 300, 378}),
+      Placed("txtWinClass", K::TextBox, "", {308, 356, 608, 378}),
+      Placed("cmbAction", K::ComboBox, "", {152, 390, 300, 412}),
+      Placed("cmbDeskNumber", K::ComboBox, "", {308, 390, 372, 412}),
+      Placed("btnAddRule", K::Button, "Add Rule", {508, 388, 608, 414}),
+      Placed("lblRuleProblem", K::Label, "", {12, 422, 608, 440}),
+      Placed("btnOk", K::Button, "Ok", {428, 454, 508, 480}),
+      Placed("btnCancel", K::Button, "Cancel", {528, 454, 608, 480}),
   };
   C("lblNewRules").font.bold = true;
   C("lblRuleProblem").foreColour = Rgb(160, 0, 0);

@@ -49,26 +49,19 @@ constexpr BoundCheck kChecks[] = {
 enum Page { kGeneral, kHotKeys, kPassword };
 
 Control Label(const char* name, const char* caption, Rect bounds, int page) {
-  Control label{.Name = name, .Caption = caption};
-  label.bounds = bounds;
-  return OnPage(label, page);
+  return OnPage(Placed(name, ControlKind::Label, caption, bounds), page);
 }
 
 Control Check(const char* name, const char* caption, Rect bounds, int page) {
-  Control check{.Name = name, .kind = ControlKind::CheckBox, .Caption = caption};
-  check.bounds = bounds;
-  return OnPage(check, page);
+  return OnPage(Placed(name, ControlKind::CheckBox, caption, bounds), page);
 }
 
 Control Combo(const char* name, Rect bounds) {
-  Control combo{.Name = name, .kind = ControlKind::ComboBox};
-  combo.bounds = bounds;
-  return OnPage(combo, kGeneral);
+  return OnPage(Placed(name, ControlKind::ComboBox, "", bounds), kGeneral);
 }
 
 Control PasswordBox(const char* name, Rect bounds) {
-  Control box{.Name = name, .kind = ControlKind::TextBox};
-  box.bounds = bounds;
+  Control box = Placed(name, ControlKind::TextBox, "", bounds);
   box.MaxLength = kPasswordLength;
   box.PasswordChar = '*';
   return OnPage(box, kPassword);

@@ -39,6 +39,12 @@ std::string FitText(const Control& box, const std::string& text) {
   return text;
 }
 
+Control Placed(const std::string& name, ControlKind kind, const std::string& caption, Rect bounds) {
+  Control control{.Name = name, .kind = kind, .Caption = caption};
+  control.bounds = bounds;
+  return control;
+}
+
 bool Form::Shows(const Control& control) const {
   const Control* current = &control;
   // A frame chain longer than the form is a loop, and shows nothing.

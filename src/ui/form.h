@@ -84,6 +84,8 @@ std::string ComboText(const Control& combo);
 bool SetComboText(Control& combo, const std::string& text);
 // What a text box keeps of a text typed or pasted into it: its first MaxLength characters.
 std::string FitText(const Control& box, const std::string& text);
+// A control of that kind and caption at those bounds, as forms list theirs.
+Control Placed(const std::string& name, ControlKind kind, const std::string& caption, Rect bounds);
 
 class Form {
  public:
