@@ -57,7 +57,6 @@ bool Command(Form& form, FormWindow& window, WPARAM wParam, LPARAM lParam) {
   const int index = ControlIndexOf(window, child);
   if (index < 0 || window.syncing) return false;
   Control& control = form.controls[static_cast<size_t>(index)];
-  ControlWindow& state = window.controls[static_cast<size_t>(index)];
   const WORD code = HIWORD(wParam);
   switch (control.kind) {
     case ControlKind::Button:
@@ -67,25 +66,13 @@ bool Command(Form& form, FormWindow& window, WPARAM wParam, LPARAM lParam) {
       return true;
     case ControlKind::CheckBox:
     case ControlKind::OptionButton:
-      if (control.kind == ControlKind::OptionButton) {
-        if (code != BN_CLICKED) return false;
-        ReadUserState(window, static_cast<size_t>(index));
-      } else if (!ReadChoice(child, state.choices, control, code)) {
-        return false;
-      }
-      form.OnClick(control);
-      return true;
     case ControlKind::ListBox:
-      if (!ReadChoice(child, state.choices, control, code)) return false;
+      if (!ReadUserState(window, static_cast<size_t>(index), code)) return false;
       form.OnClick(control);
       return true;
     case ControlKind::ComboBox:
-      if (!ReadChoice(child, state.choices, control, code)) return false;
-      form.OnChange(control);
-      return true;
     case ControlKind::TextBox:
-      if (code != EN_CHANGE) return false;
-      ReadUserState(window, static_cast<size_t>(index));
+      if (!ReadUserState(window, static_cast<size_t>(index), code)) return false;
       form.OnChange(control);
       return true;
     default:
@@ -96,10 +83,10 @@ bool Command(Form& form, FormWindow& window, WPARAM wParam, LPARAM lParam) {
 // A tab chosen in a tab strip, read into the model and told to the form; false when the
 // notice is of something else.
 bool TabChanged(Form& form, FormWindow& window, int index, const NMHDR& header) {
-  Control& control = form.controls[static_cast<size_t>(index)];
-  if (header.code != TCN_SELCHANGE || window.syncing) return false;
-  ReadUserState(window, static_cast<size_t>(index));
-  form.OnClick(control);
+  if (window.syncing || !ReadUserState(window, static_cast<size_t>(index), header.code)) {
+    return false;
+  }
+  form.OnClick(form.controls[static_cast<size_t>(index)]);
   return true;
 }
 

@@ -190,12 +190,13 @@ COLORREF BackgroundOf(FormWindow& window, const Control& control) {
   return *window.pageBack;
 }
 
-void ReadUserState(FormWindow& window, size_t index) {
+bool ReadUserState(FormWindow& window, size_t index, UINT code) {
   Form& form = *window.form;
   Control& control = form.controls[index];
   ControlWindow& state = window.controls[index];
   switch (control.kind) {
     case ControlKind::OptionButton:
+      if (code != BN_CLICKED) return false;
       // An option checks itself and clears the others of its group.
       form.SelectOption(control);
       for (size_t i = 0; i < form.controls.size() && i < window.controls.size(); ++i) {
@@ -206,10 +207,12 @@ void ReadUserState(FormWindow& window, size_t index) {
       }
       break;
     case ControlKind::TabStrip:
+      if (code != TCN_SELCHANGE) return false;
       control.ListIndex = static_cast<int>(SendMessageW(state.hwnd, TCM_GETCURSEL, 0, 0));
       state.choices.listIndex = control.ListIndex;
       break;
     case ControlKind::TextBox: {
+      if (code != EN_CHANGE) return false;
       std::wstring text(static_cast<size_t>(GetWindowTextLengthW(state.hwnd)) + 1, L'\0');
       text.resize(static_cast<size_t>(
           GetWindowTextW(state.hwnd, text.data(), static_cast<int>(text.size()))));
@@ -218,8 +221,9 @@ void ReadUserState(FormWindow& window, size_t index) {
       break;
     }
     default:
-      break;
+      return ReadChoice(state.hwnd, state.choices, control, static_cast<WORD>(code));
   }
+  return true;
 }
 
 int ControlIndexOf(const FormWindow& window, HWND child) {

@@ -70,9 +70,10 @@ void StopTimers(FormWindow& window);
 COLORREF BackgroundOf(FormWindow& window, const Control& control);
 // The position of the control whose child window is child, or -1.
 int ControlIndexOf(const FormWindow& window, HWND child);
-// Takes what the user did to a control into the model before its event runs: the check of an
-// option button (which clears the others of its group), the chosen tab of a tab strip, the
-// text of a text box. Lists, combo boxes and check boxes are read by ReadChoice.
-void ReadUserState(FormWindow& window, size_t index);
+// Takes what the user did to a control into the model before its event runs, for the
+// notification code the control sent: the check of a check box or an option button (which
+// clears the others of its group), the choice of a list, combo box or tab strip, the text of a
+// text box. False when the code reports nothing the user did.
+bool ReadUserState(FormWindow& window, size_t index, UINT code);
 
 }  // namespace ombrix::win32
