@@ -99,10 +99,6 @@ TEST_F(PasswordPrompts, TheSessionEndNeverAsks) {
 }
 
 TEST_F(PasswordPrompts, TheScrambledMessagesComeOutInTheLoadedLanguage) {
-  EXPECT_EQ(PasswordMessageText(program, PasswordMessage::OldWrong),
-            "The old password is not correct: nothing was changed.");
-  EXPECT_EQ(PasswordMessageText(program, PasswordMessage::RemoveQuestion),
-            "Do you want to remove the password?");
   world.files.files[world.process.folder + "\\italiano.lng"] =
       "[Ombrix]\r\nVersion=1.0\r\n[GLOBAL]\r\n0019=Password errata!\r\n"
       "0021=Vuoi rimuovere la password?\r\n[frmPassword]\r\n"

@@ -99,8 +99,6 @@ TEST_F(ProgramSettings, OkSavesTheSettingsAndTheHookLibraryAndAutostartFollow) {
   ShowProgramSettings(program);
   EXPECT_FALSE(program.settings.bRestoreDesktops);
   EXPECT_EQ(Stored()["RestoreDesktops"], "0");
-  EXPECT_TRUE(program.settings.bAltNumbers);
-  EXPECT_FALSE(program.settings.bWin);
   EXPECT_FALSE(program.settings.bShowCurDesk);
   EXPECT_TRUE(program.settings.bAutoStart);
   EXPECT_EQ(Stored()["AltNumbers"], "1");

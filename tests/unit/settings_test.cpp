@@ -29,19 +29,6 @@ TEST(Encoding, NumberIsTheLeadingDecimalNumber) {
   EXPECT_EQ(EncodeNumber(-12), "-12");
 }
 
-TEST(Store, ReadsFallBackToDefaultsAndDeleteIsQuiet) {
-  sim::MemoryStore store;
-  EXPECT_EQ(GetStr(store, "Settings", "Theme", "default"), "default");
-  EXPECT_TRUE(GetBool(store, "Settings", "Win", true));
-  EXPECT_EQ(GetNumber(store, "Settings", "WallpaperType2"), 0);
-  EXPECT_TRUE(DeleteSetting(store, "Nowhere", "Nothing"));
-  ASSERT_TRUE(SaveBool(store, "Settings", "Win", false));
-  EXPECT_EQ(store.sections["Settings"]["Win"], "0");
-  EXPECT_FALSE(GetBool(store, "Settings", "Win", true));
-  store.sections["Settings"]["Win"] = "True";
-  EXPECT_FALSE(GetBool(store, "Settings", "Win", true));
-}
-
 TEST(KeyTable, ProgramValuesAreReadOrTakeTheirDefaults) {
   sim::MemoryStore store;
   Settings s;
