@@ -34,7 +34,7 @@ TEST(KeyTable, ProgramValuesAreReadOrTakeTheirDefaults) {
   Settings s;
   s.bWin = false;  // the reading must set every value, not rely on the initial ones
   s.bAlt = true;
-  s.sTheme = "x";
+  s.sTheme = std::string(1, 'x');
   ReadProgramKeys(store, HotKeyAndFilterKeys(), s);
   ReadProgramKeys(store, DisplayAndPasswordKeys(), s);
   EXPECT_TRUE(s.bWin && s.bWinNumbers && s.bShiftWinNumbers && s.bIgnoreTopMost &&
@@ -75,31 +75,6 @@ TEST(KeyTable, DesktopKeysCarryOneDigitAndTrimNameAndPassword) {
   EXPECT_TRUE(desks[6].bHideThisDeskApps);
   EXPECT_FALSE(desks[7].bHideThisDeskApps);
   EXPECT_EQ(DesktopKeyName("Wallpaper", 9), "Wallpaper9");
-}
-
-TEST(KeyTable, SavingADesktopRoundTripsAndAnEmptyPasswordDeletesItsKey) {
-  sim::MemoryStore store;
-  clsDesktop desk;
-  desk.sWallPaper = "C:\\w.jpg";
-  desk.iWallPaperType = -3;
-  desk.sDeskName = "Mail";
-  desk.sPassword = "Pässword";
-  desk.bHideThisDeskApps = true;
-  ASSERT_TRUE(SaveDesktopKeys(store, 5, desk));
-  EXPECT_NE(store.sections["Settings"]["DeskPass5"], "Pässword");
-  clsDesktop read;
-  ReadDesktopKeys(store, 5, read);
-  EXPECT_EQ(read.sWallPaper, desk.sWallPaper);
-  EXPECT_EQ(read.iWallPaperType, -3);
-  EXPECT_EQ(read.sDeskName, "Mail");
-  EXPECT_EQ(read.sPassword, "Pässword");
-  EXPECT_TRUE(read.bHideThisDeskApps);
-
-  desk.sPassword.clear();
-  ASSERT_TRUE(SaveDesktopKeys(store, 5, desk));
-  EXPECT_EQ(store.sections["Settings"].count("DeskPass5"), 0u);
-  store.failWrites = true;
-  EXPECT_FALSE(SaveDesktopKeys(store, 5, desk));
 }
 
 TEST(Passwords, StoredFormDecodesBackAndDiffersFromOneWriteToTheNext) {
