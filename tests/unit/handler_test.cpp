@@ -4,6 +4,7 @@
 #include "events/hotkeys.h"
 #include "rules/rule.h"
 #include "heart_fixture.h"
+#include "lang/messages.h"
 #include "core/discovery.h"
 #include "switching/move.h"
 #include "switching/switch.h"
@@ -199,8 +200,7 @@ TEST(HookLibrary, MissingLibraryOrHookIsReportedOnceAndTheProgramRuns) {
     Program program{world.platform()};
     ASSERT_EQ(StartUp(program), StartOutcome::Running);
     ASSERT_EQ(world.ui.boxes.size(), 1u) << c.loadable;
-    EXPECT_EQ(world.ui.boxes[0].text,
-              "Hot-keys are not available: OmbrixLib.dll is missing or could not be loaded.");
+    EXPECT_EQ(world.ui.boxes[0].text, msgs::kHotKeysUnavailable.text);
     EXPECT_FALSE(world.hooks.hooked);
     EXPECT_TRUE(world.tray.present);
     world.ui.boxAnswers = {6};

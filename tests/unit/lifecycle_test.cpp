@@ -4,6 +4,7 @@
 #include "app/program.h"
 #include "app/recovery.h"
 #include "appearance/passwords.h"
+#include "lang/messages.h"
 #include "platform/sim/sim.h"
 #include "ui/splash.h"
 #include "ui/tray_icon.h"
@@ -33,8 +34,7 @@ TEST_F(Lifecycle, FirstStartHasDefaultsTrayIconAndWelcomeAndALaterStartNoWelcome
   EXPECT_EQ(world.tray.tooltip, "DeskTop 1");
   EXPECT_EQ(world.tray.icon, world.ui.DesktopIcon(1));
   ASSERT_EQ(world.tray.balloons.size(), 1u);
-  EXPECT_EQ(world.tray.balloons[0].text,
-            "Welcome to Ombrix! Click over this icon to use the program!");
+  EXPECT_EQ(world.tray.balloons[0].text, msgs::kWelcome.text);
   EXPECT_EQ(world.windows.foreground, program.lMainHwnd);
 
   sim::World later;
@@ -49,7 +49,7 @@ TEST_F(Lifecycle, MainWindowThatCannotBeCreatedIsReportedAndTheProcessFails) {
   world.ui.mainWindowFails = true;
   EXPECT_EQ(StartUp(program), StartOutcome::NoMainWindow);
   ASSERT_EQ(world.ui.boxes.size(), 1u);
-  EXPECT_EQ(world.ui.boxes[0].text, "Ombrix cannot run: its main window could not be created.");
+  EXPECT_EQ(world.ui.boxes[0].text, msgs::kNoMainWindow.text);
   EXPECT_FALSE(world.tray.present);
   EXPECT_TRUE(world.hooks.calls.empty());
   EXPECT_NE(ExitCode(StartOutcome::NoMainWindow), 0);
@@ -153,8 +153,7 @@ TEST_F(Lifecycle, TrayIconRefusedAtLogOnIsAddedOnceTheShellTakesIt) {
   EXPECT_FALSE(world.ui.TimerRunning(kTrayRetryTimer));
   // The first-use welcome waited for the icon.
   ASSERT_EQ(world.tray.balloons.size(), 1u);
-  EXPECT_EQ(world.tray.balloons[0].text,
-            "Welcome to Ombrix! Click over this icon to use the program!");
+  EXPECT_EQ(world.tray.balloons[0].text, msgs::kWelcome.text);
   EXPECT_TRUE(world.ui.boxes.empty());
 }
 
@@ -172,9 +171,7 @@ TEST_F(Lifecycle, TrayIconRetriesEndWithTaskbarCreatedOrAfterTwoMinutes) {
   EXPECT_TRUE(world.ui.boxes.empty());
   world.clock.Advance(kTrayRetryIntervalMs);
   ASSERT_EQ(world.ui.boxes.size(), 1u);
-  EXPECT_EQ(world.ui.boxes[0].text,
-            "Ombrix could not add its icon to the notification area. The hot-keys work; the "
-            "icon appears when the taskbar starts again.");
+  EXPECT_EQ(world.ui.boxes[0].text, msgs::kNoTrayIcon.text);
   world.clock.Advance(10 * kTrayRetryForMs);
   EXPECT_EQ(world.ui.boxes.size(), 1u);
   EXPECT_FALSE(world.ui.TimerRunning(kTrayRetryTimer));

@@ -2,6 +2,7 @@
 
 #include "app/recovery.h"
 #include "heart_fixture.h"
+#include "lang/messages.h"
 #include "rules/apply.h"
 #include "switching/switch.h"
 
@@ -157,9 +158,7 @@ TEST_F(Exit, RecoveryFileThatCannotBeWrittenIsReportedOnceInABalloon) {
     SwitchDesktop(program, target, "", -1);
   }
   ASSERT_EQ(world.tray.balloons.size(), 1u);
-  EXPECT_EQ(world.tray.balloons[0].text,
-            "Ombrix cannot write its recovery file. If Ombrix ends abnormally, the windows of "
-            "hidden desktops stay hidden.");
+  EXPECT_EQ(world.tray.balloons[0].text, msgs::kNoRecoveryFile.text);
   EXPECT_EQ(world.tray.balloons[0].iconType, 2);
   EXPECT_TRUE(world.files.files.empty());
 }

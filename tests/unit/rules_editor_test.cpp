@@ -149,9 +149,9 @@ TEST_F(RulesEditor, ValidationSaysWhatKeepsARuleFromBeingAdded) {
     Type(dialog, "txtRuleName", "   ");
     EXPECT_FALSE(addable());
     Type(dialog, "txtRuleName", "Term");
-    EXPECT_EQ(problem(), "Choose what the rule looks at: the window text, the window class or both.");
+    EXPECT_EQ(problem(), msgs::kRuleNeedsTest.text);
     SetCheck(dialog, "chkWinClass", true);
-    EXPECT_EQ(problem(), "Type the text to look for in the window class.");
+    EXPECT_EQ(problem(), msgs::kRuleNeedsClass.text);
     EXPECT_FALSE(Ctl(dialog, "cmbAndOr").Enabled);
     Type(dialog, "txtWinClass", "ConsoleWindowClass");
     EXPECT_TRUE(addable());
@@ -243,8 +243,7 @@ TEST_F(RulesEditor, RulesThatCannotBeSavedStillApplyAndOkMayTryAgain) {
     Edit(dialog, "Away", "Target", kMoveToDesk, 2);
     Click(dialog, "btnAddRule");
     Click(dialog, "btnOk");
-    EXPECT_EQ(world.ui.boxes.back().text,
-              "Ombrix could not save the rules: they apply until Ombrix ends.");
+    EXPECT_EQ(world.ui.boxes.back().text, msgs::kRulesNotSaved.text);
     EXPECT_TRUE(world.platform().windows.IsWindowVisible(dialog.hwnd)) << "the editor stays open";
     world.store.failWrites = false;
     Click(dialog, "btnOk");

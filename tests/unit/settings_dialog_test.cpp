@@ -6,6 +6,7 @@
 #include "dialogs/desktop_dialog.h"
 #include "dialogs/settings_dialog.h"
 #include "heart_fixture.h"
+#include "lang/messages.h"
 #include "lang/translation.h"
 #include "switching/switch.h"
 #include "ui/about.h"
@@ -27,6 +28,15 @@ class SettingsDialogs : public Started {
       ASSERT_NE(form, nullptr) << dialog << " is not open";
       act(*form);
     });
+  }
+  // Opens the dialog and runs it while the user does `act`.
+  void OnProgramSettings(Act act) {
+    Then("frmSettings", act);
+    ShowProgramSettings(program);
+  }
+  void OnDesktopSettings(Act act) {
+    Then("frmDesktop", act);
+    ShowDesktopSettings(program);
   }
   void Click(Form& form, const std::string& control, int index = -1) {
     world.forms.Click(form, control, index);
@@ -62,7 +72,7 @@ TEST_F(ProgramSettings, OpensOnGeneralWithTheSettingsTheLanguagesAndTheThemes) {
   world.files.files[kFolder + "\\notes.txt"] = "";
   world.files.folders.push_back(kFolder + "\\themes\\colours");
   world.files.folders.push_back(kFolder + "\\themes\\Blue");
-  Then("frmSettings", [this](Form& form) {
+  OnProgramSettings([this](Form& form) {
     EXPECT_TRUE(form.Find("chkCicleDesktops")->Value);
     EXPECT_FALSE(form.Find("chkWinArrows")->Value);
     EXPECT_EQ(form.Find("cmbLanguage")->Items,
@@ -80,13 +90,12 @@ TEST_F(ProgramSettings, OpensOnGeneralWithTheSettingsTheLanguagesAndTheThemes) {
     EXPECT_TRUE(sim::SimFormHost::Reachable(form, *form.Find("txtNewPassword")));
     Click(form, "btnCancel");
   });
-  ShowProgramSettings(program);
   EXPECT_EQ(program.lDialogHwnd, 0);
   EXPECT_EQ(world.forms.Loaded("frmSettings"), nullptr);
 }
 
 TEST_F(ProgramSettings, OkSavesTheSettingsAndTheHookLibraryAndAutostartFollow) {
-  Then("frmSettings", [this](Form& form) {
+  OnProgramSettings([this](Form& form) {
     world.forms.ChooseTab(form, "ctlTabbed", 1);
     Click(form, "chkAltNumbers");
     Click(form, "chkWinArrows");
@@ -96,7 +105,6 @@ TEST_F(ProgramSettings, OkSavesTheSettingsAndTheHookLibraryAndAutostartFollow) {
     Click(form, "chkRestoreDesktops");
     Click(form, "btnOk");
   });
-  ShowProgramSettings(program);
   EXPECT_FALSE(program.settings.bRestoreDesktops);
   EXPECT_EQ(Stored()["RestoreDesktops"], "0");
   EXPECT_FALSE(program.settings.bShowCurDesk);
@@ -118,12 +126,11 @@ TEST_F(ProgramSettings, CancelChangesNothingButTheAutostartEntryIsWrittenAgainQu
   program.settings.bAutoStart = true;
   const Settings before = program.settings;
   const int writes = world.store.writes;
-  Then("frmSettings", [this](Form& form) {
+  OnProgramSettings([this](Form& form) {
     Click(form, "chkIgnoreNoTitle");
     Click(form, "chkAutoStart");
     Click(form, "btnCancel");
   });
-  ShowProgramSettings(program);
   EXPECT_EQ(program.settings.bIgnoreNoTitle, before.bIgnoreNoTitle);
   EXPECT_TRUE(program.settings.bAutoStart);
   EXPECT_EQ(world.store.writes, writes);
@@ -135,7 +142,7 @@ TEST_F(ProgramSettings, CancelChangesNothingButTheAutostartEntryIsWrittenAgainQu
 
 TEST_F(ProgramSettings, TheOldPasswordGuardsEveryChangeAndAnEmptyNewOneAsksBeforeRemoving) {
   program.settings.sGlobalPass = "admin";
-  Then("frmSettings", [this](Form& form) {
+  OnProgramSettings([this](Form& form) {
     Click(form, "chkCicleDesktops");
     world.forms.ChooseTab(form, "ctlTabbed", 2);
     Type(form, "txtOldPassword", "Admin");
@@ -146,29 +153,26 @@ TEST_F(ProgramSettings, TheOldPasswordGuardsEveryChangeAndAnEmptyNewOneAsksBefor
     world.ui.boxAnswers.push_back(7);  // No: keep the password
     Click(form, "btnOk");
   });
-  ShowProgramSettings(program);
   EXPECT_TRUE(program.settings.bCicleDesktops);
   EXPECT_EQ(program.settings.sGlobalPass, "admin");
   EXPECT_EQ(DecodePassword(Stored()["GlobalPass"]), "admin");
   EXPECT_EQ(LastBox(), "Do you want to remove the password?");
 
-  Then("frmSettings", [this](Form& form) {
+  OnProgramSettings([this](Form& form) {
     world.forms.ChooseTab(form, "ctlTabbed", 2);
     Type(form, "txtOldPassword", "admin");
     world.ui.boxAnswers.push_back(6);  // Yes
     Click(form, "btnOk");
   });
-  ShowProgramSettings(program);
   EXPECT_EQ(program.settings.sGlobalPass, "");
   EXPECT_EQ(Stored().count("GlobalPass"), 0u);
 
   const size_t boxes = world.ui.boxes.size();
-  Then("frmSettings", [this](Form& form) {
+  OnProgramSettings([this](Form& form) {
     world.forms.ChooseTab(form, "ctlTabbed", 2);
     Type(form, "txtNewPassword", "a password longer than twenty");
     Click(form, "btnOk");
   });
-  ShowProgramSettings(program);
   EXPECT_EQ(program.settings.sGlobalPass, "a password longer th") << "what the prompt can take";
   EXPECT_EQ(world.ui.boxes.size(), boxes) << "a new password with no old one asks nothing";
 }
@@ -180,12 +184,11 @@ TEST_F(ProgramSettings, ANewLanguageTranslatesTheMenusTheTrayAndEveryOpenFormAtO
            "ctlTabbed(0)=Generale\r\n");
   frmAbout about(program);
   world.forms.Load(about);  // a form up while the language changes
-  Then("frmSettings", [this](Form& form) {
+  OnProgramSettings([this](Form& form) {
     world.forms.Choose(form, "cmbLanguage", "italiano.lng");
     Click(form, "btnOk");
     EXPECT_EQ(form.Find("ctlTabbed")->Items[0], "Generale");
   });
-  ShowProgramSettings(program);
   EXPECT_EQ(program.settings.sLanguage, "italiano.lng");
   EXPECT_EQ(Stored()["Language"], "italiano.lng");
   EXPECT_EQ(about.Caption, "Informazioni");
@@ -195,16 +198,14 @@ TEST_F(ProgramSettings, ANewLanguageTranslatesTheMenusTheTrayAndEveryOpenFormAtO
 
   // The same language again reloads nothing.
   Language("italiano.lng", "[frmMain]\r\nmnuProgramSettings=Cambiato\r\n");
-  Then("frmSettings", [this](Form& form) { Click(form, "btnOk"); });
-  ShowProgramSettings(program);
+  OnProgramSettings([this](Form& form) { Click(form, "btnOk"); });
   EXPECT_EQ(MenuItemInfo(program, "Program Settings...").text, "Impostazioni...");
 
   // English from the dialog is the English file; without it the user hears so.
-  Then("frmSettings", [this](Form& form) {
+  OnProgramSettings([this](Form& form) {
     world.forms.Choose(form, "cmbLanguage", "English - Built In");
     Click(form, "btnOk");
   });
-  ShowProgramSettings(program);
   EXPECT_EQ(LastBox(), kIncompatibleLanguage);
   EXPECT_EQ(about.Caption, "About Ombrix") << "the designed texts come back";
   EXPECT_EQ(about.Find("btnOk")->Caption, "Ok");
@@ -219,11 +220,10 @@ TEST_F(ProgramSettings, ANewThemeReplacesTheIconsItHas) {
     world.files.files[theme + "\\" + n + ".ico"] = "icon";
     world.ui.iconFiles.push_back(theme + "\\" + n + ".ico");
   }
-  Then("frmSettings", [this](Form& form) {
+  OnProgramSettings([this](Form& form) {
     world.forms.Choose(form, "cmbTheme", "two");
     Click(form, "btnOk");
   });
-  ShowProgramSettings(program);
   EXPECT_EQ(program.settings.sTheme, "two");
   EXPECT_EQ(program.Icona[0], world.ui.loadedIcons.at(theme + "\\1.ico"));
   EXPECT_EQ(program.Icona[4], world.ui.loadedIcons.at(theme + "\\5.ico"));
@@ -231,18 +231,17 @@ TEST_F(ProgramSettings, ANewThemeReplacesTheIconsItHas) {
   EXPECT_EQ(world.tray.icon, program.Icona[0]);
 
   // "default" is the built-in set, with no folder of its own.
-  Then("frmSettings", [this](Form& form) {
+  OnProgramSettings([this](Form& form) {
     world.forms.Choose(form, "cmbTheme", "default");
     Click(form, "btnOk");
   });
-  ShowProgramSettings(program);
   EXPECT_EQ(program.Icona[0], world.ui.DesktopIcon(1));
 }
 
 TEST_F(ProgramSettings, ChoicesThatVanishedOrAStoreThatRefusesChangeNothing) {
   Language("italiano.lng", "");
   world.files.folders.push_back(kFolder + "\\themes\\two");
-  Then("frmSettings", [this](Form& form) {
+  OnProgramSettings([this](Form& form) {
     Click(form, "chkCicleDesktops");
     world.forms.Choose(form, "cmbLanguage", "italiano.lng");
     world.files.files.erase(kFolder + "\\italiano.lng");
@@ -261,18 +260,16 @@ TEST_F(ProgramSettings, ChoicesThatVanishedOrAStoreThatRefusesChangeNothing) {
 
     world.store.lockedKeys = {"Theme"};  // written after the flags and the language
     Click(form, "btnOk");
-    EXPECT_EQ(LastBox(),
-              "Ombrix could not save the settings in the registry, so nothing was changed.");
+    EXPECT_EQ(LastBox(), msgs::kSettingsNotSaved.text);
     Click(form, "btnCancel");
   });
-  ShowProgramSettings(program);
   EXPECT_FALSE(program.settings.bCicleDesktops);
   EXPECT_EQ(Stored().count("CicleDesktops"), 0u) << "the keys written before are taken back";
   EXPECT_EQ(Stored().count("Language"), 0u);
 }
 
 TEST_F(ProgramSettings, TheTranslationToolStartsWithTheEnglishFileOrTheUserHearsItIsMissing) {
-  Then("frmSettings", [this](Form& form) {
+  OnProgramSettings([this](Form& form) {
     Click(form, "btnBrowse");
     EXPECT_EQ(LastBox(),
               "The translation tool C:\\Program Files\\Ombrix\\Glossator.exe is not installed "
@@ -281,7 +278,6 @@ TEST_F(ProgramSettings, TheTranslationToolStartsWithTheEnglishFileOrTheUserHears
     Click(form, "btnBrowse");
     Click(form, "btnCancel");
   });
-  ShowProgramSettings(program);
   EXPECT_EQ(world.shell.started,
             std::vector<std::string>{"C:\\Program Files\\Ombrix\\Glossator.exe|"
                                      "\"C:\\Program Files\\Ombrix\\english.lng\""});
@@ -306,7 +302,7 @@ TEST_F(DesktopSettings, OpensOnTheCurrentDesktopsSettings) {
   Desk(3).sWallPaper = "C:\\Pictures\\wall.bmp";
   Desk(3).iWallPaperType = 7;  // no style of the dialog's: stretched
   GoTo(3);
-  Then("frmDesktop", [this](Form& form) {
+  OnDesktopSettings([this](Form& form) {
     EXPECT_EQ(form.Find("txtDeskName")->Caption, "Mail");
     EXPECT_TRUE(form.Find("chkHideThisDeskAppsChk")->Value);
     EXPECT_TRUE(form.Find("optStretched")->Value);
@@ -316,13 +312,12 @@ TEST_F(DesktopSettings, OpensOnTheCurrentDesktopsSettings) {
     EXPECT_EQ(form.Find("btnChooseWallPaper")->Tip, "C:\\Pictures\\wall.bmp");
     Click(form, "btnOk");
   });
-  ShowDesktopSettings(program);
   EXPECT_EQ(Key("WallpaperType", 3), "2");
   EXPECT_EQ(Key("Wallpaper", 3), kStore + "\\3\\wall.bmp");
 
   GoTo(1);
   Desk(1).sPassword = "hand-edited";
-  Then("frmDesktop", [this](Form& form) {
+  OnDesktopSettings([this](Form& form) {
     for (const char* control : {"txtOldPassword", "txtNewPassword", "lblNewPassword"}) {
       EXPECT_FALSE(form.Find(control)->Enabled) << control;
     }
@@ -331,22 +326,20 @@ TEST_F(DesktopSettings, OpensOnTheCurrentDesktopsSettings) {
     EXPECT_FALSE(sim::SimFormHost::Reachable(form, *form.Find("optTiled")));
     Click(form, "btnOk");
   });
-  ShowDesktopSettings(program);
   EXPECT_EQ(Desk(1).sPassword, "hand-edited") << "desktop 1's password never changes here";
 }
 
 TEST_F(DesktopSettings, ALongerNameFromTheRegistryIsKeptWhenTheUserDoesNotRetypeIt) {
   GoTo(4);
   Desk(4).sDeskName = "A name typed into the registry";
-  Then("frmDesktop", [this](Form& form) { Click(form, "btnOk"); });
-  ShowDesktopSettings(program);
+  OnDesktopSettings([this](Form& form) { Click(form, "btnOk"); });
   EXPECT_EQ(Desk(4).sDeskName, "A name typed into the registry");
   EXPECT_EQ(Key("DeskName", 4), "A name typed into the registry");
 }
 
 TEST_F(DesktopSettings, OkSavesAndAppliesTheNameTheHidingAndTheWallpaper) {
   GoTo(4);
-  Then("frmDesktop", [this](Form& form) {
+  OnDesktopSettings([this](Form& form) {
     Type(form, "txtDeskName", "  Рабочий стол 4 — 作業  ");  // pasted: 26 characters
     Click(form, "chkHideThisDeskAppsChk");
     world.forms.ChooseTab(form, "ctlTabbed", 1);
@@ -356,7 +349,6 @@ TEST_F(DesktopSettings, OkSavesAndAppliesTheNameTheHidingAndTheWallpaper) {
     Click(form, "optTiled");
     Click(form, "btnOk");
   });
-  ShowDesktopSettings(program);
   EXPECT_EQ(Desk(4).sDeskName, "Рабочий стол 4 — 作");  // the first twenty, trimmed
   EXPECT_EQ(Key("DeskName", 4), "Рабочий стол 4 — 作");
   EXPECT_TRUE(Desk(4).bHideThisDeskApps);
@@ -371,13 +363,12 @@ TEST_F(DesktopSettings, OkSavesAndAppliesTheNameTheHidingAndTheWallpaper) {
   EXPECT_EQ(MenuItemInfo(program, "OMBRIXDESK4").text, "Рабочий стол 4 — 作");
 
   // Removing it, then OK: the desktop has none and the start-up wallpaper is back.
-  Then("frmDesktop", [this](Form& form) {
+  OnDesktopSettings([this](Form& form) {
     world.forms.ChooseTab(form, "ctlTabbed", 1);
     Click(form, "btnChooseWallPaper");
     EXPECT_EQ(form.Find("btnChooseWallPaper")->Tip, "");
     Click(form, "btnOk");
   });
-  ShowDesktopSettings(program);
   EXPECT_EQ(Desk(4).sWallPaper, "");
   EXPECT_EQ(world.files.files.count(kStore + "\\4\\wall.bmp"), 0u);
   EXPECT_EQ(world.shell.applied.back(), program.wallpaper.sOrigWallPaper);
@@ -386,7 +377,7 @@ TEST_F(DesktopSettings, OkSavesAndAppliesTheNameTheHidingAndTheWallpaper) {
 TEST_F(DesktopSettings, PasswordsFollowTheOldOneAndTheProgramPasswordGuardsUnprotectedDesktops) {
   GoTo(5);
   Desk(5).sPassword = "five";
-  Then("frmDesktop", [this](Form& form) {
+  OnDesktopSettings([this](Form& form) {
     Type(form, "txtDeskName", "Changed");
     Click(form, "btnOk");  // no old password: refused
     EXPECT_EQ(LastBox(), "The old password is not correct: nothing was changed.");
@@ -394,16 +385,14 @@ TEST_F(DesktopSettings, PasswordsFollowTheOldOneAndTheProgramPasswordGuardsUnpro
     world.ui.boxAnswers.push_back(7);  // keep it
     Click(form, "btnOk");
   });
-  ShowDesktopSettings(program);
   EXPECT_EQ(Desk(5).sPassword, "five");
   EXPECT_EQ(Desk(5).sDeskName, "Changed") << "the other fields are saved all the same";
 
-  Then("frmDesktop", [this](Form& form) {
+  OnDesktopSettings([this](Form& form) {
     Type(form, "txtOldPassword", "five");
     world.ui.boxAnswers.push_back(6);  // remove it
     Click(form, "btnOk");
   });
-  ShowDesktopSettings(program);
   EXPECT_EQ(Desk(5).sPassword, "");
   EXPECT_EQ(Stored().count("DeskPass5"), 0u);
 
@@ -458,9 +447,7 @@ TEST_F(DesktopSettings, AnImageThatCannotBeKeptOrSetIsToldAndTheStartUpWallpaper
   const size_t applied = world.shell.applied.size();
   ShowDesktopSettings(program);
   ASSERT_GE(world.ui.boxes.size(), 3u);
-  EXPECT_EQ(world.ui.boxes[world.ui.boxes.size() - 2].text,
-            "The desktop image you've chosen requires Active Desktop but it is disabled. Enable "
-            "it now?");
+  EXPECT_EQ(world.ui.boxes[world.ui.boxes.size() - 2].text, msgs::kEnableActiveDesktopOne.text);
   EXPECT_EQ(LastBox(), "Could not set this image to wallpaper!");
   EXPECT_EQ(Desk(2).sWallPaper, kStore + "\\2\\sea.jpg") << "kept all the same";
   EXPECT_EQ(Key("Wallpaper", 2), kStore + "\\2\\sea.jpg");
@@ -476,18 +463,16 @@ TEST_F(DesktopSettings, AStoreThatRefusesLeavesTheDesktopAsItWas) {
   Desk(6).sWallPaper = old;
   world.files.files["C:\\Pictures\\hills.bmp"] = "hills";
   world.store.lockedKeys = {"DontShowApps6"};
-  Then("frmDesktop", [this](Form& form) {
+  OnDesktopSettings([this](Form& form) {
     Type(form, "txtDeskName", "New");
     world.forms.ChooseTab(form, "ctlTabbed", 1);
     Click(form, "btnChooseWallPaper");  // removes the old one
     world.ui.fileChoices.push_back("C:\\Pictures\\hills.bmp");
     Click(form, "btnChooseWallPaper");
     Click(form, "btnOk");
-    EXPECT_EQ(LastBox(),
-              "Ombrix could not save the settings in the registry, so nothing was changed.");
+    EXPECT_EQ(LastBox(), msgs::kSettingsNotSaved.text);
     Click(form, "btnCancel");
   });
-  ShowDesktopSettings(program);
   EXPECT_EQ(Desk(6).sDeskName, "Old");
   EXPECT_EQ(Stored().count("DeskName6"), 0u);
   EXPECT_EQ(Desk(6).sWallPaper, old);
