@@ -29,60 +29,32 @@ class Registries : public ::testing::Test {
   Program program{world.platform()};
 };
 
-TEST_F(Registries, ReadsEachTypeAndGivesTheDefaultForWhatIsMissing) {
+// The program keeps only texts in the registry; a value of another type still counts as there.
+TEST_F(Registries, ReadsAndWritesTextsAndGivesTheDefaultForWhatIsMissingOrUnreadable) {
   Store("text", reg::kText, "plain");
   Store("number", reg::kNumber, "", {0x78, 0x56, 0x34, 0x12});
-  Store("big", reg::kBigEndianNumber, "", {0x12, 0x34, 0x56, 0x78});
   Store("short", reg::kNumber, "", {1, 2});
-
   cRegistry r = At("Software\\Test", "text");
   EXPECT_EQ(r.Value(), RegistryValue(std::string("plain")));
   r.ValueKey = "number";
   EXPECT_EQ(r.Value(), RegistryValue(int32_t{0x12345678}));
-  r.ValueKey = "big";
-  EXPECT_EQ(r.Value(), RegistryValue(int32_t{0x12345678}));
-  r.ValueKey = "short";  // a number of the wrong size cannot be read
-  EXPECT_EQ(r.Value(), RegistryValue(std::string("none")));
-  r.ValueKey = "missing";
-  EXPECT_EQ(r.Value(), RegistryValue(std::string("none")));
-  EXPECT_EQ(r.ValueType, reg::kBigEndianNumber) << "only a successful read sets the type";
+  for (const char* unreadable : {"short", "missing"}) {
+    r.ValueKey = unreadable;
+    EXPECT_EQ(r.Value(), RegistryValue(std::string("none"))) << unreadable;
+  }
   r.ClassKey = 0x1234;  // not a root
   r.ValueKey = "text";
   EXPECT_EQ(r.Value(), RegistryValue(std::string("none")));
-}
 
-TEST_F(Registries, WritesTextsNumbersAndBytesAsTheirTypeSays) {
-  cRegistry r = At("Software\\New", "path");
-  EXPECT_FALSE(r.KeyExists());
-  EXPECT_FALSE(r.SetValue(std::string("%SystemRoot%\\x")));
-  EXPECT_TRUE(r.KeyExists()) << "the key is created";
-  EXPECT_EQ(world.registry.ReadValue(kUser, "Software\\New", "path")->type, reg::kExpandableText);
+  cRegistry path = At("Software\\New", "path");
+  EXPECT_FALSE(path.SetValue(std::string("%SystemRoot%\\x")));
+  EXPECT_TRUE(path.KeyExists()) << "the key is created";
+  auto type = [&] { return world.registry.ReadValue(kUser, "Software\\New", "path")->type; };
+  EXPECT_EQ(type(), reg::kExpandableText);
   for (const char* plain : {"100% sure", "50%%"}) {
-    EXPECT_FALSE(r.SetValue(std::string(plain)));
-    EXPECT_EQ(world.registry.ReadValue(kUser, "Software\\New", "path")->type, reg::kText) << plain;
+    EXPECT_FALSE(path.SetValue(std::string(plain)));
+    EXPECT_EQ(type(), reg::kText) << plain;
   }
-  EXPECT_FALSE(r.SetValue(std::string("%A%")));
-  EXPECT_EQ(world.registry.ReadValue(kUser, "Software\\New", "path")->type, reg::kExpandableText);
-
-  r.ValueKey = "count";
-  r.ValueType = reg::kNumber;
-  EXPECT_FALSE(r.SetValue(int32_t{-2}));
-  EXPECT_EQ(world.registry.ReadValue(kUser, "Software\\New", "count")->bytes,
-            (std::vector<uint8_t>{0xFE, 0xFF, 0xFF, 0xFF}));
-  EXPECT_EQ(r.Value(), RegistryValue(int32_t{-2}));
-  r.ValueKey = "notanumber";
-  EXPECT_FALSE(r.SetValue(std::string("7")));
-  EXPECT_FALSE(world.registry.ReadValue(kUser, "Software\\New", "notanumber"));
-
-  r.ValueKey = "blob";
-  r.ValueType = reg::kBinary;
-  EXPECT_FALSE(r.SetValue(std::vector<uint8_t>{9, 8}));
-  EXPECT_EQ(r.Value(), RegistryValue(std::vector<uint8_t>{9, 8}));
-  const RegistryResult refused = r.SetValue(std::string("text"));
-  ASSERT_TRUE(refused);
-  EXPECT_EQ(refused->description,
-            "Failed to set registry value Key: '-2147483647',Section: 'Software\\New',Key: 'blob' "
-            "to value: 'text'");
 }
 
 TEST(ExecutablePaths, HaveOneBackslashAndOneExtension) {
