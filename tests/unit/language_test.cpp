@@ -105,16 +105,6 @@ TEST_F(Language, VersionMustBeExactlyOnePointZero) {
   EXPECT_EQ(program.translations.Count(), 0u);
 }
 
-TEST_F(Language, BuiltInNameLoadsNothingAtStartAndEnglishFromTheSettings) {
-  Load("[GLOBAL]\n0001=Old\n");
-  world.ui.boxes.clear();
-  LoadLanguage(program, "English - Built In", false);
-  EXPECT_EQ(program.translations.Count(), 0u);
-  EXPECT_TRUE(world.ui.boxes.empty());
-  LoadLanguage(program, "English - Built In", true);  // english.lng is missing here
-  EXPECT_EQ(world.ui.boxes.size(), 1u);
-}
-
 TEST_F(Language, FileOverTheSizeLimitIsNotRead) {
   std::string text = "[Ombrix]\nVersion=1.0\n[GLOBAL]\n0001=Esci?\n;";
   text += std::string(kLargestLanguageFile - text.size() - 1, 'x') + "\n";
