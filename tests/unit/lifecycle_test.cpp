@@ -231,6 +231,7 @@ TEST_F(Lifecycle, ShutDownStoresTheProgramPasswordScrambledOrDeletesIt) {
   EXPECT_EQ(program.settings.sGlobalPass, "pw");
   program.mainWindow->OnQueryEndSession();
   program.mainWindow->OnEndSession(true);
+  EXPECT_TRUE(world.ui.mainDestroyed) << "the session end asks for no password";
   EXPECT_EQ(DecodePassword(world.store.sections["Settings"]["GlobalPass"]), "pw");
 
   sim::World w;

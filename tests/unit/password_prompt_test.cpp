@@ -90,14 +90,6 @@ TEST_F(PasswordPrompts, ExitAsksForTheProgramPasswordButTheSessionEndAndOutsideC
   EXPECT_NE(world.store.sections["Settings"]["GlobalPass"], "admin");
 }
 
-TEST_F(PasswordPrompts, TheSessionEndNeverAsks) {
-  program.settings.sGlobalPass = "admin";
-  EXPECT_TRUE(program.mainWindow->OnQueryEndSession());
-  program.mainWindow->OnEndSession(true);
-  EXPECT_TRUE(world.ui.mainDestroyed);
-  EXPECT_TRUE(labels.empty());
-}
-
 TEST_F(PasswordPrompts, TheScrambledMessagesComeOutInTheLoadedLanguage) {
   world.files.files[world.process.folder + "\\italiano.lng"] =
       "[Ombrix]\r\nVersion=1.0\r\n[GLOBAL]\r\n0019=Password errata!\r\n"
