@@ -105,22 +105,6 @@ TEST_F(Discovery, WindowsBackOnScreenAreTakenFromTheFirstApplicationOfTheirProce
   EXPECT_EQ(Desk(1).GetProcessIdxByHandle(returning), 1);
 }
 
-TEST_F(Discovery, ScanReplacesTheListAndOrdersItByTheTracker) {
-  const Hwnd a = Open("A", 1);
-  const Hwnd b = Open("B", 2);
-  const Hwnd c = Open("C", 3);
-  ScanDesktop(program, 2);
-  EXPECT_EQ(program.desk.iCurDesk, 2);
-  EXPECT_EQ(Desk(2).opi[1].oWin[1].lHwnd, c);  // z-order from the top
-  program.oWinOrder.WindowCreated(c);
-  program.oWinOrder.WindowCreated(a);
-  world.windows.Destroy(b);
-  ScanDesktop(program, 2);
-  ASSERT_EQ(Desk(2).opi.Count(), 2);
-  EXPECT_EQ(Desk(2).opi[1].oWin[1].lHwnd, c);
-  EXPECT_EQ(Desk(2).opi[2].oWin[1].lHwnd, a);
-}
-
 TEST_F(Discovery, HiddenShellWindowsAreListedOnceAndForgottenWhenBackOnScreen) {
   const Hwnd folder = world.Open("Docs", 70, 0, "CabinetWClass");
   program.colHiddenExplorer.Add(folder);

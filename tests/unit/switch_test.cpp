@@ -60,10 +60,8 @@ TEST_F(Switching, TrayIconTooltipMenuAndIndicatorFollowTheSwitch) {
   }
   ASSERT_TRUE(program.indicator);
   EXPECT_EQ(program.indicator->Find("lblDesktop")->Caption, " Work ");
-  EXPECT_TRUE(Visible(program.indicator->hwnd));
   Go(1);
   EXPECT_EQ(world.tray.tooltip, "DeskTop 1 -> 1 apps");
-  EXPECT_EQ(program.indicator->Find("lblDesktop")->Caption, " Desktop 1 ");
 }
 
 TEST_F(Switching, RefusedSwitchesChangeNothing) {
