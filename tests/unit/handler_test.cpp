@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include "app/recovery.h"
 #include "events/hotkeys.h"
 #include "rules/rule.h"
 #include "heart_fixture.h"

@@ -34,7 +34,7 @@ TEST(KeyTable, ProgramValuesAreReadOrTakeTheirDefaults) {
   Settings s;
   s.bWin = false;  // the reading must set every value, not rely on the initial ones
   s.bAlt = true;
-  s.sTheme = std::string(1, 'x');
+  s.sTheme = std::string(1, 'x');  // not = "x": GCC 12 warns of a false overlap there
   ReadProgramKeys(store, HotKeyAndFilterKeys(), s);
   ReadProgramKeys(store, DisplayAndPasswordKeys(), s);
   EXPECT_TRUE(s.bWin && s.bWinNumbers && s.bShiftWinNumbers && s.bIgnoreTopMost &&
