@@ -85,8 +85,6 @@ StartOutcome StartUp(Program& program) {
 
   if (p.system.IsDebuggerPresent()) return StartOutcome::DebuggerAttached;
 
-  program.lDialogHwnd = 0;
-  program.bMsgBoxOpen = false;
   ShowSplash(program);
   return LoadMainWindow(program) ? StartOutcome::Running : StartOutcome::NoMainWindow;
 }
@@ -135,9 +133,6 @@ bool LoadMainWindow(Program& program) {
 
   InstallHooks(program);
 
-  program.bHotKeyBusy = false;
-  program.bSwitching = false;
-  program.bUnloading = false;
   program.bMainWindowLoaded = true;
   ApplyRules(program, false);
   if (program.recovery.desktopsAtCrash && program.settings.bRestoreDesktops) {
@@ -161,11 +156,10 @@ void HideOwnWindows(Program& program) {
 
 namespace {
 
-// Shut-down refuses to run now, whatever the close request decides.
+// Shut-down refuses to run now, whatever the close request decides. The end of the session is
+// never refused.
 bool ShutDownRefused(const Program& program, int16_t reason) {
-  return reason != unload::kAppWindows &&
-         (!program.bExitRequested || program.lDialogHwnd != 0 || program.bMsgBoxOpen ||
-          program.bHotKeyBusy || program.bSwitching);
+  return reason != unload::kAppWindows && (!program.bExitRequested || !program.busy.MayShutDown());
 }
 
 }  // namespace
@@ -188,7 +182,7 @@ bool CloseRequest(Program& program, int16_t reason) {
 bool ShutDown(Program& program) {
   if (ShutDownRefused(program, program.iUnloadMode)) return false;
   Platform& p = program.platform;
-  program.bUnloading = true;
+  const BusyState::Guard unloading = program.busy.Enter(Busy::Unloading);
   if (program.bHooksAvailable) p.hooks.UnHook();
   HideDesktop(program, program.desk.iCurDesk);
   for (int16_t n = 1; n <= kDesktopCount; ++n) ShowDesktop(program, n);
@@ -207,7 +201,6 @@ bool ShutDown(Program& program) {
   DeleteRecoveryFile(program);
   DeleteDesktopRecord(program);
   program.bMainWindowLoaded = false;
-  program.bUnloading = false;
   return true;
 }
 

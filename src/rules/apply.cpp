@@ -83,13 +83,10 @@ void WalkRules(Program& program, bool bIgnoreOnly) {
 }
 
 // The actions wait on other programs' windows, where messages other programs send arrive: the
-// mark makes their requests wait, so they cannot change desktops under the walk.
+// busy state refuses their requests, so they cannot change desktops under the walk.
 void CarryOutRules(Program& program) {
-  bool& running = program.notices.rulePassRunning;
-  const bool outer = running;
-  running = true;
+  const BusyState::Guard pass = program.busy.Enter(Busy::RulePass);
   WalkRules(program, false);
-  running = outer;
 }
 
 }  // namespace
@@ -99,10 +96,9 @@ void ApplyRules(Program& program, bool bIgnoreOnly) {
     WalkRules(program, true);
     return;
   }
-  if (program.bSwitching || program.bHotKeyBusy || program.bUnloading) return;
+  if (!program.busy.MayRunRulePass()) return;
   program.platform.ui.DoEvents();
-  if (program.bSwitching || program.bHotKeyBusy || program.bUnloading ||
-      !program.bMainWindowLoaded) {
+  if (!program.busy.MayRunRulePass() || !program.bMainWindowLoaded) {
     return;  // what the pump ran comes first; it may have been Exit
   }
   ScanDesktop(program, program.desk.iCurDesk);

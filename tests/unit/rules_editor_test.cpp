@@ -227,7 +227,7 @@ TEST_F(RulesEditor, OkAsksForTheProgramPasswordAndAWrongOneSavesNothing) {
     EXPECT_EQ(world.store.sections, stored);
     EXPECT_EQ(program.colRules.Count(), 0);
     // The editor is the open dialog again: the tray only brings it forward.
-    EXPECT_EQ(program.lDialogHwnd, dialog.hwnd);
+    EXPECT_EQ(program.busy.OpenDialog(), dialog.hwnd);
     answer("admin");
     Click(dialog, "btnOk");
   });

@@ -304,10 +304,12 @@ TEST_F(Notices, WindowsTheSwitchShowsAreNotNewButANewWindowAmongThemIs) {
 TEST_F(Notices, APassHeldUpByABusyFlagRunsWhenItClears) {
   const Hwnd mover = Window("Mover", 10);
   Notice(mover);
-  program.bHotKeyBusy = true;  // as while a password prompt of a switch is open
-  world.clock.Advance(5 * kRulePassDelayMs);
-  EXPECT_EQ(passes(), 0);
-  program.bHotKeyBusy = false;
+  {
+    // As while a password prompt of a switch is open.
+    const BusyState::Guard hotKey = program.busy.Enter(Busy::HotKey);
+    world.clock.Advance(5 * kRulePassDelayMs);
+    EXPECT_EQ(passes(), 0);
+  }
   world.clock.Advance(kRulePassDelayMs);
   EXPECT_EQ(passes(), 1);
   EXPECT_FALSE(Visible(mover));
