@@ -158,8 +158,8 @@ namespace {
 
 // Shut-down refuses to run now, whatever the close request decides. The end of the session is
 // never refused.
-bool ShutDownRefused(const Program& program, int16_t reason) {
-  return reason != unload::kAppWindows && (!program.bExitRequested || !program.busy.MayShutDown());
+bool ShutDownRefused(const Program& program, UnloadReason reason) {
+  return reason != UnloadReason::AppWindows && (!program.bExitRequested || !program.busy.MayShutDown());
 }
 
 }  // namespace
@@ -168,10 +168,10 @@ bool ShutDownRefused(const Program& program, int16_t reason) {
 // outside, which shut-down refuses anyway, asks nothing. Neither the end of the session nor
 // another program's exit request asks: nobody may be there to answer. The exit request is
 // refused before it gets here while a program password is set.
-bool CloseRequest(Program& program, int16_t reason) {
-  program.iUnloadMode = 0;
+bool CloseRequest(Program& program, UnloadReason reason) {
+  program.iUnloadMode = UnloadReason::FormControlMenu;
   if (ShutDownRefused(program, reason)) return false;
-  const bool asksPassword = reason != unload::kAppWindows && reason != unload::kExitRequest;
+  const bool asksPassword = reason != UnloadReason::AppWindows && reason != UnloadReason::ExitRequest;
   if (asksPassword && !program.settings.sGlobalPass.empty() && !PasswordPrompt(program, -1)) {
     return false;
   }
@@ -186,7 +186,7 @@ bool ShutDown(Program& program) {
   if (program.bHooksAvailable) p.hooks.UnHook();
   HideDesktop(program, program.desk.iCurDesk);
   for (int16_t n = 1; n <= kDesktopCount; ++n) ShowDesktop(program, n);
-  if (program.iUnloadMode == unload::kAppWindows) {
+  if (program.iUnloadMode == UnloadReason::AppWindows) {
     while (!program.colHiddenExplorer.Empty()) {
       p.windows.PostMessage(program.colHiddenExplorer.TakeFirst(), msg::kClose, 0, 0);
     }
@@ -204,7 +204,7 @@ bool ShutDown(Program& program) {
   return true;
 }
 
-bool UnloadMainWindow(Program& program, int16_t reason) {
+bool UnloadMainWindow(Program& program, UnloadReason reason) {
   if (!program.bMainWindowLoaded) return false;
   if (!CloseRequest(program, reason) || !ShutDown(program)) return false;
   program.platform.ui.DestroyMainWindow();
@@ -213,7 +213,7 @@ bool UnloadMainWindow(Program& program, int16_t reason) {
 
 bool ExitOnRequest(Program& program) {
   program.bExitRequested = true;
-  if (UnloadMainWindow(program, unload::kExitRequest)) return true;
+  if (UnloadMainWindow(program, UnloadReason::ExitRequest)) return true;
   program.bExitRequested = false;
   return false;
 }
@@ -226,15 +226,15 @@ MessageResult MainWindow::OnSubscribedMessage(uint32_t message, int32_t wParam,
   return HandleMainWindowMessage(program_, message, wParam, lParam);
 }
 
-bool MainWindow::OnCloseRequest() { return UnloadMainWindow(program_, unload::kFormControlMenu); }
+bool MainWindow::OnCloseRequest() { return UnloadMainWindow(program_, UnloadReason::FormControlMenu); }
 
-bool MainWindow::OnQueryEndSession() { return CloseRequest(program_, unload::kAppWindows); }
+bool MainWindow::OnQueryEndSession() { return CloseRequest(program_, UnloadReason::AppWindows); }
 
 void MainWindow::OnEndSession(bool ending) {
   if (ending) {
-    UnloadMainWindow(program_, unload::kAppWindows);
+    UnloadMainWindow(program_, UnloadReason::AppWindows);
   } else {
-    program_.iUnloadMode = 0;
+    program_.iUnloadMode = UnloadReason::FormControlMenu;
   }
 }
 

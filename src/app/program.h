@@ -64,7 +64,7 @@ class Program {
   // The main window and its form-level values.
   Hwnd lMainHwnd = 0;
   bool bExitRequested = false;
-  int16_t iUnloadMode = 0;
+  UnloadReason iUnloadMode = UnloadReason::FormControlMenu;
   bool bMainWindowLoaded = false;
 
   // Windows the program keeps an eye on.

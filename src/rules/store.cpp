@@ -27,13 +27,13 @@ RuleList ReadRules(SettingsStore& store) {
     };
     rule->sRuleName = GetStr(store, kRulesSection, Key("RuleName", i), "");
     rule->bWinText = GetBool(store, kRulesSection, Key("CheckWinText", i), false);
-    rule->iWinTextMode = number("WinTextMode");
+    rule->iWinTextMode = static_cast<TextCompare>(number("WinTextMode"));
     rule->sWinText = GetStr(store, kRulesSection, Key("WinText", i), "");
     rule->bAnd = GetBool(store, kRulesSection, Key("And", i), true);
     rule->bWinClass = GetBool(store, kRulesSection, Key("CheckWinClass", i), false);
-    rule->iWinClassMode = number("WinClassMode");
+    rule->iWinClassMode = static_cast<TextCompare>(number("WinClassMode"));
     rule->sWinClass = GetStr(store, kRulesSection, Key("WinClass", i), "");
-    rule->iAction = number("Action");
+    rule->iAction = static_cast<RuleAction>(number("Action"));
     rule->iDestDesk = ClampTo16(number("DestDesk"));
   }
   return rules;
@@ -46,13 +46,13 @@ bool SaveRules(SettingsStore& store, const RuleList& rules) {
     const bool written =
         SaveStr(store, kRulesSection, Key("RuleName", i), r.sRuleName) &&
         SaveBool(store, kRulesSection, Key("CheckWinText", i), r.bWinText) &&
-        SaveStr(store, kRulesSection, Key("WinTextMode", i), EncodeNumber(r.iWinTextMode)) &&
+        SaveStr(store, kRulesSection, Key("WinTextMode", i), EncodeNumber(static_cast<int32_t>(r.iWinTextMode))) &&
         SaveStr(store, kRulesSection, Key("WinText", i), r.sWinText) &&
         SaveBool(store, kRulesSection, Key("And", i), r.bAnd) &&
         SaveBool(store, kRulesSection, Key("CheckWinClass", i), r.bWinClass) &&
-        SaveStr(store, kRulesSection, Key("WinClassMode", i), EncodeNumber(r.iWinClassMode)) &&
+        SaveStr(store, kRulesSection, Key("WinClassMode", i), EncodeNumber(static_cast<int32_t>(r.iWinClassMode))) &&
         SaveStr(store, kRulesSection, Key("WinClass", i), r.sWinClass) &&
-        SaveStr(store, kRulesSection, Key("Action", i), EncodeNumber(r.iAction)) &&
+        SaveStr(store, kRulesSection, Key("Action", i), EncodeNumber(static_cast<int32_t>(r.iAction))) &&
         SaveStr(store, kRulesSection, Key("DestDesk", i), EncodeNumber(r.iDestDesk));
     if (!written) return false;
   }

@@ -138,7 +138,7 @@ void ConfirmExit(Program& program) {
   // A refused or declined exit must not leave the request standing: a later close request
   // from outside would otherwise be taken for the Exit command.
   if (!AskYesNo(program, GetMsg(program, msgs::kExit)) ||
-      !UnloadMainWindow(program, unload::kFormCode)) {
+      !UnloadMainWindow(program, UnloadReason::FormCode)) {
     program.bExitRequested = false;
   }
 }

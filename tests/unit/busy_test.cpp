@@ -100,7 +100,7 @@ const EntryPoint kEntryPoints[] = {
      [](Started& s, const State& state) -> std::string {
        s.program.bExitRequested = true;
        bool ended = false;
-       state.hold(s.program, [&] { ended = UnloadMainWindow(s.program, unload::kFormCode); });
+       state.hold(s.program, [&] { ended = UnloadMainWindow(s.program, UnloadReason::FormCode); });
        return ended ? "ends" : "refused";
      }},
     {"end of session",

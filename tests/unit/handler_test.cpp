@@ -48,8 +48,8 @@ TEST_F(Handler, RequestsSentWhileARulePassWaitsOnAWindowAreRefusedAsBusy) {
   clsRule maximize;
   maximize.bWinText = true;
   maximize.sWinText = "B";
-  maximize.iWinTextMode = kModeEqualTo;
-  maximize.iAction = kMaximize;
+  maximize.iWinTextMode = TextCompare::EqualTo;
+  maximize.iAction = RuleAction::Maximize;
   program.colRules.Add(maximize.Clone());
   const Hwnd a = world.Open("A", 10);
   const Hwnd b = world.Open("B", 11);

@@ -181,7 +181,7 @@ TEST_F(Lifecycle, TrayIconRefusedIsRetriedUntilTheShellTakesItOrTwoMinutesPass) 
 TEST_F(Lifecycle, CloseRequestsFromOutsideAreRefusedAfterADeclinedExitOrSessionEnd) {
   ASSERT_EQ(StartUp(program), StartOutcome::Running);
   EXPECT_FALSE(program.mainWindow->OnCloseRequest());
-  EXPECT_EQ(program.iUnloadMode, unload::kFormControlMenu);
+  EXPECT_EQ(program.iUnloadMode, UnloadReason::FormControlMenu);
 
   world.ui.boxAnswers = {7};
   ChooseFromTrayMenu(menu_id::kExit);
@@ -190,7 +190,7 @@ TEST_F(Lifecycle, CloseRequestsFromOutsideAreRefusedAfterADeclinedExitOrSessionE
 
   EXPECT_TRUE(program.mainWindow->OnQueryEndSession());
   program.mainWindow->OnEndSession(false);  // the session end was cancelled
-  EXPECT_EQ(program.iUnloadMode, 0);
+  EXPECT_EQ(program.iUnloadMode, UnloadReason::FormControlMenu);
   EXPECT_FALSE(program.mainWindow->OnCloseRequest());
   EXPECT_FALSE(world.ui.mainDestroyed);
   EXPECT_TRUE(world.tray.present);

@@ -73,7 +73,7 @@ TEST_F(PasswordPrompts, ExitAsksForTheProgramPasswordButTheSessionEndAndOutsideC
   program.settings.sGlobalPass = "admin";
   program.bExitRequested = true;
   Answer("wrong");
-  EXPECT_FALSE(UnloadMainWindow(program, unload::kFormCode));
+  EXPECT_FALSE(UnloadMainWindow(program, UnloadReason::FormCode));
   EXPECT_FALSE(world.ui.mainDestroyed);
   EXPECT_EQ(labels, std::vector<std::string>{"Input PROGRAM Password"});
 
@@ -84,7 +84,7 @@ TEST_F(PasswordPrompts, ExitAsksForTheProgramPasswordButTheSessionEndAndOutsideC
 
   program.bExitRequested = true;
   Answer("admin");
-  EXPECT_TRUE(UnloadMainWindow(program, unload::kFormCode));
+  EXPECT_TRUE(UnloadMainWindow(program, UnloadReason::FormCode));
   EXPECT_TRUE(world.ui.mainDestroyed);
   EXPECT_NE(world.store.sections["Settings"]["GlobalPass"], "");  // stored scrambled
   EXPECT_NE(world.store.sections["Settings"]["GlobalPass"], "admin");

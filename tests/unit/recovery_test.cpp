@@ -108,7 +108,7 @@ TEST_F(Exit, EveryWindowComesBackTheFileGoesAndShellWindowsStayOpen) {
   EXPECT_EQ(world.ui.boxes.back().text, "Exit Ombrix?");
   EXPECT_EQ(world.ui.boxes.back().style, 36u);
   ASSERT_TRUE(world.ui.mainDestroyed);
-  EXPECT_EQ(program.iUnloadMode, unload::kFormCode);
+  EXPECT_EQ(program.iUnloadMode, UnloadReason::FormCode);
   EXPECT_TRUE(Visible(a) && Visible(b) && Visible(folder));
   for (const auto& m : world.windows.posted) EXPECT_FALSE(m.hwnd == folder && m.message == 16);
   EXPECT_FALSE(world.files.FileExists(kPath));
