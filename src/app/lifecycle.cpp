@@ -53,8 +53,9 @@ void InstallHooks(Program& program) {
 
 void ShowWelcomeOnFirstUse(Program& program) {
   SettingsStore& store = program.platform.store;
-  if (!GetBool(store, kSettingsSection, "FirstUse", true)) return;
-  SaveBool(store, kSettingsSection, "FirstUse", false);
+  constexpr const char* kFirstUse = "FirstUse";
+  if (!GetBool(store, kSettingsSection, kFirstUse, true)) return;
+  SaveBool(store, kSettingsSection, kFirstUse, false);
   BringProgramToFront(program);
   program.trayIcon.welcomePending = true;
   ShowWelcomeWhenIconIsThere(program);
@@ -64,7 +65,7 @@ void ShowWelcomeOnFirstUse(Program& program) {
 
 StartOutcome StartUp(Program& program) {
   Platform& p = program.platform;
-  program.settings.sLanguage = GetStr(p.store, kSettingsSection, "Language", kBuiltInLanguage);
+  ReadProgramKeys(p.store, ReadAt::Start, program.settings);
   LoadLanguage(program, program.settings.sLanguage, false);
 
   if (p.system.AnotherInstanceRunning()) {
@@ -105,9 +106,9 @@ bool LoadMainWindow(Program& program) {
   program.bExitRequested = false;
   CaptureStartWallpaper(program);
 
-  ReadProgramKeys(p.store, HotKeyAndFilterKeys(), program.settings);
+  ReadProgramKeys(p.store, ReadAt::BeforeAutoStart, program.settings);
   program.settings.bAutoStart = GetAutoStart(program, false) == autostart::kEveryLogOn;
-  ReadProgramKeys(p.store, DisplayAndPasswordKeys(), program.settings);
+  ReadProgramKeys(p.store, ReadAt::AfterAutoStart, program.settings);
 
   program.desk.CreateDesktops();
   for (int n = 1; n <= kDesktopCount; ++n) ReadDesktopKeys(p.store, n, program.desk.Desk(n));
@@ -193,7 +194,7 @@ bool ShutDown(Program& program) {
   }
   p.tray.Remove();
   SetWallpaper(program, program.wallpaper.sOrigWallPaper, program.wallpaper.iOrigWallPaperType);
-  SaveGlobalPassword(p.store, program.settings.sGlobalPass);
+  SaveGlobalPassword(p.store, program.settings);
   // The desktop records stay until the Program goes: the end of the session arrives as a sent
   // message, which a switch waiting on another program's window may be in the middle of.
   program.colHiddenExplorer.Clear();

@@ -99,6 +99,12 @@ TEST(RuleStore, RoundTripKeepsTheOrFlagAndAShorterListReadsShorter) {
   one.Add(first);
   ASSERT_TRUE(SaveRules(store, one));
   EXPECT_EQ(ReadRules(store).Count(), 1);
+
+  // A write refused part-way leaves the rules as they were, not a mixture of old and new.
+  const auto before = store.sections;
+  store.lockedKeys = {"Action2"};
+  EXPECT_FALSE(SaveRules(store, rules));
+  EXPECT_EQ(store.sections, before);
 }
 
 TEST(RuleStore, MissingAndOddValuesReadSafely) {
