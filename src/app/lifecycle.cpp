@@ -193,7 +193,7 @@ bool ShutDown(Program& program) {
     }
   }
   p.tray.Remove();
-  SetWallpaper(program, program.wallpaper.sOrigWallPaper, program.wallpaper.iOrigWallPaperType);
+  RestoreUserWallpaper(program);
   SaveGlobalPassword(p.store, program.settings);
   // The desktop records stay until the Program goes: the end of the session arrives as a sent
   // message, which a switch waiting on another program's window may be in the middle of.

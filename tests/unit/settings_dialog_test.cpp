@@ -371,7 +371,7 @@ TEST_F(DesktopSettings, OkSavesAndAppliesTheNameTheHidingAndTheWallpaper) {
   });
   EXPECT_EQ(Desk(4).sWallPaper, "");
   EXPECT_EQ(world.files.files.count(kStore + "\\4\\wall.bmp"), 0u);
-  EXPECT_EQ(world.shell.applied.back(), program.wallpaper.sOrigWallPaper);
+  EXPECT_EQ(world.shell.applied.back(), program.wallpaper.user.path);
 }
 
 TEST_F(DesktopSettings, PasswordsFollowTheOldOneAndTheProgramPasswordGuardsUnprotectedDesktops) {
