@@ -26,6 +26,11 @@ RequestExecutionLevel user
 !define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\Ombrix"
 !define RUN_KEY "Software\Microsoft\Windows\CurrentVersion\Run"
 !define SETTINGS_KEY "Software\Ombrix"
+; The system's wallpaper values, and where Ombrix keeps its copies of images.
+!define DESKTOP_KEY "Control Panel\Desktop"
+!define WALLPAPER_STORE "$LOCALAPPDATA\Ombrix"
+!define SPI_SETDESKWALLPAPER 20
+!define SPIF_UPDATEINIFILE_SENDCHANGE 3
 ; Ombrix's hidden main window, and the request that ends it as Exit in its menu does.
 !define MAIN_CLASS "ThunderRT6FormDC"
 !define MAIN_CAPTION "OmbrixMainWND"
@@ -48,6 +53,7 @@ Var AutoStartGiven  ; 1: /AUTOSTART or /NOAUTOSTART was given
 Var WasRunning      ; 1: a running Ombrix was ended
 Var JustMeButton
 Var EveryoneButton
+Var KeepEntry       ; the entry of the wallpaper store that holds the system's wallpaper
 
 !define MUI_ICON "${ICON}"
 !define MUI_UNICON "${ICON}"
@@ -399,12 +405,15 @@ Section "Uninstall"
   DeleteRegKey SHCTX "${UNINSTALL_KEY}"
 
   ; The user's own data: the settings, and the wallpaper copies they name, go only when the
-  ; user says so; the copy of the wallpaper from before Ombrix started and the recovery files
-  ; always go.
+  ; user says so; the copy of the user's own wallpaper and the recovery files always go. The
+  ; image the system's wallpaper names never goes.
   SetShellVarContext current
-  Delete "$LOCALAPPDATA\Ombrix\Ombrix.restore"
-  Delete "$LOCALAPPDATA\Ombrix\Ombrix.desktops"
-  RMDir /r "$LOCALAPPDATA\Ombrix\0"
+  Call un.KeepWallpaper
+  Delete "${WALLPAPER_STORE}\Ombrix.restore"
+  Delete "${WALLPAPER_STORE}\Ombrix.desktops"
+  ${If} $KeepEntry != "0"
+    RMDir /r "${WALLPAPER_STORE}\0"
+  ${EndIf}
   EnumRegKey $R2 HKCU "${SETTINGS_KEY}" 0
   ${If} $R2 == ""
     Goto kept  ; no settings to ask about
@@ -418,11 +427,84 @@ Section "Uninstall"
   ${EndIf}
   remove:
   DeleteRegKey HKCU "${SETTINGS_KEY}"
-  RMDir /r "$LOCALAPPDATA\Ombrix"
+  Call un.RemoveWallpaperStore
   kept:
   DeleteRegKey /ifempty HKCU "${SETTINGS_KEY}"
-  RMDir "$LOCALAPPDATA\Ombrix"
+  RMDir "${WALLPAPER_STORE}"
 SectionEnd
+
+; A recorded value of the user's own wallpaper back under the system's key; one that was
+; missing is missing again.
+!macro RESTORE_WALLPAPER_VALUE name recorded
+  ClearErrors
+  ReadRegStr $R6 HKCU "${SETTINGS_KEY}\Settings" "${recorded}"
+  ${If} ${Errors}
+    DeleteRegValue HKCU "${DESKTOP_KEY}" "${name}"
+  ${Else}
+    WriteRegStr HKCU "${DESKTOP_KEY}" "${name}" $R6
+  ${EndIf}
+!macroend
+
+; The system's wallpaper names an image of the store when Ombrix ended abnormally on a desktop
+; with an image of its own, or when the user's own image is gone. The user's own wallpaper, as
+; Ombrix recorded it, comes back while its image is there; otherwise the store's image stays:
+; $KeepEntry is then its folder (or file) right below the store.
+Function un.KeepWallpaper
+  StrCpy $KeepEntry ""
+  StrCpy $R0 "${WALLPAPER_STORE}\"
+  StrLen $R1 $R0
+  ReadRegStr $R2 HKCU "${DESKTOP_KEY}" "Wallpaper"
+  StrCpy $R3 $R2 $R1
+  ${If} $R3 != $R0  ; compared without case
+    Return
+  ${EndIf}
+  ClearErrors
+  ReadRegStr $R4 HKCU "${SETTINGS_KEY}\Settings" "UserWallpaper"
+  ${IfNot} ${Errors}
+    StrCpy $R3 $R4 $R1
+    ${If} $R3 != $R0
+      ${If} $R4 == ""  ; the user had no image
+      ${OrIf} ${FileExists} "$R4"
+        !insertmacro RESTORE_WALLPAPER_VALUE WallpaperStyle UserWallpaperStyle
+        !insertmacro RESTORE_WALLPAPER_VALUE TileWallpaper UserTileWallpaper
+        System::Call 'user32::SystemParametersInfoW(i ${SPI_SETDESKWALLPAPER}, i 0, w R4, i ${SPIF_UPDATEINIFILE_SENDCHANGE}) i .R5'
+        ${If} $R5 != 0
+          Return
+        ${EndIf}
+      ${EndIf}
+    ${EndIf}
+  ${EndIf}
+  StrCpy $R3 $R2 "" $R1
+  StrCpy $R5 0
+  ${Do}
+    StrCpy $R6 $R3 1 $R5
+    ${If} $R6 == "\"
+    ${OrIf} $R6 == ""
+      ${Break}
+    ${EndIf}
+    IntOp $R5 $R5 + 1
+  ${Loop}
+  StrCpy $KeepEntry $R3 $R5
+FunctionEnd
+
+; Everything of the wallpaper store but the entry that holds the system's wallpaper.
+Function un.RemoveWallpaperStore
+  ${If} $KeepEntry == ""
+    RMDir /r "${WALLPAPER_STORE}"
+    Return
+  ${EndIf}
+  FindFirst $R0 $R1 "${WALLPAPER_STORE}\*"
+  ${DoWhile} $R1 != ""
+    ${If} $R1 != "."
+    ${AndIf} $R1 != ".."
+    ${AndIf} $R1 != $KeepEntry
+      RMDir /r "${WALLPAPER_STORE}\$R1"
+      Delete "${WALLPAPER_STORE}\$R1"
+    ${EndIf}
+    FindNext $R0 $R1
+  ${Loop}
+  FindClose $R0
+FunctionEnd
 
 Function un.onInit
   ${GetParameters} $R0
