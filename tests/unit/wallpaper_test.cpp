@@ -28,10 +28,9 @@ class Wallpapers : public ::testing::Test {
   }
   // A desktop whose wallpaper was chosen earlier: its copy is in the store.
   void GiveWallpaper(int desk, const std::string& image, const std::string& style = "2") {
-    const std::string copy = std::string(kStore) + "\\" + std::to_string(desk) + "\\" + image;
     world.files.folders.push_back(std::string(kStore) + "\\" + std::to_string(desk));
-    world.files.files[copy] = image;
-    world.store.sections["Settings"]["Wallpaper" + std::to_string(desk)] = copy;
+    world.files.files[Copy(desk, image)] = image;
+    world.store.sections["Settings"]["Wallpaper" + std::to_string(desk)] = Copy(desk, image);
     world.store.sections["Settings"]["WallpaperType" + std::to_string(desk)] = style;
   }
   std::optional<std::string> System(const std::string& name) {
@@ -135,19 +134,6 @@ TEST_F(Wallpapers, CopiesLiveInTheStoreAndAFailedCopyLosesNothing) {
   EXPECT_FALSE(world.files.FileExists(Copy(3, "hills.png")));
   EXPECT_FALSE(IsBitmapFile("C:\\a.JPG"));
   EXPECT_TRUE(IsBitmapFile("C:\\b.DIB") && IsBitmapFile("x.rle") && IsBitmapFile("y.Bmp"));
-}
-
-TEST_F(Wallpapers, StylesMapToTheSystemsValues) {
-  Start();
-  const std::vector<std::tuple<int, std::string, std::string>> table = {
-      {0, "0", "0"}, {1, "0", "1"}, {10, "10", "0"}, {7, "", ""}};
-  for (const auto& [code, style, tile] : table) {
-    ASSERT_TRUE(SetWallpaper(program, "C:\\Pictures\\sea.bmp", code));
-    EXPECT_EQ(System("WallpaperStyle"), style) << code;
-    EXPECT_EQ(System("TileWallpaper"), tile) << code;
-  }
-  world.shell.refuse = true;
-  EXPECT_FALSE(SetWallpaper(program, "C:\\Pictures\\sea.bmp", 0));
 }
 
 TEST_F(Wallpapers, ActiveDesktopIsOfferedOnceAndUsedWhereItExists) {
