@@ -60,6 +60,14 @@ void WriteDesktopValue(Program& program, const char* name, const std::optional<s
 
 bool SamePath(const std::string& a, const std::string& b) { return LowerText(a) == LowerText(b); }
 
+// An image of the program's wallpaper store: one the program set.
+bool IsInWallpaperStore(Program& program, const std::string& path) {
+  const std::string store = WallpaperFolder(program);
+  if (store.empty()) return false;
+  const std::string head = store + "\\";
+  return path.size() > head.size() && SamePath(path.substr(0, head.size()), head);
+}
+
 // The user's own wallpaper is recorded in the settings, so that it survives an abnormal end that
 // leaves a desktop's image on the screen. The record exists when its image key does; a style
 // value that was missing is a missing key.
@@ -112,13 +120,6 @@ bool Apply(Program& program, const std::string& path, const std::optional<std::s
 std::string WallpaperFolder(Program& program) {
   const std::string base = program.platform.files.UserDataFolder();
   return base.empty() ? "" : base + "\\Ombrix";
-}
-
-bool IsInWallpaperStore(Program& program, const std::string& path) {
-  const std::string store = WallpaperFolder(program);
-  if (store.empty()) return false;
-  const std::string head = store + "\\";
-  return path.size() > head.size() && SamePath(path.substr(0, head.size()), head);
 }
 
 bool IsBitmapFile(const std::string& path) {

@@ -54,9 +54,7 @@ bool SetWallpaper(Program& program, const std::string& path, int32_t style);
 bool RestoreUserWallpaper(Program& program);
 // The system's wallpaper as its settings name it, without copying anything.
 SystemWallpaper ReadSystemWallpaper(Program& program);
-// Whether the path lies in the program's wallpaper store: an image the program set.
-bool IsInWallpaperStore(Program& program, const std::string& path);
-// The desktop's copy of the image (desk 0 for the start-up wallpaper); empty when the path is
+// The desktop's copy of the image (desk 0 for the user's own); empty when the path is
 // empty or the copy failed.
 std::string KeepWallpaperCopy(Program& program, const std::string& path, int16_t desk);
 // A copy of an image made ready beside a desktop's store folder, so that the copy in the folder
@@ -80,8 +78,8 @@ bool IsBitmapFile(const std::string& path);
 std::string WallpaperFolder(Program& program);
 
 // At start, before the desktops are read: the system's wallpaper becomes the user's own and is
-// recorded in the settings, unless it is an image of the store, which only an abnormal end
-// leaves there: then the user's wallpaper recorded before stays.
+// recorded in the settings, unless it is an image of the store (an abnormal end left it, or it
+// stands in for the user's image that is gone): then the one recorded before stays.
 void CaptureStartWallpaper(Program& program);
 // At start, after the desktops are read: the Active Desktop question for the first desktop
 // that needs it, then desktop 1's wallpaper, or the user's own back.
