@@ -132,8 +132,8 @@ TEST_F(Language, BadFilesStartTheProgramInEnglish) {
 
 TEST_F(Language, FormsAndMenusAreTranslatedFromTheirOwnSections) {
   Load("[Ombrix]\nVersion=1.0\n[frmTest]\nfrmTest=Prova\nlblDesk(0)=Zero\nlblDesk(1)=Uno\n"
-       "txtName=Ignored\ntxtName.Tip=Nome\nbtnOk.Tip=Conferma\n[frmOther]\nfrmTest=Wrong\n"
-       "[frmMain]\nmEsci=&Esci\nmGoTo=\n");
+       "txtName=Ignored\ntxtName.Tip=Nome\nbtnOk.Tip=Conferma\nlstApps.Tip=Trascina\n"
+       "[frmOther]\nfrmTest=Wrong\n[frmMain]\nmEsci=&Esci\nmGoTo=\n");
   Form form;
   form.Name = "frmTest";
   form.Caption = "Test";
@@ -141,6 +141,7 @@ TEST_F(Language, FormsAndMenusAreTranslatedFromTheirOwnSections) {
                    {.Name = "lblDesk", .Index = 1, .Caption = "b"},
                    {.Name = "txtName", .kind = ControlKind::TextBox, .Caption = "c"},
                    {.Name = "btnOk", .kind = ControlKind::Button, .Caption = "Ok"},
+                   {.Name = "lstApps", .kind = ControlKind::PictureList},
                    {.Name = "Timer1", .kind = ControlKind::Timer}};
   TranslateForm(program, form);
   EXPECT_EQ(form.Caption, "Prova");
@@ -150,6 +151,7 @@ TEST_F(Language, FormsAndMenusAreTranslatedFromTheirOwnSections) {
   EXPECT_EQ(form.controls[2].Tip, "Nome");
   EXPECT_EQ(form.controls[3].Caption, "Ok");
   EXPECT_EQ(form.controls[3].Tip, "Conferma");
+  EXPECT_EQ(form.controls[4].Tip, "Trascina");
 
   Menu menu = BuildMainMenu();
   Menu twin;
