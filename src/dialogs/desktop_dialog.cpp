@@ -167,13 +167,13 @@ bool frmDesktop::PasswordAccepted(std::string& password) {
     return program_.settings.sGlobalPass.empty() || PasswordPrompt(program_, -1);
   }
   if (typedOld != sOldPass) {
-    ErrorBox(program_, PasswordMessageText(program_, PasswordMessage::OldWrong));
+    ErrorBox(program_, GetMsg(program_, msgs::kOldPasswordWrong));
     return false;
   }
   password = program_.desk.Desk(iDesk).sPassword;
   if (iDesk == 1) return true;  // its password fields are off
   if (typedNew.empty() && !sOldPass.empty()) {
-    if (AskYesNo(program_, PasswordMessageText(program_, PasswordMessage::RemoveQuestion))) {
+    if (AskYesNo(program_, GetMsg(program_, msgs::kRemovePassword))) {
       password.clear();
     }
   } else {

@@ -242,14 +242,14 @@ bool frmSettings::ChoicesStillThere() {
 // only once the store holds them all.
 void frmSettings::Ok() {
   if (Find("txtOldPassword")->Caption != sOldPass) {
-    ErrorBox(program_, PasswordMessageText(program_, PasswordMessage::OldWrong));
+    ErrorBox(program_, GetMsg(program_, msgs::kOldPasswordWrong));
     return;
   }
   if (!ChoicesStillThere()) return;
   Settings& s = program_.settings;
   std::string password = FitText(*Find("txtNewPassword"), Find("txtNewPassword")->Caption);
   if (password.empty() && !sOldPass.empty() &&
-      !AskYesNo(program_, PasswordMessageText(program_, PasswordMessage::RemoveQuestion))) {
+      !AskYesNo(program_, GetMsg(program_, msgs::kRemovePassword))) {
     password = sOldPass;
   }
   const std::string language = ComboText(*Find("cmbLanguage"));

@@ -7,7 +7,6 @@
 
 #include "app/lifecycle.h"
 #include "app/program.h"
-#include "appearance/password_prompt.h"
 #include "dialogs/desktop_dialog.h"
 #include "dialogs/organize.h"
 #include "dialogs/rules_editor.h"
@@ -224,14 +223,8 @@ TEST(ShippedLanguages, EnglishMatchesTheCodeAndItalianHasTheSameKeys) {
   expected.insert({"frmSettings.ctlTabbed(0)", "frmSettings.ctlTabbed(1)",
                    "frmSettings.ctlTabbed(2)", "frmDesktop.ctlTabbed(0)",
                    "frmDesktop.ctlTabbed(1)"});
-  // The password messages, whose identifiers and texts the program keeps scrambled.
-  const std::map<std::string, std::string> passwordTexts = {
-      {"0019", PasswordMessageText(program, PasswordMessage::Wrong)},
-      {"0020", PasswordMessageText(program, PasswordMessage::OldWrong)},
-      {"0021", PasswordMessageText(program, PasswordMessage::RemoveQuestion)}};
-  for (const auto& [id, text] : passwordTexts) expected.insert("GLOBAL." + id);
   EXPECT_EQ(englishKeys, expected);
-  std::map<std::string, std::string> builtIn = passwordTexts;
+  std::map<std::string, std::string> builtIn;
   for (const MessageText& m : AllMessages()) builtIn[m.id] = m.text;
   for (const auto& [id, text] : english.Keys("GLOBAL")) EXPECT_EQ(text, builtIn[id]) << id;
   EXPECT_EQ(english.Keys("Ombrix").at(0).second, "1.0");

@@ -96,7 +96,7 @@ TEST_F(PasswordPrompts, TheScrambledMessagesComeOutInTheLoadedLanguage) {
       "0021=Vuoi rimuovere la password?\r\n[frmPassword]\r\n"
       "lblPasswordDesk=Inserisci la password del DESKTOP\r\n";
   LoadLanguage(program, "italiano.lng", false);
-  EXPECT_EQ(PasswordMessageText(program, PasswordMessage::RemoveQuestion),
+  EXPECT_EQ(GetMsg(program, msgs::kRemovePassword),
             "Vuoi rimuovere la password?");
   Desk(5).sPassword = "x";
   Answer("y");
