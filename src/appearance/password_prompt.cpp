@@ -18,37 +18,40 @@ frmPassword::frmPassword(Program& program) : Dialog(program) {
   centred = true;
   topmost = true;  // asked while switching or exiting: it must not hide behind a window
 
-  Control label{.Name = "lblPassword", .Caption = "Input Password"};
-  label.bounds = {12, 12, 252, 30};
-  Control text{.Name = "txtPassword", .kind = ControlKind::TextBox};
-  text.bounds = {12, 34, 252, 56};
-  text.MaxLength = kMaxPasswordLength;
-  text.PasswordChar = '*';
-  Control ok{.Name = "btnOk", .kind = ControlKind::Button, .Caption = "OK"};
-  ok.bounds = {88, 68, 166, 94};
-  ok.Default = true;
-  Control cancel{.Name = "btnCancel", .kind = ControlKind::Button, .Caption = "Cancel"};
-  cancel.bounds = {174, 68, 252, 94};
-  cancel.Cancel = true;
-  controls = {label, text, ok, cancel};
+  label_ = Add({.Name = "lblPassword", .Caption = "Input Password", .bounds = {12, 12, 252, 30}});
+  password_ = Add({.Name = "txtPassword",
+                   .kind = ControlKind::TextBox,
+                   .bounds = {12, 34, 252, 56},
+                   .MaxLength = kMaxPasswordLength,
+                   .PasswordChar = '*'});
+  ok_ = Add({.Name = "btnOk",
+             .kind = ControlKind::Button,
+             .Caption = "OK",
+             .bounds = {88, 68, 166, 94},
+             .Default = true});
+  cancel_ = Add({.Name = "btnCancel",
+                 .kind = ControlKind::Button,
+                 .Caption = "Cancel",
+                 .bounds = {174, 68, 252, 94},
+                 .Cancel = true});
 }
 
 void frmPassword::OnLoad() { LoadDialog(); }
 
 void frmPassword::SetTexts() {
-  Find("lblPassword")->Caption =
+  At(label_).Caption =
       iDesk < 1 ? GetFormText(program_, Name, "lblPasswordPrg", "Input PROGRAM Password")
                 : GetFormText(program_, Name, "lblPasswordDesk", "Input DESKTOP Password");
 }
 
 void frmPassword::OnClick(Control& control) {
-  if (control.Name == "btnOk") {
+  if (control == ok_) {
     const std::string& expected =
         iDesk < 1 ? program_.settings.sGlobalPass : program_.desk.Desk(iDesk).sPassword;
-    bMatch = Find("txtPassword")->Caption == expected;
+    bMatch = At(password_).Caption == expected;
     if (!bMatch) ErrorBox(program_, GetMsg(program_, msgs::kWrongPassword));
     HideDialog();
-  } else if (control.Name == "btnCancel") {
+  } else if (control == cancel_) {
     HideDialog();
   }
 }

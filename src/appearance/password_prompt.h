@@ -22,6 +22,12 @@ class frmPassword : public Dialog {
 
  protected:
   void SetTexts() override;
+
+ private:
+  ControlId label_;
+  ControlId password_;
+  ControlId ok_;
+  ControlId cancel_;
 };
 
 // True when the user typed the right password: that of desktop desk (1..9), or the program

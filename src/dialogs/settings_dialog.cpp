@@ -88,7 +88,7 @@ frmSettings::frmSettings(Program& program) : Dialog(program) {
   info.bounds = {12, 10, 428, 28};
   controls = {info};
   // Every page's controls before the strip and its frames: those lie beneath them.
-  const std::vector<Control> pages = TabbedPages({10, 34, 430, 354}, {12, 62, 428, 352}, 3);
+  const std::vector<Control> pages = TabStripAndPages({10, 34, 430, 354}, {12, 62, 428, 352}, 3);
 
   // General.
   controls.push_back(Check("chkIgnoreNoTitle", "Ignore Windows with no title",

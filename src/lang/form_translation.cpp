@@ -44,7 +44,7 @@ std::string ControlKey(const Control& control) { return ControlKey(control.Name,
 void TranslateForm(const Program& program, Form& form) {
   const std::string caption = GetFormText(program, form.Name, form.Name, "");
   if (!caption.empty()) form.Caption = caption;
-  for (Control& control : form.controls) {
+  for (Control& control : form.Controls()) {
     const std::string key = ControlKey(control);
     if (HasTranslatedCaption(control.kind)) {
       const std::string text = GetFormText(program, form.Name, key, "");

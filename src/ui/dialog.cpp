@@ -34,6 +34,11 @@ std::vector<Control> OkAndCancel(int right, int bottom) {
   return {ok, cancel};
 }
 
+OkAndCancelButtons AddOkAndCancel(Form& form, int right, int bottom) {
+  const std::vector<Control> buttons = OkAndCancel(right, bottom);
+  return {form.Add(buttons[0]), form.Add(buttons[1])};
+}
+
 void PutMainWindowAtBottom(Program& program) {
   program.platform.windows.SetWindowPos(program.lMainHwnd, kBottom, 0, 0, 0, 0,
                                         kNoSizeNoMoveNoActivate);

@@ -44,8 +44,14 @@ class Dialog : public Form {
 // Every form that is up takes the newly loaded language at once.
 void TranslateOpenForms(Program& program);
 
-// The Ok button, which Enter presses, and the Cancel button, which Esc presses, side by side
-// with their bottom right corner at (right, bottom).
+// Adds the Ok button, which Enter presses, and the Cancel button, which Esc presses, side by
+// side with their bottom right corner at (right, bottom).
+struct OkAndCancelButtons {
+  ControlId ok;
+  ControlId cancel;
+};
+OkAndCancelButtons AddOkAndCancel(Form& form, int right, int bottom);
+// The same two buttons as controls to add.
 std::vector<Control> OkAndCancel(int right, int bottom);
 
 // Puts the hidden main window at the bottom of the z-order without activating it, so the

@@ -45,6 +45,13 @@ Control Placed(const std::string& name, ControlKind kind, const std::string& cap
   return control;
 }
 
+ControlId Form::Add(Control control) {
+  const ControlId id(controls.size());
+  control.id = id;
+  controls.push_back(std::move(control));
+  return id;
+}
+
 bool Form::Shows(const Control& control) const {
   const Control* current = &control;
   // A frame chain longer than the form is a loop, and shows nothing.

@@ -2,8 +2,10 @@
 // any form; the events are virtual methods the host calls.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <optional>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -42,7 +44,22 @@ struct ListItem {
   bool operator==(const ListItem&) const = default;
 };
 
+// A control of a form, as Form::Add returned it: its position among the form's controls, which
+// stays valid as more are added. A default ControlId names no control.
+class ControlId {
+ public:
+  constexpr ControlId() = default;
+  bool operator==(const ControlId&) const = default;
+
+ private:
+  friend class Form;
+  explicit constexpr ControlId(size_t position) : position_(position) {}
+  static constexpr size_t kNone = static_cast<size_t>(-1);
+  size_t position_ = kNone;
+};
+
 struct Control {
+  // The name and index by which language files translate the control (ControlKey).
   std::string Name;
   int Index = -1;  // position in a control array; -1 for a single control
   ControlKind kind = ControlKind::Label;
@@ -75,7 +92,15 @@ struct Control {
   // Picture lists: an item can be dragged from this list and dropped on another such list of
   // the form (Form::OnItemDropped).
   bool DragDrop = false;
+  // Which control of its form this is; set by Form::Add.
+  ControlId id;
 };
+
+// Whether the control is the one id names: how a form tells which of its controls an event
+// concerns.
+inline bool operator==(const Control& control, ControlId id) {
+  return id != ControlId() && control.id == id;
+}
 
 // The text of a combo box: its chosen item, or empty.
 std::string ComboText(const Control& combo);
@@ -103,6 +128,14 @@ class Form {
   bool topmost = false;  // above every other window, placed there whenever it is shown
   Hwnd hwnd = 0;  // set by the host while the window exists
 
+  // Adds a control after the others; the id returned names it from then on. The host creates
+  // the controls in this order, which is also the keyboard's.
+  ControlId Add(Control control);
+  // The control the id names; an id of no control of this form throws std::out_of_range.
+  Control& At(ControlId id) { return controls.at(id.position_); }
+  const Control& At(ControlId id) const { return controls.at(id.position_); }
+  std::span<Control> Controls() { return controls; }
+  std::span<const Control> Controls() const { return controls; }
   // The control of that name and index, or nullptr.
   Control* Find(const std::string& name, int index = -1);
   // True when the control and every frame it lies on are visible.
