@@ -50,9 +50,9 @@ void BM_SwitchThereAndBack(benchmark::State& state) {
   Desktop d(static_cast<int>(state.range(0)));
   for (auto _ : state) {
     int16_t target = 2;
-    SwitchDesktop(d.program, target, "", -1);
+    SwitchDesktop(d.program, target);
     target = 1;
-    SwitchDesktop(d.program, target, "", -1);
+    SwitchDesktop(d.program, target);
   }
   state.SetComplexityN(state.range(0));
 }

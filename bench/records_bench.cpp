@@ -47,8 +47,9 @@ void BM_ReadAllSettings(benchmark::State& state) {
   }
   for (auto _ : state) {
     Settings settings;
-    ReadProgramKeys(store, HotKeyAndFilterKeys(), settings);
-    ReadProgramKeys(store, DisplayAndPasswordKeys(), settings);
+    for (ReadAt at : {ReadAt::Start, ReadAt::BeforeAutoStart, ReadAt::AfterAutoStart}) {
+      ReadProgramKeys(store, at, settings);
+    }
     DesktopSet set;
     set.CreateDesktops();
     for (int n = 1; n <= 9; ++n) ReadDesktopKeys(store, n, set.Desk(n));

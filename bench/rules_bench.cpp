@@ -29,11 +29,11 @@ void BM_FullRulePass(benchmark::State& state) {
     rule->sRuleName = "Rule " + std::to_string(r);
     rule->bWinText = true;
     rule->sWinText = "Spreadsheet " + std::to_string(r);
-    rule->iWinTextMode = r % 5 == 1 ? kModeEqualTo : r % 5;
+    rule->iWinTextMode = static_cast<TextCompare>(r % 5 == 1 ? 4 : r % 5);
     rule->bWinClass = r % 2 == 0;
     rule->sWinClass = "NoSuchClass";
     rule->bAnd = r % 3 == 0;
-    rule->iAction = kMaximize;
+    rule->iAction = RuleAction::Maximize;
     program.colRules.Add(rule);
   }
   for (auto _ : state) ApplyRules(program, false);

@@ -185,7 +185,7 @@ void RestoreDesktops(Program& program, const DesktopRecord& record) {
   }
   int16_t current = record.current;
   if (current == program.desk.iCurDesk) return;
-  SwitchDesktop(program, current, "", -1);
+  SwitchDesktop(program, current);
   // Entered: the windows opened after the end went with desktop 1, but they belong where the
   // user is. Refused (a password): the user and they stay on desktop 1, on screen.
   if (program.desk.iCurDesk != record.current) return;

@@ -53,8 +53,9 @@ void InstallHooks(Program& program) {
 
 void ShowWelcomeOnFirstUse(Program& program) {
   SettingsStore& store = program.platform.store;
-  if (!GetBool(store, kSettingsSection, "FirstUse", true)) return;
-  SaveBool(store, kSettingsSection, "FirstUse", false);
+  constexpr const char* kFirstUse = "FirstUse";
+  if (!GetBool(store, kSettingsSection, kFirstUse, true)) return;
+  SaveBool(store, kSettingsSection, kFirstUse, false);
   BringProgramToFront(program);
   program.trayIcon.welcomePending = true;
   ShowWelcomeWhenIconIsThere(program);
@@ -64,7 +65,7 @@ void ShowWelcomeOnFirstUse(Program& program) {
 
 StartOutcome StartUp(Program& program) {
   Platform& p = program.platform;
-  program.settings.sLanguage = GetStr(p.store, kSettingsSection, "Language", kBuiltInLanguage);
+  ReadProgramKeys(p.store, ReadAt::Start, program.settings);
   LoadLanguage(program, program.settings.sLanguage, false);
 
   if (p.system.AnotherInstanceRunning()) {
@@ -85,8 +86,6 @@ StartOutcome StartUp(Program& program) {
 
   if (p.system.IsDebuggerPresent()) return StartOutcome::DebuggerAttached;
 
-  program.lDialogHwnd = 0;
-  program.bMsgBoxOpen = false;
   ShowSplash(program);
   return LoadMainWindow(program) ? StartOutcome::Running : StartOutcome::NoMainWindow;
 }
@@ -107,9 +106,9 @@ bool LoadMainWindow(Program& program) {
   program.bExitRequested = false;
   CaptureStartWallpaper(program);
 
-  ReadProgramKeys(p.store, HotKeyAndFilterKeys(), program.settings);
+  ReadProgramKeys(p.store, ReadAt::BeforeAutoStart, program.settings);
   program.settings.bAutoStart = GetAutoStart(program, false) == autostart::kEveryLogOn;
-  ReadProgramKeys(p.store, DisplayAndPasswordKeys(), program.settings);
+  ReadProgramKeys(p.store, ReadAt::AfterAutoStart, program.settings);
 
   program.desk.CreateDesktops();
   for (int n = 1; n <= kDesktopCount; ++n) ReadDesktopKeys(p.store, n, program.desk.Desk(n));
@@ -135,9 +134,6 @@ bool LoadMainWindow(Program& program) {
 
   InstallHooks(program);
 
-  program.bHotKeyBusy = false;
-  program.bSwitching = false;
-  program.bUnloading = false;
   program.bMainWindowLoaded = true;
   ApplyRules(program, false);
   if (program.recovery.desktopsAtCrash && program.settings.bRestoreDesktops) {
@@ -161,11 +157,10 @@ void HideOwnWindows(Program& program) {
 
 namespace {
 
-// Shut-down refuses to run now, whatever the close request decides.
-bool ShutDownRefused(const Program& program, int16_t reason) {
-  return reason != unload::kAppWindows &&
-         (!program.bExitRequested || program.lDialogHwnd != 0 || program.bMsgBoxOpen ||
-          program.bHotKeyBusy || program.bSwitching);
+// Shut-down refuses to run now, whatever the close request decides. The end of the session is
+// never refused.
+bool ShutDownRefused(const Program& program, UnloadReason reason) {
+  return reason != UnloadReason::AppWindows && (!program.bExitRequested || !program.busy.MayShutDown());
 }
 
 }  // namespace
@@ -174,10 +169,10 @@ bool ShutDownRefused(const Program& program, int16_t reason) {
 // outside, which shut-down refuses anyway, asks nothing. Neither the end of the session nor
 // another program's exit request asks: nobody may be there to answer. The exit request is
 // refused before it gets here while a program password is set.
-bool CloseRequest(Program& program, int16_t reason) {
-  program.iUnloadMode = 0;
+bool CloseRequest(Program& program, UnloadReason reason) {
+  program.iUnloadMode = UnloadReason::FormControlMenu;
   if (ShutDownRefused(program, reason)) return false;
-  const bool asksPassword = reason != unload::kAppWindows && reason != unload::kExitRequest;
+  const bool asksPassword = reason != UnloadReason::AppWindows && reason != UnloadReason::ExitRequest;
   if (asksPassword && !program.settings.sGlobalPass.empty() && !PasswordPrompt(program, -1)) {
     return false;
   }
@@ -188,18 +183,18 @@ bool CloseRequest(Program& program, int16_t reason) {
 bool ShutDown(Program& program) {
   if (ShutDownRefused(program, program.iUnloadMode)) return false;
   Platform& p = program.platform;
-  program.bUnloading = true;
+  const BusyState::Guard unloading = program.busy.Enter(Busy::Unloading);
   if (program.bHooksAvailable) p.hooks.UnHook();
   HideDesktop(program, program.desk.iCurDesk);
   for (int16_t n = 1; n <= kDesktopCount; ++n) ShowDesktop(program, n);
-  if (program.iUnloadMode == unload::kAppWindows) {
+  if (program.iUnloadMode == UnloadReason::AppWindows) {
     while (!program.colHiddenExplorer.Empty()) {
       p.windows.PostMessage(program.colHiddenExplorer.TakeFirst(), msg::kClose, 0, 0);
     }
   }
   p.tray.Remove();
   SetWallpaper(program, program.wallpaper.sOrigWallPaper, program.wallpaper.iOrigWallPaperType);
-  SaveGlobalPassword(p.store, program.settings.sGlobalPass);
+  SaveGlobalPassword(p.store, program.settings);
   // The desktop records stay until the Program goes: the end of the session arrives as a sent
   // message, which a switch waiting on another program's window may be in the middle of.
   program.colHiddenExplorer.Clear();
@@ -207,11 +202,10 @@ bool ShutDown(Program& program) {
   DeleteRecoveryFile(program);
   DeleteDesktopRecord(program);
   program.bMainWindowLoaded = false;
-  program.bUnloading = false;
   return true;
 }
 
-bool UnloadMainWindow(Program& program, int16_t reason) {
+bool UnloadMainWindow(Program& program, UnloadReason reason) {
   if (!program.bMainWindowLoaded) return false;
   if (!CloseRequest(program, reason) || !ShutDown(program)) return false;
   program.platform.ui.DestroyMainWindow();
@@ -220,7 +214,7 @@ bool UnloadMainWindow(Program& program, int16_t reason) {
 
 bool ExitOnRequest(Program& program) {
   program.bExitRequested = true;
-  if (UnloadMainWindow(program, unload::kExitRequest)) return true;
+  if (UnloadMainWindow(program, UnloadReason::ExitRequest)) return true;
   program.bExitRequested = false;
   return false;
 }
@@ -233,15 +227,15 @@ MessageResult MainWindow::OnSubscribedMessage(uint32_t message, int32_t wParam,
   return HandleMainWindowMessage(program_, message, wParam, lParam);
 }
 
-bool MainWindow::OnCloseRequest() { return UnloadMainWindow(program_, unload::kFormControlMenu); }
+bool MainWindow::OnCloseRequest() { return UnloadMainWindow(program_, UnloadReason::FormControlMenu); }
 
-bool MainWindow::OnQueryEndSession() { return CloseRequest(program_, unload::kAppWindows); }
+bool MainWindow::OnQueryEndSession() { return CloseRequest(program_, UnloadReason::AppWindows); }
 
 void MainWindow::OnEndSession(bool ending) {
   if (ending) {
-    UnloadMainWindow(program_, unload::kAppWindows);
+    UnloadMainWindow(program_, UnloadReason::AppWindows);
   } else {
-    program_.iUnloadMode = 0;
+    program_.iUnloadMode = UnloadReason::FormControlMenu;
   }
 }
 

@@ -26,13 +26,13 @@ int ExitCode(StartOutcome outcome);
 bool LoadMainWindow(Program& program);
 
 // The close request with the platform's reason code; false refuses the close.
-bool CloseRequest(Program& program, int16_t reason);
+bool CloseRequest(Program& program, UnloadReason reason);
 
 // Shut-down; false refuses it and leaves everything as it was.
 bool ShutDown(Program& program);
 
 // Close request, then shut-down, then the main window is destroyed. True when it is gone.
-bool UnloadMainWindow(Program& program, int16_t reason);
+bool UnloadMainWindow(Program& program, UnloadReason reason);
 
 // Another program's exit request: the normal shut-down without the question or the program
 // password. False when shut-down refused it (the program is busy).

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "app/busy.h"
 #include "app/recovery.h"
 #include "app/settings.h"
 #include "appearance/wallpaper.h"
@@ -57,17 +58,13 @@ class Program {
   Settings settings;
   WallpaperState wallpaper;
 
-  // Busy state.
-  bool bSwitching = false;
-  bool bHotKeyBusy = false;
-  bool bUnloading = false;
-  bool bMsgBoxOpen = false;
-  Hwnd lDialogHwnd = 0;
+  // What the program is in the middle of; every entry point asks it before acting.
+  BusyState busy;
 
   // The main window and its form-level values.
   Hwnd lMainHwnd = 0;
   bool bExitRequested = false;
-  int16_t iUnloadMode = 0;
+  UnloadReason iUnloadMode = UnloadReason::FormControlMenu;
   bool bMainWindowLoaded = false;
 
   // Windows the program keeps an eye on.
@@ -95,8 +92,6 @@ class Program {
   // Picture and text of each item the All Desktops list has now, by item index (0 unused).
   std::vector<IconHandle> ApplicationIcons;
   std::vector<std::string> ApplicationTexts;
-  // True while a tray menu is up: a further click on the icon waits for it to close.
-  bool bTrayMenuOpen = false;
 
   // The loaded language.
   TranslationTable translations;

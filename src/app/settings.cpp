@@ -59,32 +59,43 @@ bool DeleteSetting(SettingsStore& store, const std::string& section, const std::
   return store.Delete(section, key);
 }
 
-const std::vector<ProgramKey>& HotKeyAndFilterKeys() {
-  static const std::vector<ProgramKey> keys = {
-      {"Alt", KeyKind::Flag, "0", &Settings::bAlt},
-      {"AltNumbers", KeyKind::Flag, "0", &Settings::bAltNumbers},
-      {"Ctrl", KeyKind::Flag, "0", &Settings::bCtrl},
-      {"CtrlNumbers", KeyKind::Flag, "0", &Settings::bCtrlNumbers},
-      {"Win", KeyKind::Flag, "1", &Settings::bWin},
-      {"WinNumbers", KeyKind::Flag, "1", &Settings::bWinNumbers},
-      {"ShiftAltNumbers", KeyKind::Flag, "0", &Settings::bShiftAltNumbers},
-      {"ShiftCtrlNumbers", KeyKind::Flag, "0", &Settings::bShiftCtrlNumbers},
-      {"ShiftWinNumbers", KeyKind::Flag, "1", &Settings::bShiftWinNumbers},
-      {"ITopMost", KeyKind::Flag, "1", &Settings::bIgnoreTopMost},
-      {"IWinNoTitle", KeyKind::Flag, "1", &Settings::bIgnoreNoTitle},
+const std::vector<ProgramSetting>& ProgramSettings() {
+  using enum KeyKind;
+  using enum ReadAt;
+  using S = Settings;
+  static const std::vector<ProgramSetting> settings = {
+      {"Language", Text, kBuiltInLanguage, Start, nullptr, &S::sLanguage},
+      {"Alt", Flag, "0", BeforeAutoStart, &S::bAlt, nullptr, "chkAltArrows"},
+      {"AltNumbers", Flag, "0", BeforeAutoStart, &S::bAltNumbers, nullptr, "chkAltNumbers"},
+      {"Ctrl", Flag, "0", BeforeAutoStart, &S::bCtrl, nullptr, "chkControlArrows"},
+      {"CtrlNumbers", Flag, "0", BeforeAutoStart, &S::bCtrlNumbers, nullptr, "chkControlNumbers"},
+      {"Win", Flag, "1", BeforeAutoStart, &S::bWin, nullptr, "chkWinArrows"},
+      {"WinNumbers", Flag, "1", BeforeAutoStart, &S::bWinNumbers, nullptr, "chkWinNumbers"},
+      {"ShiftAltNumbers", Flag, "0", BeforeAutoStart, &S::bShiftAltNumbers, nullptr,
+       "chkShiftAltNum"},
+      {"ShiftCtrlNumbers", Flag, "0", BeforeAutoStart, &S::bShiftCtrlNumbers, nullptr,
+       "chkShiftControlNum"},
+      {"ShiftWinNumbers", Flag, "1", BeforeAutoStart, &S::bShiftWinNumbers, nullptr,
+       "chkShiftWinNum"},
+      {"ITopMost", Flag, "1", BeforeAutoStart, &S::bIgnoreTopMost, nullptr, "chkTopWindows"},
+      {"IWinNoTitle", Flag, "1", BeforeAutoStart, &S::bIgnoreNoTitle, nullptr, "chkIgnoreNoTitle"},
+      {nullptr, Flag, "0", AfterAutoStart, &S::bAutoStart, nullptr, "chkAutoStart"},
+      {"ShowCurDesk", Flag, "1", AfterAutoStart, &S::bShowCurDesk, nullptr, "chkShowCurDesktop"},
+      {"CicleDesktops", Flag, "0", AfterAutoStart, &S::bCicleDesktops, nullptr,
+       "chkCicleDesktops"},
+      {"GlobalPass", ScrambledText, "", AfterAutoStart, nullptr, &S::sGlobalPass},
+      {"Theme", Text, kDefaultTheme, AfterAutoStart, nullptr, &S::sTheme},
+      {"RestoreDesktops", Flag, "1", AfterAutoStart, &S::bRestoreDesktops, nullptr,
+       "chkRestoreDesktops"},
   };
-  return keys;
+  return settings;
 }
 
-const std::vector<ProgramKey>& DisplayAndPasswordKeys() {
-  static const std::vector<ProgramKey> keys = {
-      {"ShowCurDesk", KeyKind::Flag, "1", &Settings::bShowCurDesk},
-      {"CicleDesktops", KeyKind::Flag, "0", &Settings::bCicleDesktops},
-      {"GlobalPass", KeyKind::ScrambledText, "", nullptr, &Settings::sGlobalPass},
-      {"Theme", KeyKind::Text, "default", nullptr, &Settings::sTheme},
-      {"RestoreDesktops", KeyKind::Flag, "1", &Settings::bRestoreDesktops},
-  };
-  return keys;
+Settings::Settings() {
+  for (const ProgramSetting& setting : ProgramSettings()) {
+    if (setting.flag != nullptr) this->*setting.flag = DecodeFlag(setting.defaultText);
+    if (setting.text != nullptr) this->*setting.text = setting.defaultText;
+  }
 }
 
 const std::vector<DesktopKey>& DesktopKeys() {
@@ -117,13 +128,15 @@ std::string ReadText(SettingsStore& store, const std::string& key, KeyKind kind,
 
 }  // namespace
 
-void ReadProgramKeys(SettingsStore& store, const std::vector<ProgramKey>& keys,
-                     Settings& settings) {
-  for (const ProgramKey& key : keys) {
-    if (key.kind == KeyKind::Flag) {
-      settings.*key.flag = GetBool(store, kSettingsSection, key.name, DecodeFlag(key.defaultText));
+void ReadProgramKeys(SettingsStore& store, ReadAt readAt, Settings& settings) {
+  for (const ProgramSetting& setting : ProgramSettings()) {
+    if (setting.key == nullptr || setting.readAt != readAt) continue;
+    if (setting.kind == KeyKind::Flag) {
+      settings.*setting.flag =
+          GetBool(store, kSettingsSection, setting.key, DecodeFlag(setting.defaultText));
     } else {
-      settings.*key.text = ReadText(store, key.name, key.kind, key.defaultText, false);
+      settings.*setting.text =
+          ReadText(store, setting.key, setting.kind, setting.defaultText, false);
     }
   }
 }
@@ -146,13 +159,13 @@ void ReadDesktopKeys(SettingsStore& store, int desk, clsDesktop& desktop) {
   }
 }
 
-bool WriteSettings(SettingsStore& store, const std::vector<SettingWrite>& writes) {
+bool WriteSettings(SettingsStore& store, const std::vector<SettingWrite>& writes,
+                   const char* section) {
   std::vector<std::optional<std::string>> before;
   before.reserve(writes.size());
-  for (const SettingWrite& write : writes) before.push_back(store.Read(kSettingsSection, write.key));
-  auto apply = [&store](const std::string& key, const std::optional<std::string>& value) {
-    return value ? SaveStr(store, kSettingsSection, key, *value)
-                 : DeleteSetting(store, kSettingsSection, key);
+  for (const SettingWrite& write : writes) before.push_back(store.Read(section, write.key));
+  auto apply = [&store, section](const std::string& key, const std::optional<std::string>& value) {
+    return value ? SaveStr(store, section, key, *value) : DeleteSetting(store, section, key);
   };
   for (size_t i = 0; i < writes.size(); ++i) {
     if (apply(writes[i].key, writes[i].value)) continue;
@@ -162,9 +175,26 @@ bool WriteSettings(SettingsStore& store, const std::vector<SettingWrite>& writes
   return true;
 }
 
-SettingWrite GlobalPasswordWrite(const std::string& sGlobalPass) {
-  if (sGlobalPass.empty()) return {"GlobalPass", std::nullopt};
-  return {"GlobalPass", EncodePassword(sGlobalPass)};
+namespace {
+
+// The write of a stored text: scrambled texts scrambled, an empty one deleted.
+SettingWrite TextWrite(const std::string& key, KeyKind kind, const std::string& value) {
+  if (kind != KeyKind::ScrambledText) return {key, value};
+  if (value.empty()) return {key, std::nullopt};
+  return {key, EncodePassword(value)};
+}
+
+}  // namespace
+
+std::vector<SettingWrite> ProgramSettingWrites(const Settings& settings) {
+  std::vector<SettingWrite> writes;
+  for (const ProgramSetting& setting : ProgramSettings()) {
+    if (setting.key == nullptr) continue;
+    writes.push_back(setting.flag != nullptr
+                         ? SettingWrite{setting.key, EncodeFlag(settings.*setting.flag)}
+                         : TextWrite(setting.key, setting.kind, settings.*setting.text));
+  }
+  return writes;
 }
 
 bool SaveDesktopKeys(SettingsStore& store, int desk, const clsDesktop& desktop) {
@@ -179,24 +209,20 @@ bool SaveDesktopKeys(SettingsStore& store, int desk, const clsDesktop& desktop) 
         writes.push_back({name, EncodeNumber(desktop.*key.number)});
         break;
       case KeyKind::Text:
-        writes.push_back({name, desktop.*key.text});
-        break;
       case KeyKind::ScrambledText:
-        if ((desktop.*key.text).empty()) {
-          writes.push_back({name, std::nullopt});
-        } else {
-          writes.push_back({name, EncodePassword(desktop.*key.text)});
-        }
+        writes.push_back(TextWrite(name, key.kind, desktop.*key.text));
         break;
     }
   }
   return WriteSettings(store, writes);
 }
 
-void SaveGlobalPassword(SettingsStore& store, const std::string& sGlobalPass) {
-  const SettingWrite write = GlobalPasswordWrite(sGlobalPass);
-  // At shut-down there is nobody left to tell.
-  (void)WriteSettings(store, {write});
+void SaveGlobalPassword(SettingsStore& store, const Settings& settings) {
+  for (const ProgramSetting& setting : ProgramSettings()) {
+    if (setting.text != &Settings::sGlobalPass) continue;
+    // At shut-down there is nobody left to tell.
+    (void)WriteSettings(store, {TextWrite(setting.key, setting.kind, settings.sGlobalPass)});
+  }
 }
 
 }  // namespace ombrix

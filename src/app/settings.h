@@ -15,27 +15,32 @@ namespace ombrix {
 inline constexpr const char* kSettingsSection = "Settings";
 inline constexpr const char* kRulesSection = "Rules";
 inline constexpr const char* kBuiltInLanguage = "English - Built In";
+// The theme of the built-in desktop pictures.
+inline constexpr const char* kDefaultTheme = "default";
 
-// The settings that the program reads at start and holds as its authority while running.
+// The settings that the program reads at start and holds as its authority while running. A
+// new Settings holds the defaults that ProgramSettings() declares.
 struct Settings {
-  bool bAlt = false;
-  bool bAltNumbers = false;
-  bool bCtrl = false;
-  bool bCtrlNumbers = false;
-  bool bWin = true;
-  bool bWinNumbers = true;
-  bool bShiftAltNumbers = false;
-  bool bShiftCtrlNumbers = false;
-  bool bShiftWinNumbers = true;
-  bool bIgnoreTopMost = true;
-  bool bIgnoreNoTitle = true;
-  bool bAutoStart = false;
-  bool bShowCurDesk = true;
-  bool bCicleDesktops = false;
-  bool bRestoreDesktops = true;  // after an abnormal end, windows go back to their desktops
+  Settings();
+
+  bool bAlt;
+  bool bAltNumbers;
+  bool bCtrl;
+  bool bCtrlNumbers;
+  bool bWin;
+  bool bWinNumbers;
+  bool bShiftAltNumbers;
+  bool bShiftCtrlNumbers;
+  bool bShiftWinNumbers;
+  bool bIgnoreTopMost;
+  bool bIgnoreNoTitle;
+  bool bAutoStart;
+  bool bShowCurDesk;
+  bool bCicleDesktops;
+  bool bRestoreDesktops;  // after an abnormal end, windows go back to their desktops
   std::string sGlobalPass;
-  std::string sTheme = "default";
-  std::string sLanguage = kBuiltInLanguage;
+  std::string sTheme;
+  std::string sLanguage;
 };
 
 // The three encodings of stored values.
@@ -60,13 +65,21 @@ bool DeleteSetting(SettingsStore& store, const std::string& section, const std::
 
 enum class KeyKind { Text, Flag, Number, ScrambledText };
 
-// One key of section "Settings" and the program setting it fills.
-struct ProgramKey {
-  const char* name;
+// When a program setting is read at start: the language first of all, then the hot-keys and
+// window filters, the log-on entry, and the rest.
+enum class ReadAt { Start, BeforeAutoStart, AfterAutoStart };
+
+// One program setting, declared once: the key of section "Settings" that stores it (none for
+// autostart, which the log-on entry holds), how it is stored, its default, when it is read, the
+// field it fills and the check box of the program settings dialog that shows it, if any.
+struct ProgramSetting {
+  const char* key;
   KeyKind kind;
   const char* defaultText;
+  ReadAt readAt;
   bool Settings::*flag = nullptr;
   std::string Settings::*text = nullptr;
+  const char* checkBox = nullptr;
 };
 
 // One per-desktop key; the stored name carries the desktop's digit (Wallpaper3).
@@ -80,37 +93,37 @@ struct DesktopKey {
   bool clsDesktop::*flag = nullptr;
 };
 
-// The keys read before the autostart entry, in reading order (hot-keys and window filters).
-const std::vector<ProgramKey>& HotKeyAndFilterKeys();
-// The keys read after the autostart entry, in reading order.
-const std::vector<ProgramKey>& DisplayAndPasswordKeys();
+// Every program setting, in reading order.
+const std::vector<ProgramSetting>& ProgramSettings();
 // The per-desktop keys in reading order.
 const std::vector<DesktopKey>& DesktopKeys();
 
 // "Wallpaper" and 3 give "Wallpaper3".
 std::string DesktopKeyName(const char* name, int desk);
 
-// Reads keys into the settings, with their defaults; scrambled texts are unscrambled.
-void ReadProgramKeys(SettingsStore& store, const std::vector<ProgramKey>& keys,
-                     Settings& settings);
+// Reads the keys read at that moment into the settings, with their defaults; scrambled texts
+// are unscrambled.
+void ReadProgramKeys(SettingsStore& store, ReadAt readAt, Settings& settings);
 // Reads desktop n's keys into its record.
 void ReadDesktopKeys(SettingsStore& store, int desk, clsDesktop& desktop);
 
-// A key of section "Settings" to write, or to delete when the value is nullopt.
+// A key to write, or to delete when the value is nullopt.
 struct SettingWrite {
   std::string key;
   std::optional<std::string> value;
 };
-// Writes the keys in order, all or none: when one cannot be written or deleted, the keys
-// written before it get their old values back (as far as the store lets them) and the result
-// is false.
-bool WriteSettings(SettingsStore& store, const std::vector<SettingWrite>& writes);
-// The program password's write: scrambled, or the key deleted when it is empty.
-SettingWrite GlobalPasswordWrite(const std::string& sGlobalPass);
+// Writes the keys of the section in order, all or none: when one cannot be written or
+// deleted, the keys written before it get their old values back (as far as the store lets
+// them) and the result is false.
+bool WriteSettings(SettingsStore& store, const std::vector<SettingWrite>& writes,
+                   const char* section = kSettingsSection);
+// The writes of every stored program setting, in reading order: scrambled texts scrambled, an
+// empty one deleted.
+std::vector<SettingWrite> ProgramSettingWrites(const Settings& settings);
 
 // Writes desktop n's keys from its record, all or none; an empty password deletes its key.
 bool SaveDesktopKeys(SettingsStore& store, int desk, const clsDesktop& desktop);
 // Writes the program password: scrambled, or the key deleted when it is empty.
-void SaveGlobalPassword(SettingsStore& store, const std::string& sGlobalPass);
+void SaveGlobalPassword(SettingsStore& store, const Settings& settings);
 
 }  // namespace ombrix

@@ -59,28 +59,28 @@ const std::string& clsWI::LowerWindowText() const {
   return lowerText_;
 }
 
-bool clsPI::MatchText(const std::string& t, const std::string& p, int32_t ict) {
+bool clsPI::MatchText(const std::string& t, const std::string& p, TextCompare ict) {
   switch (ict) {
-    case kContains:
+    case TextCompare::Contains:
       return t.find(p) != std::string::npos;
-    case kNotContains:
+    case TextCompare::NotContains:
       return t.find(p) == std::string::npos;
-    case kStartsWith:
+    case TextCompare::StartsWith:
       return t.size() >= p.size() && t.compare(0, p.size(), p) == 0;
-    case kEndsWith:
+    case TextCompare::EndsWith:
       return EndsWith(t, p);
-    case kEqualTo:
+    case TextCompare::EqualTo:
       return t == p;
     default:
       return false;
   }
 }
 
-bool clsPI::ContainText(const std::string& sText, int32_t itt, int32_t ict) const {
+bool clsPI::ContainText(const std::string& sText, int32_t itt, TextCompare ict) const {
   return ContainLowerText(LowerText(sText), itt, ict);
 }
 
-bool clsPI::ContainLowerText(const std::string& lowerPattern, int32_t itt, int32_t ict) const {
+bool clsPI::ContainLowerText(const std::string& lowerPattern, int32_t itt, TextCompare ict) const {
   if (itt == kTitleOrClass || itt == kTitleOnly) {
     for (const auto& win : oWin) {
       if (MatchText(win->LowerWindowText(), lowerPattern, ict)) return true;

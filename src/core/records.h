@@ -21,13 +21,13 @@ enum HideFromList : int16_t {
   kNoTitle = 2,     // hidden in the tray menu's lists only
 };
 
-// How a text is compared with a pattern.
-enum TextCompare : int32_t {
-  kContains = 0,
-  kNotContains = 1,
-  kStartsWith = 2,
-  kEndsWith = 3,
-  kEqualTo = 4,
+// How a text is compared with a pattern; stored as these numbers.
+enum class TextCompare : int32_t {
+  Contains = 0,
+  NotContains = 1,
+  StartsWith = 2,
+  EndsWith = 3,
+  EqualTo = 4,
 };
 
 // Which texts of a window a lookup consults.
@@ -67,16 +67,16 @@ class clsPI {
 
   IconHandle GetHIcon(const ClassIconLookup& classIcon);
   std::string GetText(int32_t itt) const;
-  bool ContainText(const std::string& sText, int32_t itt, int32_t ict) const;
+  bool ContainText(const std::string& sText, int32_t itt, TextCompare ict) const;
   // ContainText for a pattern already in lower case.
-  bool ContainLowerText(const std::string& lowerPattern, int32_t itt, int32_t ict) const;
+  bool ContainLowerText(const std::string& lowerPattern, int32_t itt, TextCompare ict) const;
   bool ContainHandle(Hwnd lHwnd) const;
   bool AllWindowsHided(bool bMainMenu) const;
   Hwnd GetFirstVisWin() const;
 
  private:
   // Both texts in lower case.
-  static bool MatchText(const std::string& text, const std::string& pattern, int32_t ict);
+  static bool MatchText(const std::string& text, const std::string& pattern, TextCompare ict);
 };
 
 class clsDesktop {

@@ -1,5 +1,7 @@
 #include "dialogs/rules_editor.h"
 
+#include <optional>
+
 #include "app/program.h"
 #include "app/settings.h"
 #include "appearance/password_prompt.h"
@@ -35,6 +37,50 @@ bool Chose(const Control& combo) {
 // The position of a stored value in a combo box, or -1 when the box has no such item.
 int PositionOf(const Control& combo, int32_t value) {
   return value >= 0 && static_cast<size_t>(value) < combo.Items.size() ? value : -1;
+}
+
+template <typename Value>
+struct Choice {
+  Value value;
+  MessageText text;
+};
+// The comparisons and the actions, in the order their combo boxes list them.
+constexpr Choice<TextCompare> kCompares[] = {
+    {TextCompare::Contains, msgs::kContains},     {TextCompare::NotContains, msgs::kNotContains},
+    {TextCompare::StartsWith, msgs::kStartsWith}, {TextCompare::EndsWith, msgs::kEndsWith},
+    {TextCompare::EqualTo, msgs::kEqualTo}};
+constexpr Choice<RuleAction> kActions[] = {
+    {RuleAction::MoveToDesk, msgs::kMoveToDesk}, {RuleAction::Maximize, msgs::kMaximize},
+    {RuleAction::Minimize, msgs::kMinimize},     {RuleAction::Close, msgs::kClose},
+    {RuleAction::Kill, msgs::kKill},             {RuleAction::Visibility, msgs::kVisibility},
+    {RuleAction::IgnoreApp, msgs::kIgnoreApp}};
+
+template <typename Value, size_t N>
+std::vector<std::string> ChoiceTexts(const Program& program, const Choice<Value> (&choices)[N]) {
+  std::vector<std::string> texts;
+  for (const Choice<Value>& choice : choices) texts.push_back(GetMsg(program, choice.text));
+  return texts;
+}
+
+// The item of a value; -1 for a value a hand-edited store gave that the box does not list.
+template <typename Value, size_t N>
+int PositionOf(const Choice<Value> (&choices)[N], Value value) {
+  for (size_t i = 0; i < N; ++i) {
+    if (choices[i].value == value) return static_cast<int>(i);
+  }
+  return -1;
+}
+
+// The value of the item chosen in the combo box, or nothing.
+template <typename Value, size_t N>
+std::optional<Value> Chosen(const Choice<Value> (&choices)[N], const Control& combo) {
+  if (combo.ListIndex < 0 || static_cast<size_t>(combo.ListIndex) >= N) return std::nullopt;
+  return choices[combo.ListIndex].value;
+}
+
+// Whether the action takes a number: the desktop to move to, or the visibility level.
+bool TakesNumber(std::optional<RuleAction> action) {
+  return action == RuleAction::MoveToDesk || action == RuleAction::Visibility;
 }
 
 }  // namespace
@@ -85,23 +131,15 @@ void frmRules::OnLoad() {
   LoadDialog();
   for (const auto& rule : program_.colRules) workingList.Add(rule->Clone());
   LoadRules();
-  const std::vector<std::string> modes = {
-      GetMsg(program_, msgs::kContains), GetMsg(program_, msgs::kNotContains),
-      GetMsg(program_, msgs::kStartsWith), GetMsg(program_, msgs::kEndsWith),
-      GetMsg(program_, msgs::kEqualTo)};
   for (const char* name : {"cmbContain1", "cmbContain2"}) {
-    C(name).Items = modes;
+    C(name).Items = ChoiceTexts(program_, kCompares);
     C(name).ListIndex = 0;
   }
   C("cmbAndOr").Items = {GetMsg(program_, msgs::kAnd), GetMsg(program_, msgs::kOr)};
   C("cmbAndOr").ListIndex = 0;
   C("cmbDeskNumber").Items = Numbers(kDesktopCount);
   C("cmbDeskNumber").ListIndex = 0;
-  C("cmbAction").Items = {
-      GetMsg(program_, msgs::kMoveToDesk), GetMsg(program_, msgs::kMaximize),
-      GetMsg(program_, msgs::kMinimize),   GetMsg(program_, msgs::kClose),
-      GetMsg(program_, msgs::kKill),       GetMsg(program_, msgs::kVisibility),
-      GetMsg(program_, msgs::kIgnoreApp)};
+  C("cmbAction").Items = ChoiceTexts(program_, kActions);
   C("cmbAction").ListIndex = 0;
   UpdateTests();
   UpdateButtons();
@@ -187,13 +225,13 @@ void frmRules::ShowPickedRule() {
   const clsRule& rule = workingList[i + 1];
   C("txtRuleName").Caption = rule.sRuleName;
   C("chkWinText").Value = rule.bWinText;
-  C("cmbContain1").ListIndex = PositionOf(C("cmbContain1"), rule.iWinTextMode);
+  C("cmbContain1").ListIndex = PositionOf(kCompares, rule.iWinTextMode);
   C("txtWinText").Caption = rule.sWinText;
   C("cmbAndOr").ListIndex = rule.bAnd ? 0 : 1;
   C("chkWinClass").Value = rule.bWinClass;
-  C("cmbContain2").ListIndex = PositionOf(C("cmbContain2"), rule.iWinClassMode);
+  C("cmbContain2").ListIndex = PositionOf(kCompares, rule.iWinClassMode);
   C("txtWinClass").Caption = rule.sWinClass;
-  C("cmbAction").ListIndex = PositionOf(C("cmbAction"), rule.iAction);
+  C("cmbAction").ListIndex = PositionOf(kActions, rule.iAction);
   UpdateDeskNumber();
   C("cmbDeskNumber").ListIndex = PositionOf(C("cmbDeskNumber"), rule.iDestDesk - 1);
   UpdateTests();
@@ -210,17 +248,16 @@ void frmRules::UpdateTests() {
   C("cmbContain2").Enabled = cls;
   C("txtWinClass").Enabled = cls;
   C("cmbAction").Enabled = text || cls;
-  const int action = C("cmbAction").ListIndex;
-  C("cmbDeskNumber").Enabled = (text || cls) && (action == kMoveToDesk || action == kVisibility);
+  C("cmbDeskNumber").Enabled = (text || cls) && TakesNumber(Chosen(kActions, C("cmbAction")));
   Validate();
 }
 
 void frmRules::UpdateDeskNumber() {
   Control& number = C("cmbDeskNumber");
-  const int action = C("cmbAction").ListIndex;
-  number.Enabled = action == kMoveToDesk || action == kVisibility;
+  const std::optional<RuleAction> action = Chosen(kActions, C("cmbAction"));
+  number.Enabled = TakesNumber(action);
   if (!number.Enabled) return;
-  number.Items = Numbers(action == kMoveToDesk ? kDesktopCount : kVisibilityLevels);
+  number.Items = Numbers(action == RuleAction::MoveToDesk ? kDesktopCount : kVisibilityLevels);
   number.ListIndex = 0;
 }
 
@@ -242,7 +279,7 @@ void frmRules::Validate() {
 std::string frmRules::RuleProblem() {
   const bool text = C("chkWinText").Value;
   const bool cls = C("chkWinClass").Value;
-  const int action = C("cmbAction").ListIndex;
+  const std::optional<RuleAction> action = Chosen(kActions, C("cmbAction"));
   if (TrimBlanks(C("txtRuleName").Caption).empty()) return GetMsg(program_, msgs::kRuleNeedsName);
   if (!text && !cls) return GetMsg(program_, msgs::kRuleNeedsTest);
   if ((text && !Chose(C("cmbContain1"))) || (cls && !Chose(C("cmbContain2")))) {
@@ -252,10 +289,10 @@ std::string frmRules::RuleProblem() {
   if (text && C("txtWinText").Caption.empty()) return GetMsg(program_, msgs::kRuleNeedsText);
   if (cls && C("txtWinClass").Caption.empty()) return GetMsg(program_, msgs::kRuleNeedsClass);
   if (!Chose(C("cmbAction"))) return GetMsg(program_, msgs::kRuleNeedsAction);
-  if (action == kMoveToDesk && !Chose(C("cmbDeskNumber"))) {
+  if (action == RuleAction::MoveToDesk && !Chose(C("cmbDeskNumber"))) {
     return GetMsg(program_, msgs::kRuleNeedsDesktop);
   }
-  if (action == kVisibility && !Chose(C("cmbDeskNumber"))) {
+  if (action == RuleAction::Visibility && !Chose(C("cmbDeskNumber"))) {
     return GetMsg(program_, msgs::kRuleNeedsLevel);
   }
   return "";
@@ -272,13 +309,13 @@ clsRule frmRules::EditedRule() {
   clsRule rule;
   rule.sRuleName = TrimBlanks(C("txtRuleName").Caption);
   rule.bWinText = C("chkWinText").Value;
-  rule.iWinTextMode = C("cmbContain1").ListIndex;
+  rule.iWinTextMode = Chosen(kCompares, C("cmbContain1")).value_or(TextCompare::Contains);
   rule.sWinText = C("txtWinText").Caption;
   rule.bAnd = C("cmbAndOr").ListIndex == 0;
   rule.bWinClass = C("chkWinClass").Value;
-  rule.iWinClassMode = C("cmbContain2").ListIndex;
+  rule.iWinClassMode = Chosen(kCompares, C("cmbContain2")).value_or(TextCompare::Contains);
   rule.sWinClass = C("txtWinClass").Caption;
-  rule.iAction = C("cmbAction").ListIndex;
+  rule.iAction = Chosen(kActions, C("cmbAction")).value_or(RuleAction::MoveToDesk);
   const Control& number = C("cmbDeskNumber");
   rule.iDestDesk = static_cast<int16_t>(
       Chose(number) ? DecodeNumber(number.Items[static_cast<size_t>(number.ListIndex)]) : 0);

@@ -1,6 +1,7 @@
 #include "dialogs/settings_dialog.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "app/program.h"
 #include "app/settings.h"
@@ -21,30 +22,6 @@ namespace {
 constexpr int kPasswordLength = 20;  // what the password prompt takes
 constexpr const char* kTranslationTool = "Glossator.exe";
 
-// A check box, the setting it shows and the key it is saved under (none for autostart, whose
-// entry is written when the dialog has closed), in the order the keys are saved.
-struct BoundCheck {
-  const char* control;
-  bool Settings::*flag;
-  const char* key;
-};
-constexpr BoundCheck kChecks[] = {
-    {"chkAltArrows", &Settings::bAlt, "Alt"},
-    {"chkAltNumbers", &Settings::bAltNumbers, "AltNumbers"},
-    {"chkShiftAltNum", &Settings::bShiftAltNumbers, "ShiftAltNumbers"},
-    {"chkControlArrows", &Settings::bCtrl, "Ctrl"},
-    {"chkControlNumbers", &Settings::bCtrlNumbers, "CtrlNumbers"},
-    {"chkShiftControlNum", &Settings::bShiftCtrlNumbers, "ShiftCtrlNumbers"},
-    {"chkWinArrows", &Settings::bWin, "Win"},
-    {"chkWinNumbers", &Settings::bWinNumbers, "WinNumbers"},
-    {"chkShiftWinNum", &Settings::bShiftWinNumbers, "ShiftWinNumbers"},
-    {"chkTopWindows", &Settings::bIgnoreTopMost, "ITopMost"},
-    {"chkIgnoreNoTitle", &Settings::bIgnoreNoTitle, "IWinNoTitle"},
-    {"chkShowCurDesktop", &Settings::bShowCurDesk, "ShowCurDesk"},
-    {"chkCicleDesktops", &Settings::bCicleDesktops, "CicleDesktops"},
-    {"chkRestoreDesktops", &Settings::bRestoreDesktops, "RestoreDesktops"},
-    {"chkAutoStart", &Settings::bAutoStart, nullptr},
-};
 
 enum Page { kGeneral, kHotKeys, kPassword };
 
@@ -149,7 +126,9 @@ void frmSettings::OnLoad() {
   FillLanguages();
   FillThemes();
   const Settings& s = program_.settings;
-  for (const BoundCheck& check : kChecks) Find(check.control)->Value = s.*check.flag;
+  for (const ProgramSetting& setting : ProgramSettings()) {
+    if (setting.checkBox != nullptr) Find(setting.checkBox)->Value = s.*setting.flag;
+  }
   Control& language = *Find("cmbLanguage");
   if (!SetComboText(language, s.sLanguage)) language.ListIndex = 0;
   Control& theme = *Find("cmbTheme");
@@ -246,39 +225,29 @@ void frmSettings::Ok() {
     return;
   }
   if (!ChoicesStillThere()) return;
-  Settings& s = program_.settings;
-  std::string password = FitText(*Find("txtNewPassword"), Find("txtNewPassword")->Caption);
-  if (password.empty() && !sOldPass.empty() &&
+  Settings chosen = program_.settings;
+  chosen.sGlobalPass = FitText(*Find("txtNewPassword"), Find("txtNewPassword")->Caption);
+  if (chosen.sGlobalPass.empty() && !sOldPass.empty() &&
       !AskYesNo(program_, GetMsg(program_, msgs::kRemovePassword))) {
-    password = sOldPass;
+    chosen.sGlobalPass = sOldPass;
   }
-  const std::string language = ComboText(*Find("cmbLanguage"));
-  const std::string theme = ComboText(*Find("cmbTheme"));
-
-  std::vector<SettingWrite> writes;
-  for (const BoundCheck& check : kChecks) {
-    if (check.key != nullptr) writes.push_back({check.key, EncodeFlag(Find(check.control)->Value)});
+  chosen.sLanguage = ComboText(*Find("cmbLanguage"));
+  chosen.sTheme = ComboText(*Find("cmbTheme"));
+  for (const ProgramSetting& setting : ProgramSettings()) {
+    if (setting.checkBox != nullptr) chosen.*setting.flag = Find(setting.checkBox)->Value;
   }
-  writes.push_back({"Language", language});
-  writes.push_back({"Theme", theme});
-  writes.push_back(GlobalPasswordWrite(password));
-  if (!WriteSettings(program_.platform.store, writes)) {
+  if (!WriteSettings(program_.platform.store, ProgramSettingWrites(chosen))) {
     ErrorBox(program_, GetMsg(program_, msgs::kSettingsNotSaved));
     return;
   }
 
-  s.sGlobalPass = password;
-  for (const BoundCheck& check : kChecks) s.*check.flag = Find(check.control)->Value;
-  if (language != s.sLanguage) {
-    s.sLanguage = language;
-    LoadLanguage(program_, s.sLanguage, true);
+  const Settings before = std::exchange(program_.settings, chosen);
+  if (chosen.sLanguage != before.sLanguage) {
+    LoadLanguage(program_, chosen.sLanguage, true);
     TranslateOpenForms(program_);
     program_.platform.tray.ChangeTooltip(1, DesktopTooltip(program_));
   }
-  if (theme != s.sTheme) {
-    s.sTheme = theme;
-    ApplyTheme(program_, s.sTheme);
-  }
+  if (chosen.sTheme != before.sTheme) ApplyTheme(program_, chosen.sTheme);
   HideDialog();
 }
 

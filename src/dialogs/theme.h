@@ -4,11 +4,11 @@
 
 #include <string>
 
+#include "app/settings.h"
+
 namespace ombrix {
 
 class Program;
-
-inline constexpr const char* kDefaultTheme = "default";
 
 // Loads the theme's desktop pictures and shows the current desktop's in the tray at once. A
 // desktop whose icon is missing or cannot be read gets its built-in picture; a theme that does

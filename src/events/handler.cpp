@@ -4,6 +4,7 @@
 #include "app/program.h"
 #include "core/discovery.h"
 #include "events/hotkeys.h"
+#include "events/keys.h"
 #include "events/window_notices.h"
 #include "switching/move.h"
 #include "switching/switch.h"
@@ -13,11 +14,6 @@
 namespace ombrix {
 
 namespace {
-
-constexpr int kVirtualKeyShift = 16;
-
-bool IsDigit(int32_t key) { return key >= 49 && key <= 57; }
-bool IsArrow(int32_t key) { return key >= 37 && key <= 40; }
 
 struct HotKeySettings {
   bool shiftDigits;
@@ -35,41 +31,31 @@ HotKeySettings SettingsFor(const Settings& s, uint32_t uMsg) {
 
 MessageResult HandleHotKey(Program& program, uint32_t uMsg, int32_t key) {
   MessageResult result{.bHandled = true};
-  if (program.lDialogHwnd != 0 || program.bMsgBoxOpen) {
-    BringProgramToFront(program);
-    return result;
+  switch (program.busy.HotKeyAnswer()) {
+    case InputAnswer::BringForward:
+      BringProgramToFront(program);
+      return result;
+    case InputAnswer::Drop:
+      return result;
+    case InputAnswer::Run:
+      break;
   }
-  if (program.bHotKeyBusy) return result;
-  program.bHotKeyBusy = true;
+  const BusyState::Guard hotKey = program.busy.Enter(Busy::HotKey);
   const HotKeySettings enabled = SettingsFor(program.settings, uMsg);
-  if (IsKeyDown(program, kVirtualKeyShift)) {
-    if (IsDigit(key) && enabled.shiftDigits) result.bHandled = MoveByKey(program, key);
-  } else if ((IsDigit(key) && enabled.digits) || (IsArrow(key) && enabled.arrows)) {
+  if (IsKeyDown(program, vk::kShift)) {
+    if (vk::IsDigit(key) && enabled.shiftDigits) result.bHandled = MoveByKey(program, key);
+  } else if ((vk::IsDigit(key) && enabled.digits) || (vk::IsArrow(key) && enabled.arrows)) {
     result.bHandled = SwitchByKey(program, key);
   }
-  program.bHotKeyBusy = false;
   return result;
 }
 
 bool IsDesktop(int32_t n) { return n >= 1 && n <= kDesktopCount; }
 
-// Why a request of another program cannot run now, or 0 when it can. Requests are refused
-// rather than kept for later: the caller learns it from the reply and may ask again.
-int32_t RequestRefusal(const Program& program) {
-  if (program.lDialogHwnd != 0 || program.bMsgBoxOpen || program.bTrayMenuOpen) {
-    return reply::kUserBusy;
-  }
-  if (program.bSwitching || program.bHotKeyBusy || program.bUnloading ||
-      program.notices.rulePassRunning) {
-    return reply::kBusy;
-  }
-  return 0;
-}
-
 int32_t GoToDesktop(Program& program, int32_t desk) {
   if (!IsDesktop(desk)) return reply::kBadDesktop;
-  int16_t target = static_cast<int16_t>(desk);
-  SwitchDesktop(program, target, "", -1);
+  const int16_t target = static_cast<int16_t>(desk);
+  SwitchDesktop(program, target);
   return program.desk.iCurDesk == target ? reply::kDone : reply::kNotSwitched;
 }
 
@@ -89,7 +75,7 @@ MessageResult HandleRequest(Program& program, uint32_t uMsg, int32_t wParam, int
     result.lReturn = program.desk.iCurDesk;
     return result;
   }
-  result.lReturn = RequestRefusal(program);
+  result.lReturn = program.busy.RequestRefusal();
   if (result.lReturn != 0) return result;
   if (uMsg == msg::kExitProgram) {
     // The password keeps a passer-by from bringing every desktop's windows on screen; an
@@ -101,10 +87,9 @@ MessageResult HandleRequest(Program& program, uint32_t uMsg, int32_t wParam, int
     }
     return result;
   }
-  program.bHotKeyBusy = true;
+  const BusyState::Guard request = program.busy.Enter(Busy::HotKey);
   result.lReturn = uMsg == msg::kGoToDesktop ? GoToDesktop(program, wParam)
                                              : MoveApplicationOfWindow(program, wParam, lParam);
-  program.bHotKeyBusy = false;
   return result;
 }
 
@@ -130,8 +115,7 @@ MessageResult HandleMainWindowMessage(Program& program, uint32_t uMsg, int32_t w
       OnWindowDestroyed(program, wParam);
       break;
     case msg::kWindowActivated:
-      if (!program.bSwitching && !program.bHotKeyBusy &&
-          program.platform.windows.IsWindowVisible(wParam) &&
+      if (program.busy.MayTakeNotice() && program.platform.windows.IsWindowVisible(wParam) &&
           program.platform.windows.WindowThreadProcess(wParam).processId !=
               program.platform.system.CurrentProcessId()) {
         program.lActiveHwnd = wParam;

@@ -1,13 +1,14 @@
 #include "events/hotkey_match.h"
 
+#include "events/keys.h"
 #include "platform/types.h"
 
 namespace ombrix {
 
-uint32_t MatchHotKey(int vk, Modifiers held, const HotKeyFlags& flags) {
+uint32_t MatchHotKey(int key, Modifiers held, const HotKeyFlags& flags) {
   if (flags.ignore) return 0;
-  const bool arrow = vk >= kVkLeft && vk <= kVkDown;
-  const bool digit = vk >= kVkDigit1 && vk <= kVkDigit9;
+  const bool arrow = vk::IsArrow(key);
+  const bool digit = vk::IsDigit(key);
   if (!arrow && !digit) return 0;
   if (arrow && held.shift) return 0;
   if (int(held.alt) + int(held.ctrl) + int(held.win) != 1) return 0;

@@ -24,15 +24,10 @@ struct HotKeyFlags {
   bool ignore = false;  // report nothing, whatever the groups say
 };
 
-constexpr int kVkLeft = 37;
-constexpr int kVkDown = 40;
-constexpr int kVkDigit1 = 49;
-constexpr int kVkDigit9 = 57;
-
-// The message that reports virtual key vk pressed with the held modifiers (1025 Alt, 1026 Ctrl,
+// The message that reports virtual key `key` pressed with the held modifiers (1025 Alt, 1026 Ctrl,
 // 1027 Win), or 0 when that press is not a hot-key. Exactly one of Alt, Ctrl and Win must be
 // held; Shift may join a digit (the program reads it itself) but not an arrow, which leaves
 // Shift+Win+arrow and the like to the system.
-uint32_t MatchHotKey(int vk, Modifiers held, const HotKeyFlags& flags);
+uint32_t MatchHotKey(int key, Modifiers held, const HotKeyFlags& flags);
 
 }  // namespace ombrix

@@ -67,7 +67,7 @@ void NoteHiddenByProgram(Program& program, Hwnd hwnd) {
 }
 
 void OnWindowCreated(Program& program, Hwnd hwnd) {
-  if (program.bSwitching || program.bHotKeyBusy) return;
+  if (!program.busy.MayTakeNotice()) return;
   if (TakeShownByProgram(program, hwnd)) return;
   WindowSystem& windows = program.platform.windows;
   if (windows.FindWindow("Progman", "Program Manager") != program.lProgman) {
@@ -79,7 +79,7 @@ void OnWindowCreated(Program& program, Hwnd hwnd) {
 }
 
 void OnWindowDestroyed(Program& program, Hwnd hwnd) {
-  if (program.bSwitching || program.bHotKeyBusy) return;
+  if (!program.busy.MayTakeNotice()) return;
   program.oWinOrder.WindowDestroyed(hwnd);
   program.notices.shownByProgram.erase(hwnd);
 }
@@ -89,19 +89,19 @@ void OnRulePassTimer(Program& program) {
     program.platform.ui.StopTimer(kRulePassTimer);
     return;
   }
-  if (program.bSwitching || program.bHotKeyBusy || program.bUnloading) return;
+  if (!program.busy.MayRunRulePass()) return;
   // Notices already waiting join this pass instead of asking for another one.
   program.platform.ui.DoEvents();
   // The pump may also have run Exit: nothing is left to apply rules to then.
-  if (!program.notices.rulePassPending || program.bSwitching || program.bHotKeyBusy ||
-      program.bUnloading || !program.bMainWindowLoaded) {
+  if (!program.notices.rulePassPending || !program.busy.MayRunRulePass() ||
+      !program.bMainWindowLoaded) {
     return;
   }
   RunRulePass(program);
 }
 
 void FlushPendingRulePass(Program& program) {
-  if (!program.notices.rulePassPending || program.bSwitching || program.bUnloading) return;
+  if (!program.notices.rulePassPending || !program.busy.MayFlushRulePass()) return;
   RunRulePass(program);
 }
 

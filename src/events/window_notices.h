@@ -24,9 +24,6 @@ struct WindowNotices {
   // Windows the program has shown, with the tick count of the moment.
   std::unordered_map<Hwnd, uint32_t> shownByProgram;
   bool rulePassPending = false;
-  // A rule pass runs. Messages sent by other programs arrive inside it, whenever it waits on
-  // another program's window, and must not act on desktops it is walking.
-  bool rulePassRunning = false;
 };
 
 // The program shows or hides a managed window of its own accord.

@@ -57,10 +57,8 @@ namespace {
 
 int ShowBox(Program& program, const std::string& text, unsigned style) {
   const std::string title = GetMsg(program, msgs::kAttention);
-  program.bMsgBoxOpen = true;
-  const int result = program.platform.ui.MessageBox(0, text, title, style);
-  program.bMsgBoxOpen = false;
-  return result;
+  const BusyState::Guard box = program.busy.Enter(Busy::MessageBox);
+  return program.platform.ui.MessageBox(0, text, title, style);
 }
 
 }  // namespace

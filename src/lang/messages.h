@@ -117,7 +117,7 @@ std::string GetMsgFmt(const Program& program, const std::string& id, const std::
                       const std::string& p1, const std::string& p2 = "",
                       const std::string& p3 = "", const std::string& p4 = "");
 
-// Modal message boxes titled by message "0002"; bMsgBoxOpen is set while one is open.
+// Modal message boxes titled by message "0002"; the busy state knows while one is open.
 void ErrorBox(Program& program, const std::string& text);
 void InfoBox(Program& program, const std::string& text);
 bool AskYesNo(Program& program, const std::string& question);

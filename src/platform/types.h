@@ -80,12 +80,12 @@ constexpr int kShowNormal = 1;
 constexpr int kShow = 5;
 }  // namespace sw
 
-// Reason codes of a close request.
-namespace unload {
-constexpr int16_t kFormControlMenu = 0;  // closed from the window frame or by WM_CLOSE
-constexpr int16_t kFormCode = 1;         // the program unloads itself
-constexpr int16_t kAppWindows = 2;       // the user logs off or Windows shuts down
-constexpr int16_t kExitRequest = 3;      // another program sent the exit request
-}  // namespace unload
+// Why the main window is asked to close.
+enum class UnloadReason : int16_t {
+  FormControlMenu = 0,  // closed from the window frame or by WM_CLOSE
+  FormCode = 1,         // the program unloads itself
+  AppWindows = 2,       // the user logs off or Windows shuts down
+  ExitRequest = 3,      // another program sent the exit request
+};
 
 }  // namespace ombrix

@@ -22,29 +22,29 @@ constexpr uint32_t kKilledExitCode = static_cast<uint32_t>(-9);
 bool CarryOut(Program& program, const clsRule& rule, int16_t position, clsPI& app) {
   WindowSystem& windows = program.platform.windows;
   switch (rule.iAction) {
-    case kMoveToDesk:
+    case RuleAction::MoveToDesk:
       if (rule.iDestDesk == program.desk.iCurDesk || rule.iDestDesk < 1 ||
           rule.iDestDesk > kDesktopCount) {
         return false;
       }
       MoveApplication(program, program.desk.iCurDesk, position, rule.iDestDesk);
       return true;
-    case kMaximize:
-    case kMinimize:
+    case RuleAction::Maximize:
+    case RuleAction::Minimize:
       for (const auto& win : app.oWin) {
         windows.ShowWindow(win->lHwnd,
-                           rule.iAction == kMaximize ? kMaximizeCommand : kMinimizeCommand);
+                           rule.iAction == RuleAction::Maximize ? kMaximizeCommand : kMinimizeCommand);
       }
       return false;
-    case kClose:
+    case RuleAction::Close:
       if (!app.oWin.Empty()) {
         windows.SendMessageTimeout(app.oWin[1].lHwnd, msg::kClose, 0, 0, kCloseTimeoutMs);
       }
       return false;
-    case kKill:
+    case RuleAction::Kill:
       KillProcess(program, app.pID);
       return false;
-    case kVisibility:
+    case RuleAction::Visibility:
       for (const auto& win : app.oWin) {
         SetWindowOpacity(program, win->lHwnd, VisibilityPercent(rule.iDestDesk));
       }
@@ -69,7 +69,7 @@ void WalkRules(Program& program, bool bIgnoreOnly) {
       bool removed = false;
       if (prepared.Matches(*app)) {
         if (bIgnoreOnly) {
-          if (rule.iAction == kIgnoreApp) {
+          if (rule.iAction == RuleAction::IgnoreApp) {
             desktop.opi.Remove(j);
             removed = true;
           }
@@ -83,13 +83,10 @@ void WalkRules(Program& program, bool bIgnoreOnly) {
 }
 
 // The actions wait on other programs' windows, where messages other programs send arrive: the
-// mark makes their requests wait, so they cannot change desktops under the walk.
+// busy state refuses their requests, so they cannot change desktops under the walk.
 void CarryOutRules(Program& program) {
-  bool& running = program.notices.rulePassRunning;
-  const bool outer = running;
-  running = true;
+  const BusyState::Guard pass = program.busy.Enter(Busy::RulePass);
   WalkRules(program, false);
-  running = outer;
 }
 
 }  // namespace
@@ -99,10 +96,9 @@ void ApplyRules(Program& program, bool bIgnoreOnly) {
     WalkRules(program, true);
     return;
   }
-  if (program.bSwitching || program.bHotKeyBusy || program.bUnloading) return;
+  if (!program.busy.MayRunRulePass()) return;
   program.platform.ui.DoEvents();
-  if (program.bSwitching || program.bHotKeyBusy || program.bUnloading ||
-      !program.bMainWindowLoaded) {
+  if (!program.busy.MayRunRulePass() || !program.bMainWindowLoaded) {
     return;  // what the pump ran comes first; it may have been Exit
   }
   ScanDesktop(program, program.desk.iCurDesk);

@@ -5,7 +5,7 @@ namespace ombrix {
 namespace {
 
 bool TestHolds(const clsPI& application, const std::string& lowerPattern, int32_t which,
-               int32_t mode) {
+               TextCompare mode) {
   return !lowerPattern.empty() && application.ContainLowerText(lowerPattern, which, mode);
 }
 

@@ -10,35 +10,29 @@
 
 namespace ombrix {
 
-enum eTextMode : int32_t {
-  kModeContains = 0,
-  kModeNotContains = 1,
-  kModeStartsWith = 2,
-  kModeEndsWith = 3,
-  kModeEqualTo = 4,
-};
-
-enum eRuleAction : int32_t {
-  kMoveToDesk = 0,
-  kMaximize = 1,
-  kMinimize = 2,
-  kClose = 3,
-  kKill = 4,
-  kVisibility = 5,
-  kIgnoreApp = 6,
+// What a rule does to the applications it matches; stored as these numbers. A number from a
+// hand-edited store that names no action is kept as it is and does nothing.
+enum class RuleAction : int32_t {
+  MoveToDesk = 0,
+  Maximize = 1,
+  Minimize = 2,
+  Close = 3,
+  Kill = 4,
+  Visibility = 5,
+  IgnoreApp = 6,
 };
 
 class clsRule {
  public:
   std::string sRuleName;
   bool bWinText = false;
-  int32_t iWinTextMode = kModeContains;
+  TextCompare iWinTextMode = TextCompare::Contains;
   std::string sWinText;
   bool bAnd = false;
   bool bWinClass = false;
-  int32_t iWinClassMode = kModeContains;
+  TextCompare iWinClassMode = TextCompare::Contains;
   std::string sWinClass;
-  int32_t iAction = kMoveToDesk;
+  RuleAction iAction = RuleAction::MoveToDesk;
   int16_t iDestDesk = 0;
 
   std::shared_ptr<clsRule> Clone() const { return std::make_shared<clsRule>(*this); }

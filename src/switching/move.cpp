@@ -3,6 +3,7 @@
 #include "app/program.h"
 #include "app/recovery.h"
 #include "core/discovery.h"
+#include "events/keys.h"
 #include "switching/switch.h"
 
 namespace ombrix {
@@ -34,9 +35,9 @@ bool MoveApplicationOf(Program& program, Hwnd hwnd, int16_t to) {
   return true;
 }
 
-bool MoveByKey(Program& program, int32_t vk) {
-  if (program.lActiveHwnd != 0 && vk >= 49 && vk <= 57) {
-    MoveApplicationOf(program, program.lActiveHwnd, static_cast<int16_t>(vk - 48));
+bool MoveByKey(Program& program, int32_t key) {
+  if (program.lActiveHwnd != 0 && vk::IsDigit(key)) {
+    MoveApplicationOf(program, program.lActiveHwnd, vk::DesktopOfDigit(key));
   }
   return true;
 }

@@ -15,6 +15,6 @@ void MoveApplication(Program& program, int16_t from, int16_t index, int16_t to);
 // False when no application of the current desktop holds hwnd.
 bool MoveApplicationOf(Program& program, Hwnd hwnd, int16_t to);
 // Moves the application of the last active window to the digit's desktop; always true.
-bool MoveByKey(Program& program, int32_t vk);
+bool MoveByKey(Program& program, int32_t key);
 
 }  // namespace ombrix

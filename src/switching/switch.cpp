@@ -4,6 +4,7 @@
 #include "app/recovery.h"
 #include "appearance/password_prompt.h"
 #include "core/discovery.h"
+#include "events/keys.h"
 #include "events/window_notices.h"
 #include "lang/messages.h"
 #include "ui/indicator.h"
@@ -71,21 +72,20 @@ void TakeFocus(Program& program) {
   }
 }
 
-void SwitchDesktop(Program& program, int16_t& target, const std::string& direction,
-                   Hwnd focusHwnd) {
+void SwitchDesktop(Program& program, int16_t target, Direction direction, Hwnd focusHwnd) {
   DesktopSet& desk = program.desk;
   if (target == desk.iCurDesk) return;
   if (target < 1 || target > kDesktopCount) {
-    if (direction.empty() || !program.settings.bCicleDesktops) return;
+    if (direction == Direction::None || !program.settings.bCicleDesktops) return;
     target = static_cast<int16_t>(target > kDesktopCount ? target - kDesktopCount
                                                          : target + kDesktopCount);
     if (target < 1 || target > kDesktopCount) return;
   }
   if (!desk.Desk(target).sPassword.empty() && !PasswordPrompt(program, target)) return;
-  if (program.bSwitching) return;
+  if (!program.busy.MaySwitch()) return;
   // A rule pass still waiting belongs to the desktop being left.
   FlushPendingRulePass(program);
-  program.bSwitching = true;
+  const BusyState::Guard switching = program.busy.Enter(Busy::Switching);
 
   Platform& p = program.platform;
   p.tray.ChangeTooltip(1, GetMsgFmt(program, msgs::kChangingDesktop.id, msgs::kChangingDesktop.text,
@@ -119,52 +119,37 @@ void SwitchDesktop(Program& program, int16_t& target, const std::string& directi
     program.lActiveHwnd = h;
   }
   p.windows.SetWindowPos(program.lMainHwnd, kBottom, 0, 0, 0, 0, kNoSizeNoMoveNoActivate);
-  program.bSwitching = false;
 }
 
-bool SwitchByKey(Program& program, int32_t vk) {
+bool SwitchByKey(Program& program, int32_t key) {
   const int c = program.desk.iCurDesk;
-  int16_t target = 0;
-  std::string direction;
-  switch (vk) {
-    case 37:
-      target = static_cast<int16_t>(c - 1);
-      direction = "L";
-      break;
-    case 38:
-      target = static_cast<int16_t>(c - 3);
-      direction = "U";
-      break;
-    case 39:
-      target = static_cast<int16_t>(c + 1);
-      direction = "R";
-      break;
-    case 40:
-      target = static_cast<int16_t>(c + 3);
-      direction = "D";
-      break;
+  switch (key) {
+    case vk::kLeft:
+      SwitchDesktop(program, static_cast<int16_t>(c - 1), Direction::Left);
+      return true;
+    case vk::kUp:
+      SwitchDesktop(program, static_cast<int16_t>(c - 3), Direction::Up);
+      return true;
+    case vk::kRight:
+      SwitchDesktop(program, static_cast<int16_t>(c + 1), Direction::Right);
+      return true;
+    case vk::kDown:
+      SwitchDesktop(program, static_cast<int16_t>(c + 3), Direction::Down);
+      return true;
     default:
-      if (vk < 49 || vk > 57) return false;
-      target = static_cast<int16_t>(vk - 48);
+      if (!vk::IsDigit(key)) return false;
+      SwitchDesktop(program, vk::DesktopOfDigit(key));
+      return true;
   }
-  SwitchDesktop(program, target, direction, -1);
-  return true;
 }
 
-void OnGoToItem(Program& program, int16_t index) {
-  int16_t target = index;
-  SwitchDesktop(program, target, "", -1);
-}
+void OnGoToItem(Program& program, int16_t index) { SwitchDesktop(program, index); }
 
-void OnApplicationsItem(Program& program, const std::string& tag) {
-  const size_t comma = tag.find(',');
-  if (comma == std::string::npos) return;
-  int16_t desktop = static_cast<int16_t>(DecodeNumber(tag.substr(0, comma)));
-  const Hwnd hwnd = DecodeNumber(tag.substr(comma + 1));
-  if (desktop != program.desk.iCurDesk) {
-    SwitchDesktop(program, desktop, "", hwnd);
-  } else if (hwnd > -1) {
-    program.platform.windows.SwitchToThisWindow(hwnd);
+void OnApplicationsItem(Program& program, const MenuTarget& target) {
+  if (target.desk != program.desk.iCurDesk) {
+    SwitchDesktop(program, target.desk, Direction::None, target.hwnd);
+  } else if (target.hwnd > -1) {
+    program.platform.windows.SwitchToThisWindow(target.hwnd);
   }
 }
 

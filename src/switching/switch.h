@@ -3,19 +3,23 @@
 #pragma once
 
 #include <cstdint>
-#include <string>
 
 #include "core/records.h"
+#include "ui/form.h"
 #include "platform/types.h"
 
 namespace ombrix {
 
 class Program;
 
-// target may be changed by arrow wrapping; direction is "" or one of "L", "U", "R", "D";
-// focusHwnd -1 means the target's remembered top window.
-void SwitchDesktop(Program& program, int16_t& target, const std::string& direction,
-                   Hwnd focusHwnd);
+// Which way an arrow key steps from the current desktop on the 3 x 3 grid; None for a switch
+// to a desktop named by its number.
+enum class Direction { None, Left, Up, Right, Down };
+
+// A target beyond 1..9 reached by an arrow wraps around when cycling is on; focusHwnd -1 means
+// the target's remembered top window.
+void SwitchDesktop(Program& program, int16_t target, Direction direction = Direction::None,
+                   Hwnd focusHwnd = -1);
 // Shows or hides every window of the application, keeping the hidden shell windows listed.
 void ShowOrHideApplication(Program& program, const clsPI& app, bool show);
 void HideDesktop(Program& program, int16_t d);
@@ -25,10 +29,10 @@ void TakeFocus(Program& program);
 // Brings the window to the foreground, taking the focus first only when the system refuses.
 void BringToFront(Program& program, Hwnd hwnd);
 // Arrows and digits 1..9; false for any other key.
-bool SwitchByKey(Program& program, int32_t vk);
+bool SwitchByKey(Program& program, int32_t key);
 // A "Go To" item was clicked.
 void OnGoToItem(Program& program, int16_t index);
-// An "Applications" item was clicked; tag is "desktop,handle".
-void OnApplicationsItem(Program& program, const std::string& tag);
+// An "Applications" item was clicked.
+void OnApplicationsItem(Program& program, const MenuTarget& target);
 
 }  // namespace ombrix

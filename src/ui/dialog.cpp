@@ -82,20 +82,22 @@ void ShowDialog(Program& program, Form& form, bool unloadAfter) {
     ErrorBox(program, GetMsg(program, msgs::kWindowNotOpened));
     return;
   }
-  // A dialog may open another (the password prompt of a dialog's Ok): the outer one is the
-  // open dialog again when the inner one ends.
-  const Hwnd outer = program.lDialogHwnd;
-  program.lDialogHwnd = hwnd;
-  TakeFocus(program);
-  p.forms.Show(form);
-  BringProgramToFront(program);
-  // A shut-down at the end of the session also ends the loop: the main window is gone then.
-  while (StillUp(program, form)) {
-    p.ui.DoEvents();
-    if (StillUp(program, form)) p.ui.WaitMessage();
+  Hwnd outer = 0;
+  {
+    // A dialog may open another (the password prompt of a dialog's Ok): the outer one is the
+    // open dialog again when the inner one ends.
+    const BusyState::DialogGuard open = program.busy.EnterDialog(hwnd);
+    outer = open.Outer();
+    TakeFocus(program);
+    p.forms.Show(form);
+    BringProgramToFront(program);
+    // A shut-down at the end of the session also ends the loop: the main window is gone then.
+    while (StillUp(program, form)) {
+      p.ui.DoEvents();
+      if (StillUp(program, form)) p.ui.WaitMessage();
+    }
+    if (unloadAfter) p.forms.Unload(form);
   }
-  if (unloadAfter) p.forms.Unload(form);
-  program.lDialogHwnd = outer;
   if (!program.bMainWindowLoaded) return;
   if (outer != 0) {
     BringProgramToFront(program);

@@ -58,7 +58,7 @@ std::vector<Control> OkAndCancel(int right, int bottom);
 // window that the user comes back to is the one in front.
 void PutMainWindowAtBottom(Program& program);
 
-// Loads and shows the form, keeps lDialogHwnd set while it is on screen (so tray clicks and
+// Loads and shows the form, holds it as the open dialog while it is on screen (so tray clicks and
 // hot-keys only bring it forward), and returns when it has hidden itself; then unloads it when
 // unloadAfter is set. A form that cannot be loaded is reported and nothing else happens.
 void ShowDialog(Program& program, Form& form, bool unloadAfter);

@@ -175,6 +175,13 @@ class Form {
 // The selected item of a list, or nullptr.
 const ListItem* SelectedItem(const Control& list);
 
+// The window an item of the applications list stands for, and the desktop it is on; hwnd -1
+// when the application has no visible window.
+struct MenuTarget {
+  int16_t desk = 0;
+  Hwnd hwnd = -1;
+};
+
 // A pop-up menu as data. Items with children open a submenu; a caption of "-" is a separator,
 // and a caption "[sep][label]" a separator that carries the label.
 struct Menu {
@@ -186,7 +193,7 @@ struct Menu {
   bool Checked = false;
   int id = 0;  // command id reported by Ui::PopupMenu; 0 for submenus and separators
   IconHandle Picture = 0;  // drawn beside the caption; 0 for none
-  std::string Tag;         // what the click handler needs to know
+  std::optional<MenuTarget> target;  // the window an application item stands for
   std::vector<Menu> items;
 
   Menu* Find(const std::string& name, int index = -1);

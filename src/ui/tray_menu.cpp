@@ -10,6 +10,7 @@
 #include "dialogs/rules_editor.h"
 #include "dialogs/settings_dialog.h"
 #include "events/hotkeys.h"
+#include "events/keys.h"
 #include "lang/messages.h"
 #include "rules/apply.h"
 #include "switching/switch.h"
@@ -22,7 +23,6 @@ namespace {
 
 constexpr const char* kDeskPlaceholder = "OMBRIXDESK";
 constexpr const char* kAppsPlaceholder = "OMBRIXAPPS";
-constexpr int kVirtualKeyShift = 16;
 
 // The fixed items with a picture, in the order their captions are compared.
 struct FixedPicture {
@@ -91,9 +91,8 @@ void AddApplicationItem(Program& program, Menu item, const std::string& text, Ic
 
 void StepDesktop(Program& program, bool forward) {
   const int16_t current = program.desk.iCurDesk;
-  int16_t target = forward ? static_cast<int16_t>(current == kDesktopCount ? 1 : current + 1)
-                           : static_cast<int16_t>(current == 1 ? kDesktopCount : current - 1);
-  SwitchDesktop(program, target, "", -1);
+  SwitchDesktop(program, forward ? static_cast<int16_t>(current == kDesktopCount ? 1 : current + 1)
+                                : static_cast<int16_t>(current == 1 ? kDesktopCount : current - 1));
 }
 
 void RunMenuCommand(Program& program, int chosen) {
@@ -132,14 +131,14 @@ void RunMenuCommand(Program& program, int chosen) {
   const Menu* item = program.mMenu.FindById(chosen);
   if (item == nullptr) return;
   if (item->Name == "mDeskTop") OnGoToItem(program, static_cast<int16_t>(item->Index));
-  if (item->Name == "mApplicazioni") OnApplicationsItem(program, item->Tag);
+  if (item->Name == "mApplicazioni" && item->target) OnApplicationsItem(program, *item->target);
 }
 
 void ConfirmExit(Program& program) {
   // A refused or declined exit must not leave the request standing: a later close request
   // from outside would otherwise be taken for the Exit command.
   if (!AskYesNo(program, GetMsg(program, msgs::kExit)) ||
-      !UnloadMainWindow(program, unload::kFormCode)) {
+      !UnloadMainWindow(program, UnloadReason::FormCode)) {
     program.bExitRequested = false;
   }
 }
@@ -153,9 +152,11 @@ void OpenTrayMenu(Program& program, bool fullMenu, bool fromKeyboard) {
   p.windows.SetForegroundWindow(program.lMainHwnd);
   Menu shown = fullMenu ? program.mMenu : *program.mMenu.Find("mAllDeskTops");
   ResolveItems(program, shown);
-  program.bTrayMenuOpen = true;
-  const int chosen = p.ui.PopupMenu(program.lMainHwnd, shown);
-  program.bTrayMenuOpen = false;
+  int chosen = 0;
+  {
+    const BusyState::Guard open = program.busy.Enter(Busy::TrayMenu);
+    chosen = p.ui.PopupMenu(program.lMainHwnd, shown);
+  }
   if (chosen == 0 && fromKeyboard) p.tray.ReturnFocus();
   RunMenuCommand(program, chosen);
   if (!fullMenu || !program.bMainWindowLoaded) return;
@@ -169,12 +170,9 @@ void OpenTrayMenu(Program& program, bool fullMenu, bool fromKeyboard) {
 // Clicks while a dialog or message box is up only bring it forward; clicks while the program
 // is busy, or while one of its menus is up, are dropped.
 bool TrayAnswers(Program& program) {
-  if (program.lDialogHwnd != 0 || program.bMsgBoxOpen) {
-    BringProgramToFront(program);
-    return false;
-  }
-  return !program.bSwitching && !program.bHotKeyBusy && !program.bUnloading &&
-         !program.bTrayMenuOpen;
+  const InputAnswer answer = program.busy.TrayAnswer();
+  if (answer == InputAnswer::BringForward) BringProgramToFront(program);
+  return answer == InputAnswer::Run;
 }
 
 }  // namespace
@@ -248,10 +246,7 @@ void BuildApplicationsMenu(Program& program) {
       if (picture == 0) picture = program.platform.ui.Picture(MenuPicture::DefaultApplication);
       Menu item = Item("mApplicazioni", kAppsPlaceholder + std::to_string(i),
                        menu_id::kApplicationsFirst + i, i);
-      // Appended piece by piece: GCC 12 warns falsely (-Wrestrict) about "a" + "," + "b".
-      item.Tag = std::to_string(d);
-      item.Tag += ',';
-      item.Tag += std::to_string(app->GetFirstVisWin());
+      item.target = MenuTarget{static_cast<int16_t>(d), app->GetFirstVisWin()};
       AddApplicationItem(program, item,
                          CutWithEllipsis(app->GetText(kTitleOrClass), kApplicationTextLength),
                          picture);
@@ -294,14 +289,14 @@ std::string DesktopTooltip(const Program& program) {
 }
 
 void BringProgramToFront(Program& program) {
-  program.platform.windows.SetForegroundWindow(program.lDialogHwnd != 0 ? program.lDialogHwnd
-                                                                        : program.lMainHwnd);
+  const Hwnd dialog = program.busy.OpenDialog();
+  program.platform.windows.SetForegroundWindow(dialog != 0 ? dialog : program.lMainHwnd);
 }
 
 void OnTrayMouse(Program& program, int mouseMessage) {
   if (!TrayAnswers(program)) return;
   if (mouseMessage != msg::kLButtonUp && mouseMessage != msg::kRButtonUp) return;
-  if (IsKeyDown(program, kVirtualKeyShift)) {
+  if (IsKeyDown(program, vk::kShift)) {
     StepDesktop(program, mouseMessage == msg::kRButtonUp);
     return;
   }

@@ -87,7 +87,7 @@ TEST_F(AfterACrash, EveryWindowGoesBackToItsDesktopAndTheUserToTheirs) {
   // A normal exit leaves nothing to restore.
   EXPECT_TRUE(world.files.FileExists(RecordPath()));
   program->bExitRequested = true;
-  ASSERT_TRUE(UnloadMainWindow(*program, unload::kFormCode));
+  ASSERT_TRUE(UnloadMainWindow(*program, UnloadReason::FormCode));
   EXPECT_FALSE(world.files.FileExists(RecordPath()));
 }
 

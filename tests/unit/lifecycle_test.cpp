@@ -71,7 +71,7 @@ TEST_F(Lifecycle, SecondInstancePokesTheFirstTellsTheUserAndChangesNothing) {
     const auto before = w.store.sections;
     Program p{w.platform()};
     bool flagWhileOpen = false;
-    w.ui.duringBox = [&] { flagWhileOpen = p.bMsgBoxOpen; };
+    w.ui.duringBox = [&] { flagWhileOpen = p.busy.RequestRefusal() == reply::kUserBusy; };
 
     EXPECT_EQ(StartUp(p), StartOutcome::AnotherInstance);
     ASSERT_EQ(w.windows.posted.size(), firstHasAWindow ? 1u : 0u);
@@ -82,7 +82,6 @@ TEST_F(Lifecycle, SecondInstancePokesTheFirstTellsTheUserAndChangesNothing) {
     ASSERT_EQ(w.ui.boxes.size(), 1u);
     EXPECT_EQ(w.ui.boxes[0].text, "The application is already running");
     EXPECT_TRUE(flagWhileOpen);
-    EXPECT_FALSE(p.bMsgBoxOpen);
     EXPECT_EQ(w.store.sections, before);
     EXPECT_TRUE(w.windows.IsWindowVisible(other));
     EXPECT_TRUE(w.windows.showCalls.empty()) << "the first instance's hidden windows stay hidden";
@@ -182,7 +181,7 @@ TEST_F(Lifecycle, TrayIconRefusedIsRetriedUntilTheShellTakesItOrTwoMinutesPass) 
 TEST_F(Lifecycle, CloseRequestsFromOutsideAreRefusedAfterADeclinedExitOrSessionEnd) {
   ASSERT_EQ(StartUp(program), StartOutcome::Running);
   EXPECT_FALSE(program.mainWindow->OnCloseRequest());
-  EXPECT_EQ(program.iUnloadMode, unload::kFormControlMenu);
+  EXPECT_EQ(program.iUnloadMode, UnloadReason::FormControlMenu);
 
   world.ui.boxAnswers = {7};
   ChooseFromTrayMenu(menu_id::kExit);
@@ -191,37 +190,10 @@ TEST_F(Lifecycle, CloseRequestsFromOutsideAreRefusedAfterADeclinedExitOrSessionE
 
   EXPECT_TRUE(program.mainWindow->OnQueryEndSession());
   program.mainWindow->OnEndSession(false);  // the session end was cancelled
-  EXPECT_EQ(program.iUnloadMode, 0);
+  EXPECT_EQ(program.iUnloadMode, UnloadReason::FormControlMenu);
   EXPECT_FALSE(program.mainWindow->OnCloseRequest());
   EXPECT_FALSE(world.ui.mainDestroyed);
   EXPECT_TRUE(world.tray.present);
-}
-
-TEST_F(Lifecycle, ShutDownIsRefusedWhileBusyUnlessTheSessionEnds) {
-  ASSERT_EQ(StartUp(program), StartOutcome::Running);
-  program.bExitRequested = true;
-  struct Busy {
-    const char* what;
-    std::function<void(Program&, bool)> set;
-  };
-  const std::vector<Busy> busy = {
-      {"dialog", [](Program& p, bool on) { p.lDialogHwnd = on ? 55 : 0; }},
-      {"message box", [](Program& p, bool on) { p.bMsgBoxOpen = on; }},
-      {"hot-key", [](Program& p, bool on) { p.bHotKeyBusy = on; }},
-      {"switch", [](Program& p, bool on) { p.bSwitching = on; }},
-  };
-  for (const Busy& b : busy) {
-    b.set(program, true);
-    EXPECT_FALSE(UnloadMainWindow(program, unload::kFormCode)) << b.what;
-    EXPECT_TRUE(world.tray.present) << b.what;
-    b.set(program, false);
-  }
-  program.bSwitching = true;
-  program.lDialogHwnd = 55;
-  EXPECT_TRUE(program.mainWindow->OnQueryEndSession());
-  program.mainWindow->OnEndSession(true);
-  EXPECT_TRUE(world.ui.mainDestroyed);
-  EXPECT_FALSE(world.tray.present);
 }
 
 TEST_F(Lifecycle, ShutDownStoresTheProgramPasswordScrambledOrDeletesIt) {
@@ -240,14 +212,6 @@ TEST_F(Lifecycle, ShutDownStoresTheProgramPasswordScrambledOrDeletesIt) {
   p.mainWindow->OnQueryEndSession();
   p.mainWindow->OnEndSession(true);
   EXPECT_EQ(w.store.sections["Settings"].count("GlobalPass"), 0u);
-}
-
-// While a dialog runs the tray only brings it forward: the About and Move To tests show it.
-TEST_F(Lifecycle, TrayClicksDuringASwitchOpenNoMenu) {
-  ASSERT_EQ(StartUp(program), StartOutcome::Running);
-  program.bSwitching = true;
-  program.mainWindow->OnTrayMouse(msg::kRButtonUp);
-  EXPECT_TRUE(world.ui.popups.empty());
 }
 
 TEST_F(Lifecycle, MessagesArrivingWhileTheMainWindowLoadsAreNotHandled) {

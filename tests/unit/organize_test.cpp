@@ -19,7 +19,7 @@ class Organize : public Started {
     world.ui.userActions.push_back([this, act] {
       Form* dialog = world.forms.Loaded("frmMove");
       ASSERT_NE(dialog, nullptr);
-      EXPECT_EQ(program.lDialogHwnd, dialog->hwnd);
+      EXPECT_EQ(program.busy.OpenDialog(), dialog->hwnd);
       act(*dialog);
       Click(*dialog, "btnOk");
     });
@@ -93,7 +93,7 @@ TEST_F(Organize, ADropMovesTheApplicationAndItsWindowsHideOrShowAtOnce) {
   EXPECT_EQ(Desk(7).opi.Count(), 1);
   EXPECT_EQ(Desk(7).lTopHwnd, editor);
   int16_t seven = 7;
-  SwitchDesktop(program, seven, "", -1);
+  SwitchDesktop(program, seven);
   EXPECT_TRUE(Visible(editor) && Visible(owned));
   EXPECT_FALSE(Visible(other) || Visible(away));
 }
@@ -198,7 +198,7 @@ TEST_F(Organize, MoveToOpensTheDialogAndWhileItIsOpenTheTrayOnlyBringsItForward)
   });
   program.mainWindow->OnTrayMouse(msg::kRButtonUp);
   EXPECT_EQ(world.forms.Loaded("frmMove"), nullptr);
-  EXPECT_EQ(program.lDialogHwnd, 0);
+  EXPECT_EQ(program.busy.OpenDialog(), 0);
 }
 
 }  // namespace

@@ -38,7 +38,7 @@ TEST_F(PasswordPrompts, ADesktopWithAPasswordIsEnteredOnlyWithItExactly) {
   EXPECT_TRUE(Visible(a));
   ASSERT_FALSE(world.ui.boxes.empty());
   EXPECT_EQ(world.ui.boxes.back().text, "Wrong password!");
-  EXPECT_FALSE(program.bSwitching || program.bHotKeyBusy);
+  EXPECT_EQ(program.busy.RequestRefusal(), 0);
 
   Answer("Secret", "btnCancel");
   Send(1027, 50);
@@ -57,23 +57,23 @@ TEST_F(PasswordPrompts, ADesktopWithAPasswordIsEnteredOnlyWithItExactly) {
 TEST_F(PasswordPrompts, HotKeysAndTrayClicksOnlyBringTheOpenPromptForward) {
   Desk(2).sPassword = "pw";
   world.ui.userActions.push_back([this] {
-    EXPECT_NE(program.lDialogHwnd, 0);
+    EXPECT_NE(program.busy.OpenDialog(), 0);
     EXPECT_TRUE(Send(1027, 52).bHandled);  // Win+4 while the prompt is open
-    EXPECT_EQ(world.windows.foreground, program.lDialogHwnd);
+    EXPECT_EQ(world.windows.foreground, program.busy.OpenDialog());
     program.mainWindow->OnTrayMouse(msg::kRButtonUp);
     EXPECT_TRUE(world.ui.popups.empty());
   });
   Answer("pw");
   Send(1027, 50);
   EXPECT_EQ(program.desk.iCurDesk, 2);
-  EXPECT_EQ(program.lDialogHwnd, 0);
+  EXPECT_EQ(program.busy.OpenDialog(), 0);
 }
 
 TEST_F(PasswordPrompts, ExitAsksForTheProgramPasswordButTheSessionEndAndOutsideClosesDoNot) {
   program.settings.sGlobalPass = "admin";
   program.bExitRequested = true;
   Answer("wrong");
-  EXPECT_FALSE(UnloadMainWindow(program, unload::kFormCode));
+  EXPECT_FALSE(UnloadMainWindow(program, UnloadReason::FormCode));
   EXPECT_FALSE(world.ui.mainDestroyed);
   EXPECT_EQ(labels, std::vector<std::string>{"Input PROGRAM Password"});
 
@@ -84,7 +84,7 @@ TEST_F(PasswordPrompts, ExitAsksForTheProgramPasswordButTheSessionEndAndOutsideC
 
   program.bExitRequested = true;
   Answer("admin");
-  EXPECT_TRUE(UnloadMainWindow(program, unload::kFormCode));
+  EXPECT_TRUE(UnloadMainWindow(program, UnloadReason::FormCode));
   EXPECT_TRUE(world.ui.mainDestroyed);
   EXPECT_NE(world.store.sections["Settings"]["GlobalPass"], "");  // stored scrambled
   EXPECT_NE(world.store.sections["Settings"]["GlobalPass"], "admin");

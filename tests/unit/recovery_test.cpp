@@ -96,10 +96,10 @@ TEST_F(Exit, EveryWindowComesBackTheFileGoesAndShellWindowsStayOpen) {
   const Hwnd a = world.Open("A", 10);
   const Hwnd folder = world.Open("Docs", 30, 0, "CabinetWClass");
   int16_t target = 2;
-  SwitchDesktop(program, target, "", -1);
+  SwitchDesktop(program, target);
   const Hwnd b = world.Open("B", 11);
   target = 3;
-  SwitchDesktop(program, target, "", -1);
+  SwitchDesktop(program, target);
   ASSERT_TRUE(world.files.FileExists(kPath));
   EXPECT_FALSE(Visible(a) || Visible(b));
   world.ui.boxAnswers = {6};
@@ -108,7 +108,7 @@ TEST_F(Exit, EveryWindowComesBackTheFileGoesAndShellWindowsStayOpen) {
   EXPECT_EQ(world.ui.boxes.back().text, "Exit Ombrix?");
   EXPECT_EQ(world.ui.boxes.back().style, 36u);
   ASSERT_TRUE(world.ui.mainDestroyed);
-  EXPECT_EQ(program.iUnloadMode, unload::kFormCode);
+  EXPECT_EQ(program.iUnloadMode, UnloadReason::FormCode);
   EXPECT_TRUE(Visible(a) && Visible(b) && Visible(folder));
   for (const auto& m : world.windows.posted) EXPECT_FALSE(m.hwnd == folder && m.message == 16);
   EXPECT_FALSE(world.files.FileExists(kPath));
@@ -119,7 +119,7 @@ TEST_F(Exit, SessionEndClosesTheShellWindowsStillHidden) {
   const Hwnd folder = world.Open("Docs", 30, 0, "CabinetWClass");
   const Hwnd recorded = world.Open("Pictures", 31, 0, "CabinetWClass");
   int16_t target = 2;
-  SwitchDesktop(program, target, "", -1);
+  SwitchDesktop(program, target);
   // The folder's record is gone while the program still holds it hidden.
   Desk(1).opi.Remove(Desk(1).GetProcessIdxByHandle(folder));
   program.mainWindow->OnQueryEndSession();
@@ -139,9 +139,8 @@ TEST_F(Exit, SessionEndArrivingInsideASwitchLeavesTheSwitchSafe) {
     program.mainWindow->OnEndSession(true);
   };
   int16_t target = 2;
-  SwitchDesktop(program, target, "", -1);
+  SwitchDesktop(program, target);
   EXPECT_TRUE(world.ui.mainDestroyed);
-  EXPECT_FALSE(program.bSwitching);
   EXPECT_EQ(Desk(1).opi.Count(), 2);
 }
 
@@ -150,31 +149,17 @@ TEST_F(Exit, RecoveryFileThatCannotBeWrittenIsReportedOnceInABalloon) {
   world.files.readOnlyFolders = {"C:\\"};
   world.tray.present = false;  // no icon to show a balloon at: the next write tries again
   int16_t target = 2;
-  SwitchDesktop(program, target, "", -1);
+  SwitchDesktop(program, target);
   EXPECT_TRUE(world.tray.balloons.empty());
   world.tray.present = true;
   for (int16_t desk : {1, 3, 1}) {
     target = desk;
-    SwitchDesktop(program, target, "", -1);
+    SwitchDesktop(program, target);
   }
   ASSERT_EQ(world.tray.balloons.size(), 1u);
   EXPECT_EQ(world.tray.balloons[0].text, msgs::kNoRecoveryFile.text);
   EXPECT_EQ(world.tray.balloons[0].iconType, 2);
   EXPECT_TRUE(world.files.files.empty());
-}
-
-TEST_F(Exit, RulePassDoesNothingWhileBusy) {
-  world.Open("A", 10);
-  const int before = world.ui.doEvents;
-  for (bool* flag : {&program.bSwitching, &program.bHotKeyBusy, &program.bUnloading}) {
-    *flag = true;
-    ApplyRules(program, false);
-    *flag = false;
-  }
-  EXPECT_EQ(world.ui.doEvents, before);
-  EXPECT_EQ(Desk(1).opi.Count(), 0);  // no discovery pass either
-  ApplyRules(program, false);
-  EXPECT_EQ(Desk(1).opi.Count(), 1);
 }
 
 }  // namespace

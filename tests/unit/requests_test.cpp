@@ -20,7 +20,7 @@ class Requests : public Started {
     EXPECT_TRUE(result.bHandled) << message;
     return result.lReturn;
   }
-  void GoTo(int16_t desk) { SwitchDesktop(program, desk, "", -1); }
+  void GoTo(int16_t desk) { SwitchDesktop(program, desk); }
 };
 
 TEST_F(Requests, GoToSwitchesAndTheCurrentDesktopIsTheReply) {
@@ -33,7 +33,6 @@ TEST_F(Requests, GoToSwitchesAndTheCurrentDesktopIsTheReply) {
   EXPECT_EQ(Ask(msg::kGoToDesktop, 3), reply::kDone);  // already there
   for (int32_t bad : {0, 10, -1, 51}) EXPECT_EQ(Ask(msg::kGoToDesktop, bad), reply::kBadDesktop);
   EXPECT_EQ(program.desk.iCurDesk, 3);
-  EXPECT_FALSE(program.bHotKeyBusy || program.bSwitching);
 
   // A desktop with a password asks for it, as its hot-key does.
   Desk(5).sPassword = "pw";
@@ -71,7 +70,6 @@ TEST_F(Requests, MoveTakesTheWholeApplicationOfTheWindowAndSaysWhyItCannot) {
   EXPECT_TRUE(Visible(c));
   EXPECT_EQ(Ask(msg::kMoveApplication, c, 9), reply::kDone);
   EXPECT_FALSE(Visible(c));
-  EXPECT_FALSE(program.bHotKeyBusy);
 }
 
 TEST_F(Requests, ExitIsTheNormalShutDownWithoutQuestionUnlessAProgramPasswordGuardsIt) {
@@ -102,46 +100,23 @@ TEST_F(Requests, ExitIsTheNormalShutDownWithoutQuestionUnlessAProgramPasswordGua
   EXPECT_TRUE(world.ui.boxes.empty());
 }
 
-TEST_F(Requests, WhileBusyChangesAreRefusedNotKeptAndTheQueryStillAnswers) {
+TEST_F(Requests, RefusedWhileBusyWithoutChangingTheExitTheUserAsked) {
   const Hwnd a = world.Open("A", 10);
-  struct Busy {
-    const char* what;
-    int32_t refusal;
-    std::function<void(Program&, bool)> set;
-  };
-  const std::vector<Busy> busy = {
-      {"dialog", reply::kUserBusy, [](Program& p, bool on) { p.lDialogHwnd = on ? 55 : 0; }},
-      {"message box", reply::kUserBusy, [](Program& p, bool on) { p.bMsgBoxOpen = on; }},
-      {"tray menu", reply::kUserBusy, [](Program& p, bool on) { p.bTrayMenuOpen = on; }},
-      {"switch", reply::kBusy, [](Program& p, bool on) { p.bSwitching = on; }},
-      {"hot-key", reply::kBusy, [](Program& p, bool on) { p.bHotKeyBusy = on; }},
-      {"shut-down", reply::kBusy, [](Program& p, bool on) { p.bUnloading = on; }},
-  };
-  for (const Busy& b : busy) {
-    b.set(program, true);
-    EXPECT_EQ(Ask(msg::kGoToDesktop, 2), b.refusal) << b.what;
-    EXPECT_EQ(Ask(msg::kMoveApplication, a, 2), b.refusal) << b.what;
-    EXPECT_EQ(Ask(msg::kExitProgram), b.refusal) << b.what;
-    EXPECT_EQ(Ask(msg::kCurrentDesktop), 1) << b.what;
-    b.set(program, false);
-    EXPECT_FALSE(program.bExitRequested) << b.what;
+  {
+    const BusyState::Guard switching = program.busy.Enter(Busy::Switching);
+    EXPECT_EQ(Ask(msg::kMoveApplication, a, 2), reply::kBusy);
+    EXPECT_EQ(Ask(msg::kCurrentDesktop), 1);
+    // Shut-down that refuses drops the request, or a later close from outside would be an exit.
+    EXPECT_FALSE(ExitOnRequest(program));
+    EXPECT_FALSE(program.bExitRequested);
   }
-  EXPECT_EQ(program.desk.iCurDesk, 1);
   EXPECT_TRUE(Visible(a));
-  EXPECT_FALSE(world.ui.mainDestroyed);
-  EXPECT_TRUE(world.tray.present);
-
-  // Shut-down that refuses drops the request, or a later close from outside would be an exit.
-  program.bSwitching = true;
-  EXPECT_FALSE(ExitOnRequest(program));
-  EXPECT_FALSE(program.bExitRequested);
-  program.bSwitching = false;
-
   // The Exit command's own question is open: the request leaves the user's choice standing.
   program.bExitRequested = true;
-  program.bMsgBoxOpen = true;
+  const BusyState::Guard box = program.busy.Enter(Busy::MessageBox);
   EXPECT_EQ(Ask(msg::kExitProgram), reply::kUserBusy);
   EXPECT_TRUE(program.bExitRequested);
+  EXPECT_TRUE(world.tray.present);
 }
 
 }  // namespace

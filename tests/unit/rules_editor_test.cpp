@@ -134,7 +134,7 @@ TEST_F(RulesEditor, AddDeleteAndReorderEditTheWorkingListThatOkSavesInOrder) {
   const RuleList saved = ReadRules(world.store);
   ASSERT_EQ(Names(saved), (std::vector<std::string>{"Mail", "Notes"}));
   EXPECT_EQ(saved[1].sWinText, " inbox ");  // patterns are kept as typed
-  EXPECT_EQ(saved[1].iAction, kMoveToDesk);
+  EXPECT_EQ(saved[1].iAction, RuleAction::MoveToDesk);
   EXPECT_EQ(saved[1].iDestDesk, 5);
   EXPECT_TRUE(saved[1].bWinText && !saved[1].bWinClass && saved[1].bAnd);
 }
@@ -162,9 +162,9 @@ TEST_F(RulesEditor, ValidationSaysWhatKeepsARuleFromBeingAdded) {
     Type(dialog, "txtWinText", " ");  // blanks count as a pattern
     EXPECT_TRUE(addable());
 
-    Pick(dialog, "cmbAction", kKill);
+    Pick(dialog, "cmbAction", static_cast<int>(RuleAction::Kill));
     EXPECT_FALSE(Ctl(dialog, "cmbDeskNumber").Enabled);
-    Pick(dialog, "cmbAction", kVisibility);
+    Pick(dialog, "cmbAction", static_cast<int>(RuleAction::Visibility));
     EXPECT_EQ(Ctl(dialog, "cmbDeskNumber").Items.size(), 10u);
     EXPECT_EQ(Ctl(dialog, "cmbDeskNumber").ListIndex, 0);
     SetCheck(dialog, "chkWinText", false);
@@ -227,7 +227,7 @@ TEST_F(RulesEditor, OkAsksForTheProgramPasswordAndAWrongOneSavesNothing) {
     EXPECT_EQ(world.store.sections, stored);
     EXPECT_EQ(program.colRules.Count(), 0);
     // The editor is the open dialog again: the tray only brings it forward.
-    EXPECT_EQ(program.lDialogHwnd, dialog.hwnd);
+    EXPECT_EQ(program.busy.OpenDialog(), dialog.hwnd);
     answer("admin");
     Click(dialog, "btnOk");
   });
@@ -240,7 +240,7 @@ TEST_F(RulesEditor, RulesThatCannotBeSavedStillApplyAndOkMayTryAgain) {
   const Hwnd window = world.Open("Target", 10);
   world.store.failWrites = true;
   Then([&](Form& dialog) {
-    Edit(dialog, "Away", "Target", kMoveToDesk, 2);
+    Edit(dialog, "Away", "Target", 0, 2);
     Click(dialog, "btnAddRule");
     Click(dialog, "btnOk");
     EXPECT_EQ(world.ui.boxes.back().text, msgs::kRulesNotSaved.text);

@@ -22,7 +22,8 @@ std::shared_ptr<clsPI> AppOf(std::vector<std::pair<std::string, std::string>> wi
   return app;
 }
 
-clsRule TitleRule(const std::string& pattern, int32_t mode, int32_t action = kMaximize) {
+clsRule TitleRule(const std::string& pattern, TextCompare mode,
+                  RuleAction action = RuleAction::Maximize) {
   clsRule rule;
   rule.bWinText = true;
   rule.sWinText = pattern;
@@ -33,19 +34,19 @@ clsRule TitleRule(const std::string& pattern, int32_t mode, int32_t action = kMa
 
 TEST(RuleMatching, TestsCombineAcrossTheApplicationsWindows) {
   const auto notes = AppOf({{"Notes - Editor", "EditWnd"}, {"Untitled", "ToolWnd"}});
-  EXPECT_TRUE(RuleMatches(TitleRule("NOTE", kModeContains), *notes));
-  EXPECT_FALSE(RuleMatches(TitleRule("notes", kModeEqualTo), *notes));
-  EXPECT_TRUE(RuleMatches(TitleRule("- EDITOR", kModeEndsWith), *notes));
-  EXPECT_FALSE(RuleMatches(TitleRule("Notes - Editor and more", kModeStartsWith), *notes));
-  EXPECT_TRUE(RuleMatches(TitleRule("\xC3\xA9t\xC3\xA9", kModeStartsWith),  // "été"
+  EXPECT_TRUE(RuleMatches(TitleRule("NOTE", TextCompare::Contains), *notes));
+  EXPECT_FALSE(RuleMatches(TitleRule("notes", TextCompare::EqualTo), *notes));
+  EXPECT_TRUE(RuleMatches(TitleRule("- EDITOR", TextCompare::EndsWith), *notes));
+  EXPECT_FALSE(RuleMatches(TitleRule("Notes - Editor and more", TextCompare::StartsWith), *notes));
+  EXPECT_TRUE(RuleMatches(TitleRule("\xC3\xA9t\xC3\xA9", TextCompare::StartsWith),  // "été"
                           *AppOf({{"\xC3\x89T\xC3\x89 \xC3\xA0 Paris", "Cls"}})));
   // "doesn't contain" holds for one window of two, and so does "contains"
-  EXPECT_TRUE(RuleMatches(TitleRule("notes", kModeNotContains), *notes));
+  EXPECT_TRUE(RuleMatches(TitleRule("notes", TextCompare::NotContains), *notes));
 
-  clsRule both = TitleRule("zzz", kModeContains);
+  clsRule both = TitleRule("zzz", TextCompare::Contains);
   both.bWinClass = true;
   both.sWinClass = "toolwnd";
-  both.iWinClassMode = kModeEqualTo;
+  both.iWinClassMode = TextCompare::EqualTo;
   both.bAnd = false;
   EXPECT_TRUE(RuleMatches(both, *notes));  // title fails, class holds
   both.bAnd = true;
@@ -54,7 +55,7 @@ TEST(RuleMatching, TestsCombineAcrossTheApplicationsWindows) {
   EXPECT_TRUE(RuleMatches(both, *notes));
 
   const auto single = AppOf({{"Notes", "EditWnd"}});
-  clsRule lacking = TitleRule("note", kModeNotContains);
+  clsRule lacking = TitleRule("note", TextCompare::NotContains);
   lacking.bWinClass = true;
   lacking.sWinClass = "edit";
   lacking.bAnd = true;
@@ -63,14 +64,14 @@ TEST(RuleMatching, TestsCombineAcrossTheApplicationsWindows) {
   clsRule off;
   off.sWinText = "Notes";
   EXPECT_FALSE(RuleMatches(off, *single));
-  EXPECT_FALSE(RuleMatches(TitleRule("x", kModeNotContains), *AppOf({})));
-  EXPECT_FALSE(RuleMatches(TitleRule("Notes", 7), *single));
+  EXPECT_FALSE(RuleMatches(TitleRule("x", TextCompare::NotContains), *AppOf({})));
+  EXPECT_FALSE(RuleMatches(TitleRule("Notes", static_cast<TextCompare>(7)), *single));
 }
 
 TEST(RuleMatching, EmptyPatternNeverHolds) {
   const auto app = AppOf({{"Anything", "Cls"}});
   for (int32_t mode : {0, 1, 2, 3, 4}) {
-    EXPECT_FALSE(RuleMatches(TitleRule("", mode), *app)) << mode;
+    EXPECT_FALSE(RuleMatches(TitleRule("", static_cast<TextCompare>(mode)), *app)) << mode;
   }
   clsRule cls;
   cls.bWinClass = true;
@@ -81,16 +82,16 @@ TEST(RuleMatching, EmptyPatternNeverHolds) {
 TEST(RuleStore, RoundTripKeepsTheOrFlagAndAShorterListReadsShorter) {
   sim::MemoryStore store;
   RuleList rules;
-  auto first = std::make_shared<clsRule>(TitleRule("  padded  ", kModeEndsWith, kVisibility));
+  auto first = std::make_shared<clsRule>(TitleRule("  padded  ", TextCompare::EndsWith, RuleAction::Visibility));
   first->bAnd = false;
   first->iDestDesk = 5;
   rules.Add(first);
-  rules.Add(std::make_shared<clsRule>(TitleRule("second", kModeContains)));
+  rules.Add(std::make_shared<clsRule>(TitleRule("second", TextCompare::Contains)));
   ASSERT_TRUE(SaveRules(store, rules));
   const RuleList read = ReadRules(store);
   ASSERT_EQ(read.Count(), 2);
   EXPECT_FALSE(read[1].bAnd);
-  EXPECT_EQ(read[1].iWinTextMode, kModeEndsWith);
+  EXPECT_EQ(read[1].iWinTextMode, TextCompare::EndsWith);
   EXPECT_EQ(read[1].iDestDesk, 5);
   EXPECT_EQ(read[2].sWinText, "second");
 
@@ -98,6 +99,12 @@ TEST(RuleStore, RoundTripKeepsTheOrFlagAndAShorterListReadsShorter) {
   one.Add(first);
   ASSERT_TRUE(SaveRules(store, one));
   EXPECT_EQ(ReadRules(store).Count(), 1);
+
+  // A write refused part-way leaves the rules as they were, not a mixture of old and new.
+  const auto before = store.sections;
+  store.lockedKeys = {"Action2"};
+  EXPECT_FALSE(SaveRules(store, rules));
+  EXPECT_EQ(store.sections, before);
 }
 
 TEST(RuleStore, MissingAndOddValuesReadSafely) {
@@ -114,7 +121,7 @@ TEST(RuleStore, MissingAndOddValuesReadSafely) {
   EXPECT_TRUE(rules[1].bAnd);  // missing And reads true
   EXPECT_FALSE(rules[1].bWinText || rules[1].bWinClass);
   EXPECT_EQ(rules[2].iDestDesk, 32767);
-  EXPECT_EQ(rules[2].iAction, 2147483647);
+  EXPECT_EQ(static_cast<int32_t>(rules[2].iAction), 2147483647);
   v["NumRules"] = "-4";
   EXPECT_EQ(ReadRules(store).Count(), 0);
   v["NumRules"] = "70000";
@@ -134,9 +141,9 @@ TEST_F(RulePass, MovesEveryMatchingApplicationAndLaterRulesDoNotSeeThem) {
   const Hwnd a = Window("Mail one", 10);
   const Hwnd b = Window("Mail two", 11);
   const Hwnd c = Window("Other", 12);
-  clsRule move = TitleRule("mail", kModeStartsWith, kMoveToDesk);
+  clsRule move = TitleRule("mail", TextCompare::StartsWith, RuleAction::MoveToDesk);
   move.iDestDesk = 4;
-  Rules({move, TitleRule("mail", kModeContains, kMaximize)});
+  Rules({move, TitleRule("mail", TextCompare::Contains, RuleAction::Maximize)});
   ApplyRules(program, false);
   EXPECT_FALSE(Visible(a) || Visible(b));
   EXPECT_TRUE(Visible(c));
@@ -147,12 +154,12 @@ TEST_F(RulePass, MovesEveryMatchingApplicationAndLaterRulesDoNotSeeThem) {
 
 TEST_F(RulePass, RulesActInListOrderAndMovesToTheCurrentOrNoDesktopDoNothing) {
   const Hwnd a = Window("Mail", 10);
-  clsRule here = TitleRule("mail", kModeContains, kMoveToDesk);
+  clsRule here = TitleRule("mail", TextCompare::Contains, RuleAction::MoveToDesk);
   here.iDestDesk = 1;
   clsRule far = here;
   far.iDestDesk = 12;
-  Rules({here, far, TitleRule("mail", kModeEqualTo, kMinimize),
-         TitleRule("mail", kModeEqualTo, kMaximize)});
+  Rules({here, far, TitleRule("mail", TextCompare::EqualTo, RuleAction::Minimize),
+         TitleRule("mail", TextCompare::EqualTo, RuleAction::Maximize)});
   world.windows.showCalls.clear();
   ApplyRules(program, false);
   std::vector<int> commands;
@@ -166,7 +173,7 @@ TEST_F(RulePass, RulesActInListOrderAndMovesToTheCurrentOrNoDesktopDoNothing) {
 TEST_F(RulePass, CloseAsksTheFirstWindowOnlyAndDoesNotWaitForAHungOne) {
   const Hwnd a = Window("Editor", 10);
   const Hwnd tool = world.Open("Editor tool", 10, a);
-  Rules({TitleRule("editor", kModeStartsWith, kClose)});
+  Rules({TitleRule("editor", TextCompare::StartsWith, RuleAction::Close)});
   ApplyRules(program, false);
   EXPECT_FALSE(world.windows.IsWindow(a));
   EXPECT_TRUE(world.windows.IsWindow(tool));
@@ -180,7 +187,7 @@ TEST_F(RulePass, KillEndsTheProcessAndReleasesTheHandle) {
   Window("Game", 10);
   Window("Service", 11);
   world.process.processes = {{10, true}, {11, false}};
-  Rules({TitleRule("game", kModeContains, kKill), TitleRule("service", kModeContains, kKill)});
+  Rules({TitleRule("game", TextCompare::Contains, RuleAction::Kill), TitleRule("service", TextCompare::Contains, RuleAction::Kill)});
   ApplyRules(program, false);
   EXPECT_EQ(world.process.killed, (std::vector<uint32_t>{10}));
   EXPECT_EQ(world.process.openHandles, 0);
@@ -194,7 +201,7 @@ TEST_F(RulePass, VisibilityLevelsGiveTheirAlpha) {
   EXPECT_EQ(OpacityAlpha(VisibilityPercent(0)), 102);
   EXPECT_EQ(OpacityAlpha(VisibilityPercent(10)), 255);
   const Hwnd a = Window("Clock", 10);
-  clsRule fade = TitleRule("clock", kModeEqualTo, kVisibility);
+  clsRule fade = TitleRule("clock", TextCompare::EqualTo, RuleAction::Visibility);
   fade.iDestDesk = 5;
   Rules({fade});
   ApplyRules(program, false);
@@ -211,7 +218,7 @@ TEST_F(RulePass, VisibilityLevelsGiveTheirAlpha) {
 TEST_F(RulePass, IgnoredApplicationsStayOutOfTheDesktopAndItsSwitches) {
   const Hwnd keep = Window("Monitor", 10);
   const Hwnd other = Window("Other", 11);
-  Rules({TitleRule("monitor", kModeEqualTo, kIgnoreApp)});
+  Rules({TitleRule("monitor", TextCompare::EqualTo, RuleAction::IgnoreApp)});
   ScanDesktop(program, 1);
   EXPECT_EQ(Desk(1).opi.Count(), 1);
   EXPECT_EQ(Desk(1).GetProcessIdxByHandle(keep), -1);
@@ -245,7 +252,7 @@ class Notices : public RulePass {
   int passes() const { return world.windows.enumerations - enumerationsAtStart_; }
   void SetUp() override {
     RulePass::SetUp();
-    clsRule move = TitleRule("mover", kModeStartsWith, kMoveToDesk);
+    clsRule move = TitleRule("mover", TextCompare::StartsWith, RuleAction::MoveToDesk);
     move.iDestDesk = 3;
     Rules({move});
     enumerationsAtStart_ = world.windows.enumerations;
@@ -304,10 +311,12 @@ TEST_F(Notices, WindowsTheSwitchShowsAreNotNewButANewWindowAmongThemIs) {
 TEST_F(Notices, APassHeldUpByABusyFlagRunsWhenItClears) {
   const Hwnd mover = Window("Mover", 10);
   Notice(mover);
-  program.bHotKeyBusy = true;  // as while a password prompt of a switch is open
-  world.clock.Advance(5 * kRulePassDelayMs);
-  EXPECT_EQ(passes(), 0);
-  program.bHotKeyBusy = false;
+  {
+    // As while a password prompt of a switch is open.
+    const BusyState::Guard hotKey = program.busy.Enter(Busy::HotKey);
+    world.clock.Advance(5 * kRulePassDelayMs);
+    EXPECT_EQ(passes(), 0);
+  }
   world.clock.Advance(kRulePassDelayMs);
   EXPECT_EQ(passes(), 1);
   EXPECT_FALSE(Visible(mover));

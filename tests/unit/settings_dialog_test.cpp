@@ -90,7 +90,7 @@ TEST_F(ProgramSettings, OpensOnGeneralWithTheSettingsTheLanguagesAndTheThemes) {
     EXPECT_TRUE(sim::SimFormHost::Reachable(form, *form.Find("txtNewPassword")));
     Click(form, "btnCancel");
   });
-  EXPECT_EQ(program.lDialogHwnd, 0);
+  EXPECT_EQ(program.busy.OpenDialog(), 0);
   EXPECT_EQ(world.forms.Loaded("frmSettings"), nullptr);
 }
 
@@ -290,7 +290,7 @@ class DesktopSettings : public SettingsDialogs {
     world.files.files["C:\\Pictures\\wall.bmp"] = "wall";
     Started::SetUp();
   }
-  void GoTo(int16_t desk) { SwitchDesktop(program, desk, "", -1); }
+  void GoTo(int16_t desk) { SwitchDesktop(program, desk); }
   std::string Key(const char* name, int desk) {
     return Stored()[std::string(name) + std::to_string(desk)];
   }

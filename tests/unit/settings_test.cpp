@@ -35,8 +35,8 @@ TEST(KeyTable, ProgramValuesAreReadOrTakeTheirDefaults) {
   s.bWin = false;  // the reading must set every value, not rely on the initial ones
   s.bAlt = true;
   s.sTheme = std::string(1, 'x');  // not = "x": GCC 12 warns of a false overlap there
-  ReadProgramKeys(store, HotKeyAndFilterKeys(), s);
-  ReadProgramKeys(store, DisplayAndPasswordKeys(), s);
+  ReadProgramKeys(store, ReadAt::BeforeAutoStart, s);
+  ReadProgramKeys(store, ReadAt::AfterAutoStart, s);
   EXPECT_TRUE(s.bWin && s.bWinNumbers && s.bShiftWinNumbers && s.bIgnoreTopMost &&
               s.bIgnoreNoTitle && s.bShowCurDesk);
   EXPECT_FALSE(s.bAlt || s.bAltNumbers || s.bCtrl || s.bCtrlNumbers || s.bShiftAltNumbers ||
@@ -47,8 +47,8 @@ TEST(KeyTable, ProgramValuesAreReadOrTakeTheirDefaults) {
   store.sections["Settings"] = {{"Alt", "1"},           {"Win", "0"},   {"ITopMost", "0"},
                                 {"CicleDesktops", "1"}, {"Theme", "blue"},
                                 {"GlobalPass", EncodePassword("secret")}};
-  ReadProgramKeys(store, HotKeyAndFilterKeys(), s);
-  ReadProgramKeys(store, DisplayAndPasswordKeys(), s);
+  ReadProgramKeys(store, ReadAt::BeforeAutoStart, s);
+  ReadProgramKeys(store, ReadAt::AfterAutoStart, s);
   EXPECT_TRUE(s.bAlt && s.bCicleDesktops);
   EXPECT_FALSE(s.bWin || s.bIgnoreTopMost);
   EXPECT_EQ(s.sTheme, "blue");

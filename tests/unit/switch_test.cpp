@@ -12,8 +12,8 @@ namespace {
 
 class Switching : public Started {
  protected:
-  void Go(int16_t target, const std::string& direction = "") {
-    SwitchDesktop(program, target, direction, -1);
+  void Go(int16_t target, Direction direction = Direction::None) {
+    SwitchDesktop(program, target, direction);
   }
 };
 
@@ -71,10 +71,11 @@ TEST_F(Switching, RefusedSwitchesChangeNothing) {
   Go(1);
   Go(0);
   Go(10);
-  Go(-2, "L");  // cycling is off
-  program.bSwitching = true;
-  Go(4);
-  program.bSwitching = false;
+  Go(-2, Direction::Left);  // cycling is off
+  {
+    const BusyState::Guard switching = program.busy.Enter(Busy::Switching);
+    Go(4);
+  }
   EXPECT_EQ(static_cast<int>(world.windows.showCalls.size()), calls);
   EXPECT_EQ(world.tray.tooltip, tooltip);
   EXPECT_FALSE(program.indicator);
@@ -100,7 +101,7 @@ TEST_F(Switching, ArrowsMoveOnTheGridAndWrapOnlyWithCycling) {
     Program p{w.platform()};
     StartUp(p);
     int16_t start = c.from;
-    SwitchDesktop(p, start, "", -1);
+    SwitchDesktop(p, start);
     EXPECT_TRUE(SwitchByKey(p, c.vk));
     EXPECT_EQ(p.desk.iCurDesk, c.expected) << c.from << " key " << c.vk << " cycle " << c.cycle;
   }

@@ -43,10 +43,10 @@ class TrayMenus : public Started {
   Hwnd OnDesktop(int d, const std::string& title, uint32_t pid) {
     const int16_t back = program.desk.iCurDesk;
     int16_t target = static_cast<int16_t>(d);
-    SwitchDesktop(program, target, "", -1);
+    SwitchDesktop(program, target);
     const Hwnd hwnd = world.Open(title, pid);
     target = back;
-    SwitchDesktop(program, target, "", -1);
+    SwitchDesktop(program, target);
     return hwnd;
   }
   IconHandle Default() { return world.ui.Picture(MenuPicture::DefaultApplication); }
@@ -85,8 +85,6 @@ TEST_F(TrayMenus, LeftClickListsEveryDesktopUnderItsHeaderAndChoosingSwitchesThe
   EXPECT_EQ(program.desk.iCurDesk, 2);
   EXPECT_EQ(world.windows.foreground, mail);
   EXPECT_TRUE(Visible(notes));
-  OnApplicationsItem(program, "garbage");  // a tag that names no window does nothing
-  EXPECT_EQ(program.desk.iCurDesk, 2);
 }
 
 TEST_F(TrayMenus, ApplicationItemsCarryTheirDesktopAndWindowAndCutLongTexts) {
@@ -94,7 +92,9 @@ TEST_F(TrayMenus, ApplicationItemsCarryTheirDesktopAndWindowAndCutLongTexts) {
   BuildApplicationsMenu(program);
   const Menu& all = *program.mMenu.Find("mAllDeskTops");
   ASSERT_EQ(all.items.size(), 3u);
-  EXPECT_EQ(all.items[2].Tag, "3," + std::to_string(longer));
+  ASSERT_TRUE(all.items[2].target);
+  EXPECT_EQ(all.items[2].target->desk, 3);
+  EXPECT_EQ(all.items[2].target->hwnd, longer);
   // 35 characters, the last of them two bytes long.
   EXPECT_EQ(MenuItemInfo(program, "OMBRIXAPPS2").text, std::string(34, 'x') + "\xC3\xA9...");
 
@@ -207,7 +207,7 @@ TEST_F(Dialogs, AboutRunsAsADialogUntilOkAndShowsTheProgramFilesVersion) {
   bool refusedClose = false;
   world.ui.userActions = {
       [&] {
-        EXPECT_EQ(program.lDialogHwnd, about.hwnd);
+        EXPECT_EQ(program.busy.OpenDialog(), about.hwnd);
         EXPECT_TRUE(Visible(about.hwnd));
         EXPECT_EQ(world.windows.foreground, about.hwnd);
         EXPECT_FALSE(world.windows.Get(about.hwnd)->closeCommand);
@@ -224,7 +224,7 @@ TEST_F(Dialogs, AboutRunsAsADialogUntilOkAndShowsTheProgramFilesVersion) {
   ShowDialog(program, about, true);
   EXPECT_TRUE(refusedClose);
   EXPECT_TRUE(world.ui.userActions.empty()) << "the dialog ended before Ok";
-  EXPECT_EQ(program.lDialogHwnd, 0);
+  EXPECT_EQ(program.busy.OpenDialog(), 0);
   EXPECT_EQ(about.hwnd, 0);
   EXPECT_EQ(world.windows.TopLevelWindows().back(), program.lMainHwnd);
 }
@@ -260,7 +260,7 @@ TEST_F(Dialogs, SessionEndWhileADialogRunsEndsItsLoop) {
   }};
   ShowDialog(program, about, true);
   EXPECT_TRUE(world.ui.mainDestroyed);
-  EXPECT_EQ(program.lDialogHwnd, 0);
+  EXPECT_EQ(program.busy.OpenDialog(), 0);
 }
 
 TEST_F(Dialogs, HelpOpensTheGuideOfTheLanguageOrSaysWhyNot) {
@@ -324,7 +324,7 @@ TEST_F(Themes, MissingOrUnreadableIconsFallBackToTheBuiltInOnes) {
   // Changing themes while running: desktop 2's icon from the theme before does not stay.
   Theme("light", {1, 5});
   int16_t target = 5;
-  SwitchDesktop(program, target, "", -1);
+  SwitchDesktop(program, target);
   ApplyTheme(program, "light");
   EXPECT_EQ(world.tray.icon, Loaded("light", 5));
   EXPECT_EQ(program.Icona[1], world.ui.DesktopIcon(2));

@@ -66,7 +66,7 @@ TEST_F(Wallpapers, EachDesktopShowsItsOwnImageAndTheStartUpOneComesBack) {
 
   Go(2);
   program.bExitRequested = true;
-  ASSERT_TRUE(UnloadMainWindow(program, unload::kFormCode));
+  ASSERT_TRUE(UnloadMainWindow(program, UnloadReason::FormCode));
   EXPECT_EQ(System("Wallpaper"), Copy(0, "mine.jpg"));
   EXPECT_EQ(System("WallpaperStyle"), "10");
 }
