@@ -32,9 +32,4 @@ class TabbedPages {
   std::vector<std::string> captions_;
 };
 
-// The settings dialog's tabs, until it keeps a TabbedPages of its own.
-std::vector<Control> TabStripAndPages(Rect stripBounds, Rect pageBounds, size_t pages);
-void SetTabCaptions(const Program& program, Form& form, const std::vector<std::string>& builtIn);
-void ShowPage(Form& form, int i);
-
 }  // namespace ombrix

@@ -51,8 +51,6 @@ struct OkAndCancelButtons {
   ControlId cancel;
 };
 OkAndCancelButtons AddOkAndCancel(Form& form, int right, int bottom);
-// The same two buttons as controls to add.
-std::vector<Control> OkAndCancel(int right, int bottom);
 
 // Puts the hidden main window at the bottom of the z-order without activating it, so the
 // window that the user comes back to is the one in front.

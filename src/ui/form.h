@@ -109,8 +109,6 @@ std::string ComboText(const Control& combo);
 bool SetComboText(Control& combo, const std::string& text);
 // What a text box keeps of a text typed or pasted into it: its first MaxLength characters.
 std::string FitText(const Control& box, const std::string& text);
-// A control of that kind and caption at those bounds, as forms list theirs.
-Control Placed(const std::string& name, ControlKind kind, const std::string& caption, Rect bounds);
 
 class Form {
  public:
@@ -118,7 +116,6 @@ class Form {
 
   std::string Name;
   std::string Caption;
-  std::vector<Control> controls;
   int width = 0;  // client size in pixels at 96 dots per inch
   int height = 0;
   uint32_t backColour = kDefaultColour;
@@ -132,12 +129,11 @@ class Form {
   // the controls in this order, which is also the keyboard's.
   ControlId Add(Control control);
   // The control the id names; an id of no control of this form throws std::out_of_range.
-  Control& At(ControlId id) { return controls.at(id.position_); }
-  const Control& At(ControlId id) const { return controls.at(id.position_); }
-  std::span<Control> Controls() { return controls; }
-  std::span<const Control> Controls() const { return controls; }
-  // The control of that name and index, or nullptr.
-  Control* Find(const std::string& name, int index = -1);
+  Control& At(ControlId id) { return controls_.at(id.position_); }
+  const Control& At(ControlId id) const { return controls_.at(id.position_); }
+  // The controls in order; a control's id is its position here.
+  std::span<Control> Controls() { return controls_; }
+  std::span<const Control> Controls() const { return controls_; }
   // True when the control and every frame it lies on are visible.
   bool Shows(const Control& control) const;
   // Checks the option button and clears the others of its group: the option buttons that
@@ -170,6 +166,9 @@ class Form {
   virtual bool OnKeyDown(Control& /*list*/, int /*virtualKey*/) { return false; }
   // The user asked for the context menu of a control: a right click, the menu key, Shift+F10.
   virtual void OnContextMenu(Control& /*control*/) {}
+
+ private:
+  std::vector<Control> controls_;
 };
 
 // The selected item of a list, or nullptr.
