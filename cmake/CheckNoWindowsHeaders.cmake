@@ -1,9 +1,9 @@
 # Fails when a file of the logic folders or the simulated platform includes a Windows header or
 # anything of the Windows side of the platform (src/platform/win32). Names are compared without
 # case, as Windows file systems do.
-set(dirs core switching events app appearance rules dialogs lang ui platform/sim)
+include(${CMAKE_CURRENT_LIST_DIR}/LogicDirs.cmake)
 set(patterns)
-foreach(dir IN LISTS dirs)
+foreach(dir IN LISTS OMBRIX_LOGIC_DIRS ITEMS platform/sim)
   list(APPEND patterns ${SOURCE_DIR}/src/${dir}/*.h ${SOURCE_DIR}/src/${dir}/*.cpp)
 endforeach()
 list(APPEND patterns ${SOURCE_DIR}/src/platform/*.h)

@@ -9,7 +9,8 @@ seconds=${1:-60}
 bash scripts/install-deps.sh
 bash scripts/build.sh fuzz >/dev/null
 mkdir -p build/fuzz/corpus
-for target in fuzz_language fuzz_rules fuzz_recovery fuzz_settings; do
+for source in fuzz/fuzz_*.cpp; do
+  target=$(basename "$source" .cpp)
   mkdir -p "build/fuzz/corpus/$target"
   echo "== $target for $seconds s"
   log="build/fuzz/$target.log"

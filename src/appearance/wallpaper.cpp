@@ -122,12 +122,6 @@ SystemWallpaper ReadSystemWallpaper(Program& program) {
   return wallpaper;
 }
 
-void GetCurrentWallpaper(Program& program, std::string& path, int32_t& style) {
-  const SystemWallpaper system = ReadSystemWallpaper(program);
-  path = system.path.empty() ? "" : KeepWallpaperCopy(program, system.path, 0);
-  style = system.style;
-}
-
 std::optional<StagedWallpaper> StageWallpaperCopy(Program& program, const std::string& path,
                                                   int16_t desk) {
   Files& files = program.platform.files;

@@ -39,8 +39,6 @@ struct SystemWallpaper {
 };
 
 bool SetWallpaper(Program& program, const std::string& path, int32_t style);
-// The system's wallpaper, with the path replaced by the program's copy in store folder 0.
-void GetCurrentWallpaper(Program& program, std::string& path, int32_t& style);
 // The system's wallpaper as its settings name it, without copying anything.
 SystemWallpaper ReadSystemWallpaper(Program& program);
 // The desktop's copy of the image (desk 0 for the start-up wallpaper); empty when the path is

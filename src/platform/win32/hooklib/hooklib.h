@@ -32,13 +32,17 @@ struct SharedFlags {
 };
 SharedFlags& Flags();
 
+// The window every report goes to: set by SetHook before the hook thread starts, cleared by
+// UnHook after it has ended.
+std::atomic<HWND>& NotifyWindow();
+
 // A window handle as a message parameter: its 32 significant bits.
 inline WPARAM HandleParam(HWND hwnd) {
   return static_cast<WPARAM>(static_cast<uint32_t>(reinterpret_cast<uintptr_t>(hwnd)));
 }
 
 // The hook thread's parts. Start and Stop run on that thread.
-bool StartKeyboardHook(HMODULE module, HWND notify);
+bool StartKeyboardHook(HMODULE module);
 void StopKeyboardHook();
 void StartWindowWatch(HWND notify);
 void StopWindowWatch();

@@ -10,7 +10,6 @@ namespace {
 constexpr WORD kMaskKey = 0xE8;
 
 HHOOK gHook = nullptr;
-HWND gNotify = nullptr;
 // Keys whose press was swallowed; their auto-repeats and release are swallowed too.
 bool gSwallowed[256] = {};
 
@@ -62,7 +61,7 @@ bool Swallow(WPARAM message, DWORD vk, DWORD now) {
   if (gSwallowed[vk]) return true;  // auto-repeat: one press, one report
   gSwallowed[vk] = true;
   BeforeHotKeyReport();
-  PostMessageW(gNotify, report, vk, 0);
+  PostMessageW(NotifyWindow().load(), report, vk, 0);
   // Injected from inside the hook, the mask key is queued before the modifier's release.
   if (report != msg::kHotKeyCtrl) PressMaskKey();
   return true;
@@ -81,8 +80,7 @@ LRESULT CALLBACK LowLevelKeyboard(int code, WPARAM message, LPARAM data) {
 
 }  // namespace
 
-bool StartKeyboardHook(HMODULE module, HWND notify) {
-  gNotify = notify;
+bool StartKeyboardHook(HMODULE module) {
   for (bool& key : gSwallowed) key = false;
   for (DWORD& time : gDownAt) time = 0;
   gHook = SetWindowsHookExW(WH_KEYBOARD_LL, LowLevelKeyboard, module, 0);

@@ -9,15 +9,18 @@ SharedFlags& Flags() {
   return flags;
 }
 
+std::atomic<HWND>& NotifyWindow() {
+  static std::atomic<HWND> notify{nullptr};
+  return notify;
+}
+
 namespace {
 
 // Owned by the thread that calls SetHook and UnHook.
 HANDLE gThread = nullptr;
 DWORD gThreadId = 0;
-HWND gNotify = nullptr;
 
 struct Launch {
-  HWND notify;
   HANDLE ready;
   bool keyboardHooked = false;
 };
@@ -31,9 +34,8 @@ DWORD WINAPI HookThread(void* param) {
   MSG message;
   PeekMessageW(&message, nullptr, 0, 0, PM_NOREMOVE);  // the queue exists before UnHook posts
   auto* launch = static_cast<Launch*>(param);
-  const HWND notify = launch->notify;
-  launch->keyboardHooked = StartKeyboardHook(self, notify);
-  StartWindowWatch(notify);
+  launch->keyboardHooked = StartKeyboardHook(self);
+  StartWindowWatch(NotifyWindow().load());
   SetEvent(launch->ready);
   while (GetMessageW(&message, nullptr, 0, 0) > 0) DispatchMessageW(&message);
   StopWindowWatch();
@@ -78,20 +80,20 @@ BOOL WINAPI UnHook() {
   CloseHandle(gThread);
   gThread = nullptr;
   gThreadId = 0;
-  DropQueuedMessages(gNotify);
-  gNotify = nullptr;
+  DropQueuedMessages(NotifyWindow().exchange(nullptr));
   return TRUE;
 }
 
 BOOL WINAPI SetHook(HWND hwndNotify, int /*reserved*/) {
   UnHook();
-  Launch launch{.notify = Handle32(hwndNotify),
-                .ready = CreateEventW(nullptr, TRUE, FALSE, nullptr)};
+  Launch launch{.ready = CreateEventW(nullptr, TRUE, FALSE, nullptr)};
   if (launch.ready == nullptr) return FALSE;
+  NotifyWindow() = Handle32(hwndNotify);
   gThread = CreateThread(nullptr, 0, HookThread, &launch, 0, &gThreadId);
   if (gThread != nullptr) {
     WaitForSingleObject(launch.ready, INFINITE);
-    gNotify = launch.notify;
+  } else {
+    NotifyWindow() = nullptr;
   }
   CloseHandle(launch.ready);
   return gThread != nullptr && launch.keyboardHooked;
