@@ -114,19 +114,32 @@ TEST_F(Language, FileOverTheSizeLimitIsNotRead) {
   Load(text + "\n");
   EXPECT_EQ(GetMsg(program, msgs::kExit), "Exit Ombrix?");
   EXPECT_EQ(world.ui.boxes.size(), 1u);
+  world.files.sizes[kFolder + "huge.lng"] = uint64_t{8} << 30;  // sparse: its size is checked first
+  Load(text, "huge.lng");
+  EXPECT_EQ(world.ui.boxes.size(), 2u);
 }
 
-TEST_F(Language, BadFilesStartTheProgramInEnglish) {
+// So do names that lead out of the program's folder, whatever file they reach.
+TEST_F(Language, BadFilesAndNamesStartTheProgramInEnglish) {
   std::string binary;
   for (int i = 0; i < 4096; ++i) binary += static_cast<char>((i * 7919) & 0xFF);
-  for (const std::string& contents : {std::string(), binary}) {
+  const std::string elsewhere = "[Ombrix]\nVersion=1.0\n[GLOBAL]\n0001=Elsewhere\n";
+  for (const auto& [name, contents] :
+       std::vector<std::pair<std::string, std::string>>{{"bad.lng", ""},
+                                                        {"bad.lng", binary},
+                                                        {"..\\up.lng", elsewhere},
+                                                        {"sub/in.lng", elsewhere},
+                                                        {"D:drive.lng", elsewhere},
+                                                        {"..", elsewhere}}) {
     sim::World w;
-    w.store.sections["Settings"]["Language"] = "bad.lng";
+    w.store.sections["Settings"]["Language"] = name;
     w.store.sections["Settings"]["FirstUse"] = "0";
-    w.files.files[kFolder + "bad.lng"] = contents;
+    w.files.files[kFolder + name] = contents;
     Program p{w.platform()};
     ASSERT_EQ(StartUp(p), StartOutcome::Running);
     EXPECT_TRUE(w.tray.present);
+    EXPECT_EQ(GetMsg(p, msgs::kExit), "Exit Ombrix?") << name;
+    EXPECT_EQ(p.settings.sLanguage == kBuiltInLanguage, contents == elsewhere) << name;
   }
 }
 
