@@ -6,8 +6,9 @@
 ; computer, needs administrator rights); /AUTOSTART or /NOAUTOSTART; /D=folder, last.
 ; Uninstaller switches: /S silent; /ALLUSERS for an installation for every user; /REMOVESETTINGS
 ; also removes the settings, which a silent uninstall keeps otherwise.
-; Exit codes: 0 done, 1 cancelled, 2 stopped (Ombrix could not be ended), 740 /ALLUSERS without
-; administrator rights in a silent run.
+; Exit codes: 0 done, 1 cancelled, 2 stopped (Ombrix could not be ended), 3 /ALLUSERS into a
+; folder outside Program Files in a silent run, 740 /ALLUSERS without administrator rights in a
+; silent run.
 
 ; A 64-bit installer for a 64-bit program: it sees the system's own registry and folders.
 Target amd64-unicode
@@ -41,6 +42,7 @@ RequestExecutionLevel user
 !define REPLY_PASSWORD_PROTECTED -7
 !define SYNCHRONIZE 0x00100000
 !define ERROR_ELEVATION_REQUIRED 740
+!define EXIT_SHARED_FOLDER 3
 
 Name "Ombrix"
 OutFile "${OUTFILE}"
@@ -61,6 +63,7 @@ Var KeepEntry       ; the entry of the wallpaper store that holds the system's w
 !define MUI_COMPONENTSPAGE_NODESC
 
 Page custom ModePage ModePageLeave
+!define MUI_PAGE_CUSTOMFUNCTION_LEAVE DirectoryLeave
 !insertmacro MUI_PAGE_DIRECTORY
 !insertmacro MUI_PAGE_COMPONENTS
 !insertmacro MUI_PAGE_INSTFILES
@@ -95,6 +98,8 @@ LangString ModeEveryone ${LANG_ENGLISH} "For every user of this computer (needs 
 LangString ModeEveryone ${LANG_ITALIAN} "Per tutti gli utenti di questo computer (servono i diritti di amministratore)"
 LangString NeedsAdmin ${LANG_ENGLISH} "Installing for every user needs administrator rights, and they were not given."
 LangString NeedsAdmin ${LANG_ITALIAN} "L'installazione per tutti gli utenti richiede i diritti di amministratore, che non sono stati concessi."
+LangString OutsideProgramFiles ${LANG_ENGLISH} "An installation for every user goes into Program Files, which only administrators can change: in another folder any user could replace the program that every user runs. Choose a folder in Program Files, or install only for you."
+LangString OutsideProgramFiles ${LANG_ITALIAN} "Un'installazione per tutti gli utenti va in Programmi, che solo gli amministratori possono modificare: in un'altra cartella qualsiasi utente potrebbe sostituire il programma che tutti gli utenti avviano. Scegli una cartella in Programmi, oppure installa solo per te."
 LangString SecProgram ${LANG_ENGLISH} "Ombrix, with a Start-menu shortcut"
 LangString SecProgram ${LANG_ITALIAN} "Ombrix, con un collegamento nel menu Start"
 LangString SecAutoStart ${LANG_ENGLISH} "Start Ombrix when I log on"
@@ -209,6 +214,38 @@ FunctionEnd
 !macroend
 !insertmacro ELEVATE_FOR_EVERYONE ""
 !insertmacro ELEVATE_FOR_EVERYONE "un."
+
+; An installation for every user belongs in Program Files, whose permissions let only
+; administrators change it. A folder elsewhere inherits permissions that let every user change
+; its files: one user could replace the program every other user runs. Sets $R0 to 1 when
+; $INSTDIR lies in Program Files (".." resolved first).
+Function InProgramFiles
+  System::Call 'kernel32::GetFullPathNameW(w "$INSTDIR", i ${NSIS_MAX_STRLEN}, w .R1, p 0) i .R2'
+  ${If} $R2 = 0
+    StrCpy $R1 $INSTDIR
+  ${EndIf}
+  StrCpy $R0 0
+  StrLen $R3 "$PROGRAMFILES64\"
+  StrCpy $R4 $R1 $R3
+  ${If} $R4 == "$PROGRAMFILES64\"
+    StrCpy $R0 1
+  ${EndIf}
+  StrLen $R3 "$PROGRAMFILES32\"
+  StrCpy $R4 $R1 $R3
+  ${If} $R4 == "$PROGRAMFILES32\"
+    StrCpy $R0 1
+  ${EndIf}
+FunctionEnd
+
+Function DirectoryLeave
+  ${If} $AllUsers == 1
+    Call InProgramFiles
+    ${If} $R0 != 1
+      MessageBox MB_ICONEXCLAMATION "$(OutsideProgramFiles)"
+      Abort
+    ${EndIf}
+  ${EndIf}
+FunctionEnd
 
 Section "$(SecProgram)" SecProgram
   SectionIn RO
@@ -334,6 +371,16 @@ Function .onInit
     ${EndIf}
   ${EndIf}
   Call ApplyMode
+  ; A silent run shows no folder page, whose leaving checks this otherwise.
+  ${If} ${Silent}
+  ${AndIf} $AllUsers == 1
+    Call InProgramFiles
+    ${If} $R0 != 1
+      MessageBox MB_ICONSTOP "$(OutsideProgramFiles)" /SD IDOK
+      SetErrorLevel ${EXIT_SHARED_FOLDER}
+      Quit
+    ${EndIf}
+  ${EndIf}
 FunctionEnd
 
 Function ModePage

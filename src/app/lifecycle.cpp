@@ -57,8 +57,8 @@ void ShowWelcomeOnFirstUse(Program& program) {
   if (!GetBool(store, kSettingsSection, kFirstUse, true)) return;
   SaveBool(store, kSettingsSection, kFirstUse, false);
   BringProgramToFront(program);
-  program.trayIcon.welcomePending = true;
-  ShowWelcomeWhenIconIsThere(program);
+  constexpr int kInformationIcon = 1;
+  ShowBalloon(program, GetMsg(program, msgs::kWelcome), "", kInformationIcon);
 }
 
 }  // namespace
@@ -66,6 +66,8 @@ void ShowWelcomeOnFirstUse(Program& program) {
 StartOutcome StartUp(Program& program) {
   Platform& p = program.platform;
   ReadProgramKeys(p.store, ReadAt::Start, program.settings);
+  if (!IsLanguageFileName(program.settings.sLanguage))
+    program.settings.sLanguage = kBuiltInLanguage;
   LoadLanguage(program, program.settings.sLanguage, false);
 
   if (p.system.AnotherInstanceRunning()) {

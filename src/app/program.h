@@ -13,13 +13,14 @@
 #include "app/settings.h"
 #include "appearance/wallpaper.h"
 #include "core/hidden_explorer.h"
+#include "core/records.h"
 #include "core/zorder.h"
 #include "events/window_notices.h"
 #include "lang/form_translation.h"
 #include "lang/translation.h"
-#include "core/records.h"
 #include "platform/platform.h"
 #include "rules/rule.h"
+#include "switching/unhideable.h"
 #include "ui/form.h"
 #include "ui/tray_icon.h"
 
@@ -73,6 +74,7 @@ class Program {
   Hwnd lActiveHwnd = 0;
   HiddenExplorerList colHiddenExplorer;
   clsWinOrder oWinOrder;
+  UnhideableWindows unhideable;
   WindowNotices notices;
   RuleList colRules;
   RecoveryState recovery;

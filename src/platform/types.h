@@ -33,6 +33,12 @@ struct FileVersion {
   uint16_t revision = 0;
 };
 
+// What became of a request to hide a window.
+enum class HideOutcome { Hidden, Posted, Refused };
+
+// What became of a request to end a process.
+enum class Termination { Done, NotOpened, Failed, Critical };
+
 struct ThreadProcess {
   uint32_t threadId = 0;
   uint32_t processId = 0;

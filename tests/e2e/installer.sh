@@ -25,6 +25,7 @@ odd_dir="$local_appdata\\Programs\\Ombrix è qui 作業"  # a folder for an olde
 user_link="$(folder APPDATA)\\Microsoft\\Windows\\Start Menu\\Programs\\Ombrix.lnk"
 machine_dir="$(folder ProgramFiles)\\Ombrix"
 machine_link="$(folder ProgramData)\\Microsoft\\Windows\\Start Menu\\Programs\\Ombrix.lnk"
+shared_dir='C:\OmbrixForAll'  # outside Program Files; /D= takes no quotes
 unix() { "$WINE" winepath -u "$1" 2>/dev/null | tr -d '\r'; }
 # The data of a registry value, nothing when it is missing.
 reg_value() {
@@ -40,7 +41,7 @@ test_cleanup() {
     "$WINE" reg delete "$root\\$run_key" /v Ombrix /f >/dev/null 2>&1 || true
     "$WINE" reg delete "$root\\$uninstall_key" /f >/dev/null 2>&1 || true
   done
-  rm -rf "$(unix "$user_dir")" "$(unix "$machine_dir")" "$(unix "$user_link")" "$(unix "$machine_link")" \
+  rm -rf "$(unix "$user_dir")" "$(unix "$machine_dir")" "$(unix "$shared_dir")" "$(unix "$user_link")" "$(unix "$machine_link")" \
     "$(LC_ALL=C.UTF-8 unix "$odd_dir")"
 }
 test_cleanup
@@ -154,6 +155,12 @@ uninstall "\"$machine_dir\\Uninstall.exe\" /S" /REMOVESETTINGS "$machine_dir"
 [[ ! -e $(unix "$machine_dir") && ! -e $(unix "$machine_link") ]] || fail "files of the installation for every user are left"
 key_exists "$arp" && fail "the machine's Add/Remove Programs entry is left"
 key_exists 'HKCU\Software\Ombrix' && fail "the settings are left though /REMOVESETTINGS was given"
+
+# For every user only into Program Files: in a folder elsewhere any user could replace the program.
+status=0
+"$WINE" "$OMBRIX_INSTALLER" /S /ALLUSERS "/D=$shared_dir" || status=$?
+((status == 3)) || fail "installing for every user outside Program Files ended with exit code $status, not 3"
+[[ ! -e $(unix "$shared_dir") ]] || fail "files were installed for every user outside Program Files"
 
 # Over an older version in a folder whose name has spaces and letters outside ASCII: the old
 # files are replaced, the entries name the new version, the old unquoted log-on entry is written
