@@ -14,6 +14,7 @@
 #include "appearance/wallpaper.h"
 #include "core/hidden_explorer.h"
 #include "core/zorder.h"
+#include "events/subscribers.h"
 #include "events/window_notices.h"
 #include "lang/form_translation.h"
 #include "lang/translation.h"
@@ -76,6 +77,9 @@ class Program {
   WindowNotices notices;
   RuleList colRules;
   RecoveryState recovery;
+
+  // Windows of other programs told of every desktop change.
+  DesktopSubscribers subscribers;
 
   // Whether the hook library could be loaded and its keyboard hook installed; without it there
   // are no hot-keys or notices.
