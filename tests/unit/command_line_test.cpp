@@ -129,7 +129,7 @@ TEST_F(CommandLineRuns, EachRefusalHasItsOwnCodeAndChangesNothing) {
   world.ui.userActions.push_back([this] {
     Form* prompt = world.forms.Loaded("frmPassword");
     ASSERT_NE(prompt, nullptr);
-    prompt->OnClick(*prompt->Find("btnCancel"));
+    prompt->OnClick(Ctl(*prompt, "btnCancel"));
   });
   EXPECT_EQ(Refused({"--go", "5"}), exitcode::kPasswordNotGiven);
   {

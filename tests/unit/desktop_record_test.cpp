@@ -139,7 +139,7 @@ TEST_F(AfterACrash, ADesktopWithAPasswordIsNotEnteredWithoutIt) {
   world.ui.userActions.push_back([this] {
     Form* prompt = world.forms.Loaded("frmPassword");
     ASSERT_NE(prompt, nullptr);
-    prompt->OnClick(*prompt->Find("btnCancel"));
+    prompt->OnClick(sim::ControlNamed(*prompt, "btnCancel"));
   });
   Start();
   EXPECT_EQ(program->desk.iCurDesk, 1);

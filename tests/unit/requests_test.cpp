@@ -118,7 +118,7 @@ TEST_F(Requests, ExitIsTheNormalShutDownWithoutQuestionUnlessAProgramPasswordGua
   world.ui.userActions.push_back([&] {
     asked = true;
     Form* prompt = world.forms.Loaded("frmPassword");
-    if (prompt != nullptr) prompt->OnClick(*prompt->Find("btnCancel"));
+    if (prompt != nullptr) prompt->OnClick(Ctl(*prompt, "btnCancel"));
   });
   EXPECT_EQ(Ask(msg::kExitProgram), reply::kPasswordProtected);
   EXPECT_FALSE(asked) << "nobody may be at the screen to answer";
