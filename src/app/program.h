@@ -15,6 +15,7 @@
 #include "core/hidden_explorer.h"
 #include "core/records.h"
 #include "core/zorder.h"
+#include "events/subscribers.h"
 #include "events/window_notices.h"
 #include "lang/form_translation.h"
 #include "lang/translation.h"
@@ -78,6 +79,9 @@ class Program {
   WindowNotices notices;
   RuleList colRules;
   RecoveryState recovery;
+
+  // Windows of other programs told of every desktop change.
+  DesktopSubscribers subscribers;
 
   // Whether the hook library could be loaded and its keyboard hook installed; without it there
   // are no hot-keys or notices.

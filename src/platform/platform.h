@@ -45,6 +45,8 @@ class WindowSystem {
   virtual bool Answers(Hwnd hwnd) = 0;
   virtual bool PostMessage(Hwnd hwnd, uint32_t message, int32_t wParam, int32_t lParam) = 0;
   virtual int32_t SendMessage(Hwnd hwnd, uint32_t message, int32_t wParam, int32_t lParam) = 0;
+  // The number of the message every program knows by that name; 0 when the system gives none.
+  virtual uint32_t RegisterMessage(const std::string& name) = 0;
   // Sends and waits at most timeoutMs for the window's owner to handle the message; false when
   // it did not answer in time (or the window is gone). A hung owner never blocks longer.
   virtual bool SendMessageTimeout(Hwnd hwnd, uint32_t message, int32_t wParam, int32_t lParam,
@@ -261,6 +263,23 @@ class Tray {
   virtual void ReturnFocus() = 0;
 };
 
+// The running instance as a second process of the program sees it, when its command line asks
+// that instance to do something instead of starting.
+class RunningInstance {
+ public:
+  virtual ~RunningInstance() = default;
+  // Whether an instance's main window is there.
+  virtual bool Found() = 0;
+  // Sends the instance a request and waits for the reply for as long as the instance goes on
+  // handling messages (a password prompt of its own may be up); nothing when it is gone or
+  // stopped answering.
+  virtual std::optional<int32_t> Ask(uint32_t message, int32_t wParam, int32_t lParam) = 0;
+  // Waits a few seconds at most for the instance's process to end.
+  virtual void WaitForEnd() = 0;
+  virtual bool IsWindow(Hwnd hwnd) = 0;
+  virtual Hwnd ForegroundWindow() = 0;
+};
+
 // The keyboard's ways to use the tray icon: selecting it (Enter, Space) or asking for its
 // context menu (the menu key, Shift+F10).
 enum class TrayKey { Select, ContextMenu };
@@ -275,7 +294,7 @@ struct MessageResult {
 class MainWindowEvents {
  public:
   virtual ~MainWindowEvents() = default;
-  // The subscribed messages 1025..1044 and the requests 1064..1067 (before default
+  // The subscribed messages 1025..1044 and the requests 1064..1070 (before default
   // processing), and 26 (after it).
   virtual MessageResult OnSubscribedMessage(uint32_t message, int32_t wParam, int32_t lParam) = 0;
   // A close request from the frame or from outside (WM_CLOSE). True when the window goes.

@@ -139,6 +139,7 @@ void SwitchDesktop(Program& program, int16_t target, Direction direction, Hwnd f
     program.lActiveHwnd = h;
   }
   p.windows.SetWindowPos(program.lMainHwnd, kBottom, 0, 0, 0, 0, kNoSizeNoMoveNoActivate);
+  program.subscribers.NotifyDesktopChanged(p.windows, target, leaving);
 }
 
 bool SwitchByKey(Program& program, int32_t key) {

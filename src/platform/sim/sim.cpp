@@ -559,6 +559,19 @@ int32_t SimWindowSystem::SendMessage(Hwnd hwnd, uint32_t message, int32_t wParam
   return onSend ? onSend(sent.back()) : 0;
 }
 
+uint32_t SimWindowSystem::RegisterMessage(const std::string& name) {
+  constexpr uint32_t kFirstRegistered = 0xC000;
+  return registeredMessages_.try_emplace(name, kFirstRegistered + registeredMessages_.size())
+      .first->second;
+}
+
+std::optional<int32_t> SimRunningInstance::Ask(uint32_t message, int32_t wParam, int32_t lParam) {
+  if (!answers) return std::nullopt;
+  // What the main window does not handle gets the default processing's 0.
+  const MessageResult result = mainWindow->OnSubscribedMessage(message, wParam, lParam);
+  return result.bHandled ? result.lReturn : 0;
+}
+
 bool SimWindowSystem::SendMessageTimeout(Hwnd hwnd, uint32_t message, int32_t wParam,
                                          int32_t lParam, uint32_t) {
   SimWindow* window = Get(hwnd);

@@ -113,6 +113,7 @@ class SimWindowSystem : public WindowSystem {
   bool Answers(Hwnd hwnd) override;
   bool PostMessage(Hwnd hwnd, uint32_t message, int32_t wParam, int32_t lParam) override;
   int32_t SendMessage(Hwnd hwnd, uint32_t message, int32_t wParam, int32_t lParam) override;
+  uint32_t RegisterMessage(const std::string& name) override;
   bool SendMessageTimeout(Hwnd hwnd, uint32_t message, int32_t wParam, int32_t lParam,
                           uint32_t timeoutMs) override;
   Hwnd ForegroundWindow() override;
@@ -145,6 +146,26 @@ class SimWindowSystem : public WindowSystem {
   std::list<Hwnd> zOrder_;  // topmost first
   std::unordered_map<Hwnd, std::list<Hwnd>::iterator> zPosition_;
   Hwnd nextHwnd_ = 0x10010;
+  std::map<std::string, uint32_t> registeredMessages_;
+};
+
+// The running instance a command line reaches: its requests go to the events of a program's
+// main window, as the window procedure passes them on.
+class SimRunningInstance : public RunningInstance {
+ public:
+  explicit SimRunningInstance(SimWindowSystem& windows) : windows_(windows) {}
+
+  MainWindowEvents* mainWindow = nullptr;  // none: no instance runs
+  bool answers = true;                     // false: the instance hangs
+
+  bool Found() override { return mainWindow != nullptr; }
+  std::optional<int32_t> Ask(uint32_t message, int32_t wParam, int32_t lParam) override;
+  void WaitForEnd() override {}
+  bool IsWindow(Hwnd hwnd) override { return windows_.IsWindow(hwnd); }
+  Hwnd ForegroundWindow() override { return windows_.ForegroundWindow(); }
+
+ private:
+  SimWindowSystem& windows_;
 };
 
 class SimProcess : public System {

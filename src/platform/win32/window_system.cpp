@@ -169,6 +169,10 @@ int32_t Win32WindowSystem::SendMessage(Hwnd hwnd, uint32_t message, int32_t wPar
       SendMessageW(ToHwnd(hwnd), message, ToWparam(wParam), ToLparam(lParam)));
 }
 
+uint32_t Win32WindowSystem::RegisterMessage(const std::string& name) {
+  return RegisterWindowMessageW(Widen(name).c_str());
+}
+
 bool Win32WindowSystem::SendMessageTimeout(Hwnd hwnd, uint32_t message, int32_t wParam,
                                            int32_t lParam, uint32_t timeoutMs) {
   DWORD_PTR result = 0;

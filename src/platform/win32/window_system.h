@@ -33,6 +33,7 @@ class Win32WindowSystem : public WindowSystem {
   bool Answers(Hwnd hwnd) override;
   bool PostMessage(Hwnd hwnd, uint32_t message, int32_t wParam, int32_t lParam) override;
   int32_t SendMessage(Hwnd hwnd, uint32_t message, int32_t wParam, int32_t lParam) override;
+  uint32_t RegisterMessage(const std::string& name) override;
   bool SendMessageTimeout(Hwnd hwnd, uint32_t message, int32_t wParam, int32_t lParam,
                           uint32_t timeoutMs) override;
   Hwnd ForegroundWindow() override;
