@@ -1,7 +1,10 @@
 #!/usr/bin/env bash
-# Each desktop shows its own wallpaper and the one the system had at start comes back on desktops
-# without one and when the session ends. A wallpaper the user sets through the system while a
-# desktop shows its own image becomes the start-up one, and the desktop's own image comes back.
+# Each desktop shows its own wallpaper, and the one the system had at start comes back on desktops
+# without one. A wallpaper the user sets through the system while a desktop shows its own image
+# becomes the start-up one, and the desktop's own image comes back. A close request from outside
+# the program (not its own Exit) is refused. Ending the session (log-off or shut-down) ends the
+# program without asking, shows the windows of every desktop, removes the crash-recovery file and
+# puts the start-up wallpaper back.
 # shellcheck source=tests/e2e/lib.sh
 source "$(dirname "$0")/lib.sh"
 
@@ -9,29 +12,46 @@ images=$PWD/wallpapers
 rm -rf "$images" && mkdir -p "$images"
 for colour in blue red green; do convert -size 16x16 "xc:$colour" "BMP3:$images/$colour.bmp"; done
 blue=$(winpath "$images/blue.bmp") red=$(winpath "$images/red.bmp") green=$(winpath "$images/green.bmp")
-store=$(probe known-folder-local | tr -d '\r')'\Ombrix'
+start_up="$(win_folder LOCALAPPDATA)\\Ombrix\\0"
+wallpaper_is() { probe reg 'Control Panel\Desktop' Wallpaper "$1" 5000 >/dev/null; }
 
 probe wallpaper-set "$blue" || fail "could not set the start-up wallpaper"
-probe reg-set Settings "Wallpaper2=$red" WallpaperType2=2 || fail "could not store desktop 2's wallpaper"
+probe reg-set Settings "Wallpaper2=$red" WallpaperType2=2 >/dev/null || fail "could not store desktop 2's wallpaper"
 testwin normal Alpha
-probe wait shown 10000 Alpha || fail "the test window did not open"
+testwin normal Beta
+probe wait shown 10000 Alpha Beta >/dev/null || fail "the test windows did not open"
 ombrix_ready
+probe post OmbrixMainWND 16 >/dev/null || fail "could not post WM_CLOSE"
+probe hold hidden 1500 OmbrixMainWND >/dev/null || fail "the main window closed on WM_CLOSE"
+probe send OmbrixMainWND 0 >/dev/null || fail "the main window does not answer after WM_CLOSE"
+probe activate Beta || fail "could not activate Beta"
+sleep 0.5
+probe keys shift+win+3
+probe wait hidden 5000 Beta >/dev/null || fail "Shift+Win+3 did not move Beta"
 
 probe keys win+2
-probe wallpaper-is "$red" 5000 || fail "desktop 2 does not show its own wallpaper"
+wallpaper_is "$red" || fail "desktop 2 does not show its own wallpaper"
+probe wait hidden 5000 Alpha >/dev/null || fail "Win+2 did not hide Alpha"
+[[ -e $restore ]] || fail "no Ombrix.restore while windows are hidden"
 probe keys win+3
-probe wallpaper-is "$store\\0\\blue.bmp" 5000 || fail "desktop 3 does not show the start-up wallpaper"
+wallpaper_is "$start_up\\blue.bmp" || fail "desktop 3 does not show the start-up wallpaper"
 probe keys win+2
-probe wallpaper-is "$red" 5000 || fail "desktop 2 does not show its own wallpaper again"
-
+wallpaper_is "$red" || fail "desktop 2 does not show its own wallpaper again"
 probe wallpaper-set "$green" || fail "could not set a wallpaper as the user"
-probe wallpaper-is "$red" 3000 || fail "desktop 2 did not get its own wallpaper back"
+wallpaper_is "$red" || fail "desktop 2 did not get its own wallpaper back"
 probe keys win+1
-probe wallpaper-is "$store\\0\\green.bmp" 5000 || fail "the user's new wallpaper is not the start-up one"
+wallpaper_is "$start_up\\green.bmp" || fail "the user's new wallpaper is not the start-up one"
 probe keys win+2
-probe wallpaper-is "$red" 5000 || fail "desktop 2 lost its wallpaper"
+wallpaper_is "$red" || fail "desktop 2 lost its wallpaper"
 
-probe send-endsession 15000 || fail "the session end was refused or not answered"
-wait_exit "$ombrix" 15 || fail "the Ombrix process did not end"
-probe wallpaper-is "$store\\0\\green.bmp" 3000 || fail "the start-up wallpaper is not back after the end"
+# The session-end pair of messages, as Windows sends them at log-off (ENDSESSION_LOGOFF); the
+# window may be gone before it answers the second.
+probe send OmbrixMainWND 0x11 0 0x80000000 1 >/dev/null || fail "the session end was refused or not answered"
+probe send OmbrixMainWND 0x16 1 0x80000000 >/dev/null || true
+probe wait gone 15000 OmbrixMainWND >/dev/null || fail "the main window stayed after the session ended"
+probe processes 0 15000 >/dev/null || fail "Ombrix is still running after the session ended"
+wait_exit "$ombrix" 5 || fail "the Ombrix process did not end"
+probe wait shown 3000 Alpha Beta >/dev/null || fail "the session end left windows hidden"
+[[ ! -e $restore ]] || fail "Ombrix.restore is left after the session ended"
+wallpaper_is "$start_up\\green.bmp" || fail "the start-up wallpaper is not back after the end"
 echo "PASS"
