@@ -34,7 +34,10 @@ probe type "$dialog" pw2 3 >/dev/null
 probe tab "$dialog" 1 >/dev/null || fail "could not click the Wallpaper tab"
 shows "$dialog" '"Tiled" shown disabled' || fail "the styles are offered without a wallpaper"
 probe click "$dialog" "Set Wallpaper" >/dev/null
-probe file-dialog "Set Wallpaper..." "$(winpath "$images/red.bmp")" 10000 || fail "no file dialog"
+probe wait shown 10000 "Set Wallpaper..." >/dev/null || fail "no file dialog"
+xdotool type --delay 30 "$(winpath "$images/red.bmp")"  # into its file name box, which has the focus
+probe keys enter
+probe wait gone 5000 "Set Wallpaper..." >/dev/null || fail "the file dialog did not take the file"
 shows "$dialog" '"Remove Wallpaper" shown enabled' || fail "the button does not offer to remove the wallpaper"
 probe click "$dialog" Tiled >/dev/null
 probe keys enter

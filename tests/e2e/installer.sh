@@ -166,7 +166,7 @@ status=0
 kill -0 "$ombrix" 2>/dev/null || fail "the installer ended an Ombrix guarded by its password"
 [[ ! -e $(unix "$user_dir") ]] || fail "files were installed though Ombrix could not be ended"
 probe kill Ombrix.exe >/dev/null
-probe reg-clear >/dev/null
+clear_settings
 
 # As a user clicks through it: Ombrix started from the last page, and the uninstaller asks
 # before it removes the settings.

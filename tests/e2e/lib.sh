@@ -35,6 +35,8 @@ rule() {
 }
 store_rules() { probe reg-set Rules "NumRules=$((${#rule_values[@]} / 10))" "${rule_values[@]}" >/dev/null; }
 
+clear_settings() { "$WINE" reg delete 'HKCU\Software\Ombrix' /f >/dev/null 2>&1 || true; }
+
 # A click (514) or right click (517) on the tray icon, as the icon reports it to the main window.
 tray() { probe post OmbrixMainWND 0x8001 0 "$1" >/dev/null; }
 
@@ -137,6 +139,6 @@ copy_program() {
 }
 
 # No settings and no crash-recovery file from an earlier run.
-probe reg-clear >/dev/null
+clear_settings
 restore=$built/Ombrix.restore
 rm -f "$restore" "$built/Ombrix.desktops"

@@ -54,7 +54,7 @@ probe processes 1 5000 >/dev/null || fail "not exactly one Ombrix after the seco
 after=$(probe main-window 5000) || fail "the first instance lost its main window"
 [[ ${before%% pid=*} == "${after%% pid=*}" ]] || fail "the main window changed: $before / $after"
 probe kill Ombrix.exe >/dev/null
-probe reg-clear >/dev/null
+clear_settings
 
 # Starts the copy of Ombrix in folder $1 and expects the message about hot-keys, once.
 start_without_hooks() {
