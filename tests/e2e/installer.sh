@@ -38,7 +38,7 @@ test_cleanup() {
     "$WINE" reg delete "$root\\$uninstall_key" /f >/dev/null 2>&1 || true
   done
   rm -rf "$(unix "$user_dir")" "$(unix "$machine_dir")" "$(unix "$user_link")" "$(unix "$machine_link")" \
-    "$(LC_ALL=C.UTF-8 unix "$odd_dir")"
+    "$(unix "$odd_dir")"
 }
 test_cleanup
 
@@ -53,7 +53,7 @@ uninstall() {
   "$WINE" "$program" $switches $2 || fail "the uninstaller could not be started"
   local tenths=300
   while [[ -e $(unix "$3") ]] && ((tenths-- > 0)); do sleep 0.1; done
-  probe processes 0 30000 Un.exe >/dev/null || fail "the uninstaller did not finish"
+  probe processes 0 30000 Un.exe || fail "the uninstaller did not finish"
 }
 
 # Installed for the current user, with the defaults.
@@ -79,30 +79,26 @@ arp="HKCU\\$uninstall_key"
 
 testwin normal Alpha
 testwin normal Beta
-probe wait shown 10000 Alpha Beta >/dev/null || fail "the test windows did not open"
+probe wait shown 10000 Alpha Beta || fail "the test windows did not open"
 "$WINE" "$user_dir\\Ombrix.exe" &
 first=$!
-probe main-window 20000 >/dev/null || fail "the installed Ombrix did not start"
-probe keys win+2
-probe wait hidden 5000 Alpha Beta >/dev/null || fail "the installed Ombrix did not switch with Win+2"
-probe keys win+1
-probe wait shown 5000 Alpha Beta >/dev/null || fail "the installed Ombrix did not come back with Win+1"
-probe send OmbrixMainWND 1065 win:Beta 3 1 >/dev/null || fail "Beta was not moved to desktop 3"
-probe wait hidden 5000 Beta >/dev/null || fail "Beta stayed on screen after its move"
+probe main-window 20000 || fail "the installed Ombrix did not start"
+probe keys win+2 -- wait hidden 5000 Alpha Beta || fail "the installed Ombrix did not switch with Win+2"
+probe keys win+1 -- wait shown 5000 Alpha Beta || fail "the installed Ombrix did not come back with Win+1"
+probe send OmbrixMainWND 1065 win:Beta 3 1 -- wait hidden 5000 Beta || fail "Beta was not moved to desktop 3"
 
 # Installed again over the running program, which is ended first and then started again.
 "$WINE" "$OMBRIX_INSTALLER" /S || fail "installing over the running Ombrix failed: exit code $?"
 wait_exit "$first" 15 || fail "the running Ombrix was not ended"
-probe wait shown 3000 Beta >/dev/null || fail "ending Ombrix for the update left Beta hidden"
-probe main-window 20000 >/dev/null || fail "the updated Ombrix was not started again"
-probe processes 1 5000 >/dev/null || fail "not exactly one Ombrix after the update"
+probe wait shown 3000 Beta || fail "ending Ombrix for the update left Beta hidden"
+probe main-window 20000 || fail "the updated Ombrix was not started again"
+probe processes 1 5000 || fail "not exactly one Ombrix after the update"
 [[ $(reg_value "HKCU\\$run_key" Ombrix) != "" ]] || fail "the update dropped the log-on entry"
 
-probe keys win+2
-probe wait hidden 5000 Alpha Beta >/dev/null || fail "the updated Ombrix did not switch"
+probe keys win+2 -- wait hidden 5000 Alpha Beta || fail "the updated Ombrix did not switch"
 uninstall "$(reg_value "$arp" QuietUninstallString)" "" "$user_dir"
-probe processes 0 5000 >/dev/null || fail "the uninstaller left Ombrix running"
-probe wait shown 3000 Alpha Beta >/dev/null || fail "the uninstaller left windows hidden"
+probe processes 0 5000 || fail "the uninstaller left Ombrix running"
+probe wait shown 3000 Alpha Beta || fail "the uninstaller left windows hidden"
 [[ ! -e $(unix "$user_dir") ]] || fail "files are left: $(ls -R "$(unix "$user_dir")")"
 [[ ! -e $(unix "$user_link") ]] || fail "the Start-menu shortcut is left"
 [[ -z $(reg_value "HKCU\\$run_key" Ombrix) ]] || fail "the log-on entry is left"
@@ -148,24 +144,23 @@ arp="HKCU\\$uninstall_key"
 entry=$(probe reg "$run_key" Ombrix | tr -d '\r')
 [[ $entry == "\"$odd_dir\\Ombrix.exe\"" ]] || fail "the log-on entry is not the quoted path: $entry"
 "$WINE" "$odd_dir\\Ombrix.exe" &
-probe main-window 20000 >/dev/null || fail "Ombrix did not start from $odd_dir"
-probe keys win+2
-probe wait hidden 5000 Alpha Beta >/dev/null || fail "Ombrix in $odd_dir did not switch"
+probe main-window 20000 || fail "Ombrix did not start from $odd_dir"
+probe keys win+2 -- wait hidden 5000 Alpha Beta || fail "Ombrix in $odd_dir did not switch"
 uninstall "$(probe reg "$uninstall_key" QuietUninstallString | tr -d '\r')" "" "$odd_dir"
-probe wait shown 3000 Alpha Beta >/dev/null || fail "the uninstaller left windows hidden"
+probe wait shown 3000 Alpha Beta || fail "the uninstaller left windows hidden"
 [[ ! -e $(unix "$odd_dir") ]] || fail "files are left in $odd_dir"
 key_exists "$arp" && fail "the Add/Remove Programs entry is left"
 
 # A running Ombrix guarded by a program password is not ended: the silent installation stops
 # with exit code 2 and changes nothing.
-probe reg-set Settings "GlobalPass=$(scramble admin)" >/dev/null || fail "could not store the program password"
+probe reg-set Settings "GlobalPass=$(scramble admin)" || fail "could not store the program password"
 ombrix_ready
 status=0
 "$WINE" "$OMBRIX_INSTALLER" /S || status=$?
 ((status == 2)) || fail "the installation over a guarded Ombrix ended with exit code $status, not 2"
 kill -0 "$ombrix" 2>/dev/null || fail "the installer ended an Ombrix guarded by its password"
 [[ ! -e $(unix "$user_dir") ]] || fail "files were installed though Ombrix could not be ended"
-probe kill Ombrix.exe >/dev/null
+probe kill Ombrix.exe
 clear_settings
 
 # As a user clicks through it: Ombrix started from the last page, and the uninstaller asks
@@ -179,21 +174,21 @@ click() {
 }
 "$WINE" "$OMBRIX_INSTALLER" &
 setup=$!
-probe wait shown 10000 @#32770 >/dev/null || fail "the installer's window did not open"
+probe wait shown 10000 @#32770 || fail "the installer's window did not open"
 click "&Next >"  # only for me
 click "&Next >"  # the folder
 click "&Install"
 click "&Finish"  # "Start Ombrix now" is checked
 wait_exit "$setup" 10 || fail "the installer did not end after Finish"
-probe main-window 20000 >/dev/null || fail "Ombrix was not started from the installer's last page"
+probe main-window 20000 || fail "Ombrix was not started from the installer's last page"
 "$WINE" "$user_dir\\Uninstall.exe" &
-probe wait shown 10000 @#32770 >/dev/null || fail "the uninstaller's window did not open"
+probe wait shown 10000 @#32770 || fail "the uninstaller's window did not open"
 click "&Uninstall"
 probe msgbox "Ombrix Uninstall" "Also remove your Ombrix settings (desktop names, passwords, wallpapers, rules and hot-keys)?\n\nChoose No to keep them for a later installation." 20000 yes ||
   fail "the uninstaller did not ask about the settings"
 click "&Close"
-probe processes 0 10000 Un.exe >/dev/null || fail "the uninstaller did not end"
-probe processes 0 5000 >/dev/null || fail "the uninstaller left Ombrix running"
+probe processes 0 10000 Un.exe || fail "the uninstaller did not end"
+probe processes 0 5000 || fail "the uninstaller left Ombrix running"
 [[ ! -e $(unix "$user_dir") ]] || fail "files are left after the interactive uninstall"
 key_exists 'HKCU\Software\Ombrix' && fail "the settings are left though the user chose to remove them"
 echo "PASS"

@@ -33,12 +33,12 @@ rule() {
     "And$i=1" "CheckWinClass$i=$((1 - title))" "WinClassMode$i=$((title ? 0 : mode))" "WinClass$i=$class"
     "Action$i=${rule_actions[$5]}" "DestDesk$i=${6:-0}")
 }
-store_rules() { probe reg-set Rules "NumRules=$((${#rule_values[@]} / 10))" "${rule_values[@]}" >/dev/null; }
+store_rules() { probe reg-set Rules "NumRules=$((${#rule_values[@]} / 10))" "${rule_values[@]}"; }
 
 clear_settings() { "$WINE" reg delete 'HKCU\Software\Ombrix' /f >/dev/null 2>&1 || true; }
 
 # A click (514) or right click (517) on the tray icon, as the icon reports it to the main window.
-tray() { probe post OmbrixMainWND 0x8001 0 "$1" >/dev/null; }
+tray() { probe post OmbrixMainWND 0x8001 0 "$1"; }
 
 [[ ${1:-} == --helpers ]] && return 0
 
@@ -83,14 +83,14 @@ start_program() { "$WINE" "$1" & }
 ombrix_ready() {
   start_ombrix
   ombrix=$!
-  probe main-window 20000 >/dev/null || fail "no hidden main window"
+  probe main-window 20000 || fail "no hidden main window"
 }
 
 # Ends Ombrix as a crash does.
 crash_ombrix() {
   kill -9 "$ombrix"
   wait "$ombrix" 2>/dev/null || true
-  probe processes 0 5000 >/dev/null || fail "Ombrix outlived kill -9"
+  probe processes 0 5000 || fail "Ombrix outlived kill -9"
 }
 
 # Waits up to $2 seconds for the Unix process $1 to end.
@@ -100,12 +100,14 @@ wait_exit() {
   ! kill -0 "$1" 2>/dev/null
 }
 
-# Opens the tray menu as a right click does and chooses the items given in turn.
+# Opens the tray menu as a right click does and chooses the items given in turn. A click that
+# comes while a dialog is still closing only brings that forward, so one more click may be needed.
 choose_from_menu() {
   tray 517
+  probe wait shown 3000 @#32768 || tray 517
   local item
   for item; do
-    probe menu 5000 "$item" >/dev/null || fail "no menu item $item"
+    probe menu 5000 "$item" || fail "no menu item $item"
     sleep 0.3
   done
 }
@@ -113,7 +115,7 @@ choose_from_menu() {
 # Chooses the menu items given and waits for the window named last.
 open_from_menu() {
   choose_from_menu "${@:1:$#-1}"
-  probe wait shown 5000 "${!#}" >/dev/null || fail "${!#} did not open"
+  probe wait shown 5000 "${!#}" || fail "${!#} did not open"
 }
 
 # Whether window $1 has a control whose line in "probe controls" holds $2.

@@ -12,16 +12,9 @@ source "$(dirname "$0")/lib.sh"
 : "${OMBRIX_VERSION_LINE:?the version line the build gives}"
 
 # The items of the open menus, newest menu first, as "KIND STATE PICTURE TEXT"; PICTURE is 1 when
-# something is drawn in the item's picture column.
+# a text item's picture column shows something.
 menu_items() {
-  probe menu 5000 | tr -d '\r' | awk '/^item/ {
-    text = ""; colour = "none"
-    for (i = 10; i <= NF; ++i) {
-      if ($i ~ /^colour=/) { colour = substr($i, 8); break }
-      text = text (text == "" ? "" : " ") $i
-    }
-    print $3, $4, ($3 == "text" && colour != "none") ? 1 : 0, text
-  }'
+  probe menu 5000 | tr -d '\r' | awk '$1 == "item" { picture = $2 == "text" && $4 != "none"; $1 = ""; $4 = picture; print substr($0, 2) }'
 }
 expect_items() {
   local seen
@@ -31,15 +24,13 @@ expect_items() {
 
 for window in Alpha Gamma Delta; do
   testwin normal $window
-  probe wait shown 15000 $window >/dev/null || fail "$window did not open"
+  probe wait shown 15000 $window || fail "$window did not open"
 done
 ombrix_ready
-probe keys win+2
-probe wait hidden 5000 Alpha Gamma Delta >/dev/null || fail "Win+2 did not switch"
+probe keys win+2 -- wait hidden 5000 Alpha Gamma Delta || fail "Win+2 did not switch"
 testwin normal Beta
-probe wait shown 15000 Beta >/dev/null || fail "Beta did not open"
-probe keys win+1
-probe wait hidden 5000 Beta >/dev/null || fail "Win+1 did not switch back"
+probe wait shown 15000 Beta || fail "Beta did not open"
+probe keys win+1 -- wait hidden 5000 Beta || fail "Win+1 did not switch back"
 
 tray 514
 expect_items "label on 0 Desktop 1
@@ -48,32 +39,30 @@ text on 1 Gamma
 text on 1 Alpha
 label on 0 Desktop 2
 text on 1 Beta" "the click did not list both desktops under their headers"
-probe menu 5000 Beta >/dev/null || fail "could not choose Beta"
-probe wait shown 5000 Beta >/dev/null || fail "choosing Beta did not show it"
-probe wait foreground 5000 Beta >/dev/null || fail "Beta is not in front"
-probe wait hidden 5000 Alpha Gamma Delta >/dev/null || fail "choosing Beta did not leave desktop 1"
+probe menu 5000 Beta -- wait shown 5000 Beta || fail "choosing Beta did not show it"
+probe wait foreground 5000 Beta || fail "Beta is not in front"
+probe wait hidden 5000 Alpha Gamma Delta || fail "choosing Beta did not leave desktop 1"
 
 tray 517
 expect_items "text on 0 &Go To...
 text on 0 All Desktops...
 text on 1 &Move To...
-separator on 0 
+separator on 0
 text on 1 Settings...
-separator on 0 
+separator on 0
 text on 0 Disable Hot-Keys
-separator on 0 
+separator on 0
 text on 1 Help...
 text on 1 &About...
-separator on 0 
+separator on 0
 text on 1 &Exit" "the right-click menu is not the whole menu"
-probe menu 5000 "Go To..." >/dev/null || fail "could not open Go To"
+probe menu 5000 "Go To..." || fail "could not open Go To"
 sleep 0.5
 goto=$(menu_items) || fail "no Go To menu"
 grep -qx "text on 1 Desktop 1 (3 apps)" <<<"$goto" || fail "Go To lacks desktop 1 with its count: $goto"
 grep -qx "text off 1 Desktop 2 (1 apps)" <<<"$goto" || fail "the current desktop is not greyed: $goto"
 grep -qx "text on 1 Desktop 9" <<<"$goto" || fail "Go To lacks desktop 9: $goto"
-probe menu 5000 "Desktop 1 (3 apps)" >/dev/null || fail "could not choose desktop 1"
-probe wait shown 5000 Alpha Gamma Delta >/dev/null || fail "Go To did not switch to desktop 1"
+probe menu 5000 "Desktop 1 (3 apps)" -- wait shown 5000 Alpha Gamma Delta || fail "Go To did not switch to desktop 1"
 
 # The keyboard: NIN_KEYSELECT (Enter on the icon) and WM_CONTEXTMENU (the menu key), version 4 form.
 tray $((0x401 | 1 << 16))
@@ -89,14 +78,12 @@ about="About Ombrix"
 open_from_menu "About..." "$about"
 shows "$about" "\"$OMBRIX_VERSION_LINE\"" || fail "About does not show \"$OMBRIX_VERSION_LINE\""
 shows "$about" '"Ombrix"' || fail "About does not name the program"
-probe post "$about" 16 >/dev/null
-probe hold shown 1000 "$about" >/dev/null || fail "About closed on WM_CLOSE"
+probe post "$about" 16 -- hold shown 1000 "$about" || fail "About closed on WM_CLOSE"
 probe activate Alpha || fail "could not activate another window"
 tray 514
-probe wait foreground 3000 "$about" >/dev/null || fail "a tray click did not bring About forward"
-probe menu 1000 >/dev/null && fail "a tray click opened a menu while About was open"
-probe click "$about" Ok >/dev/null || fail "no Ok button"
-probe wait gone 5000 "$about" >/dev/null || fail "Ok did not close About"
+probe wait foreground 3000 "$about" || fail "a tray click did not bring About forward"
+probe menu 1000 && fail "a tray click opened a menu while About was open"
+probe click "$about" Ok -- wait gone 5000 "$about" || fail "Ok did not close About"
 
 organize="Organize Applications..."
 open_from_menu "Move To..." "$organize"
@@ -111,29 +98,25 @@ read -r tx ty < <(point 3 "*")
 xdotool mousemove "$x" "$y" sleep 0.3 mousedown 1 sleep 0.3
 for i in 1 2 3 4 5 6 7 8; do xdotool mousemove $((x + (tx - x) * i / 8)) $((y + (ty - y) * i / 8)) sleep 0.1; done
 xdotool sleep 0.3 mouseup 1
-probe wait hidden 5000 Alpha >/dev/null || fail "the application dragged to desktop 3 stayed on screen"
-probe hold shown 500 Gamma >/dev/null || fail "the other application left the screen"
-probe wait shown 3000 "$organize" >/dev/null || fail "the dialog went away"
+probe wait hidden 5000 Alpha || fail "the application dragged to desktop 3 stayed on screen"
+probe hold shown 500 Gamma || fail "the other application left the screen"
+probe wait shown 3000 "$organize" || fail "the dialog went away"
 listed 3 Alpha || fail "desktop 3's list does not show the dragged application"
 listed 1 Alpha && fail "desktop 1's list still shows the dragged application"
 # Without dragging: a click selects, the number of a desktop moves.
 read -r x y < <(point 1 Gamma)
 xdotool mousemove "$x" "$y" click 1 sleep 0.3 key 2
-probe wait hidden 5000 Gamma >/dev/null || fail "the key 2 did not move the selected application"
+probe wait hidden 5000 Gamma || fail "the key 2 did not move the selected application"
 listed 2 Gamma || fail "desktop 2's list does not show the application moved by its number"
 read -r x y < <(point 1 Delta)
 xdotool mousemove "$x" "$y" click 1 sleep 0.3 key shift+F10
-probe menu 5000 "Move to Desktop 4" >/dev/null || fail "Shift+F10 did not offer the desktops"
-probe wait hidden 5000 Delta >/dev/null || fail "the context menu did not move the application"
+probe menu 5000 "Move to Desktop 4" -- wait hidden 5000 Delta || fail "the context menu did not move the application"
 listed 4 Delta || fail "desktop 4's list does not show the application moved from its menu"
 xdotool key Escape
-probe wait gone 5000 "$organize" >/dev/null || fail "Esc did not close the dialog"
+probe wait gone 5000 "$organize" || fail "Esc did not close the dialog"
 
-probe keys win+3
-probe wait shown 5000 Alpha >/dev/null || fail "the dragged application is not on desktop 3"
-probe keys win+2
-probe wait shown 5000 Gamma Beta >/dev/null || fail "the application moved by its number is not on desktop 2"
-probe wait hidden 5000 Alpha >/dev/null || fail "desktop 3's application stayed on desktop 2"
-probe keys win+4
-probe wait shown 5000 Delta >/dev/null || fail "the application moved from its menu is not on desktop 4"
+probe keys win+3 -- wait shown 5000 Alpha || fail "the dragged application is not on desktop 3"
+probe keys win+2 -- wait shown 5000 Gamma Beta || fail "the application moved by its number is not on desktop 2"
+probe wait hidden 5000 Alpha || fail "desktop 3's application stayed on desktop 2"
+probe keys win+4 -- wait shown 5000 Delta || fail "the application moved from its menu is not on desktop 4"
 echo "PASS"

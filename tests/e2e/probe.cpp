@@ -4,13 +4,14 @@
 // messages: under Wine a thread that waits without pumping stalls each hide or switch by 2 s.
 //
 // WIN names a top-level window by its title, by "@CLASS" or by "@CLASS:TITLE"; MS is milliseconds.
+// Commands chained with "--" run in turn until one fails: keys win+2 -- wait hidden 5000 Alpha.
 //
 //   wait STATE MS WIN...   every WIN reaches STATE within MS: shown, hidden, gone, zoomed, iconic,
 //                          foreground or alpha=N (layered with that alpha); prints each one
 //   hold STATE MS WIN...   every WIN stays in STATE for MS
 //   flash WIN MIN MAX keys COMBO | start EXE
-//                          after the keys, or starting EXE, WIN of Ombrix.exe appears (within 3 s,
-//                          or 15 s), stays at least MIN and is gone within MAX; prints its controls
+//                          after the keys, or starting EXE, WIN appears (within 3 s, or 15 s),
+//                          stays at least MIN and is gone within MAX; prints its controls
 //   main-window MS         Ombrix's main window appears, its program idles, and it is hidden
 //   processes COUNT MS [EXE]  exactly COUNT processes of EXE (Ombrix.exe) run within MS
 //   kill EXE...            ends every process of these file names
@@ -21,7 +22,7 @@
 //                          answered within 10 s (and with REPLY); a WPARAM "win:WIN" is its handle
 //   msgbox TITLE TEXT MS [yes|no]
 //                          a box shows TEXT (\n: a line break); the probe presses OK, Yes or No
-//   menu MS [ITEM]         prints Ombrix's open menus, the newest first, or clicks ITEM in them
+//   menu MS [ITEM]         prints Ombrix's open menus, the newest first (see Menu), or clicks ITEM
 //   controls WIN           each child: class, text, shown, enabled, checked, a combo box's choice,
 //                          a tab strip's tab, the items of a combo box or list
 //   type WIN TEXT [N]      types into the N-th shown edit box, a character message each
@@ -37,10 +38,11 @@
 //   reg-lock KEY on|off    denies, or allows again, writing under KEY
 //   list                   the visible or titled top-level windows, for a failure's log
 
-#include <aclapi.h>
-#include <commctrl.h>
-#include <tlhelp32.h>
 #include <windows.h>
+// These need <windows.h> first.
+#include <commctrl.h>
+#include <sddl.h>
+#include <tlhelp32.h>
 
 #include <algorithm>
 #include <cstdarg>
@@ -65,13 +67,21 @@ std::string Utf8(const wstring& text) {
   return out;
 }
 
-void Say(const char* format, ...) {
+// Prints a line; returns 1, the exit code of a check that does not hold, for Fail.
+int Say(const char* format, ...) {
   va_list args;
   va_start(args, format);
   std::vfprintf(stdout, format, args);
   va_end(args);
   std::puts("");
   std::fflush(stdout);
+  return 1;
+}
+
+// Says why a check does not hold and gives its exit code.
+template <typename... Args>
+int Fail(const char* format, Args... args) {
+  return Say(format, args...);
 }
 
 DWORD Number(const wchar_t* text) { return std::wcstoul(text, nullptr, 0); }
@@ -176,15 +186,13 @@ std::vector<DWORD> ProcessesNamed(const wchar_t* name) {
   return found;
 }
 
-bool IsOmbrix(HWND hwnd) {
-  const std::vector<DWORD> ombrix = ProcessesNamed(L"Ombrix.exe");
-  return std::find(ombrix.begin(), ombrix.end(), ProcessOf(hwnd)) != ombrix.end();
-}
-
 void Describe(const std::string& what, HWND hwnd) {
   wchar_t title[1024] = {};
   GetWindowTextW(hwnd, title, 1024);  // reads the caption without asking the window's thread
-  if (!hwnd) return Say("%s: no such window", what.c_str());
+  if (!hwnd) {
+    Say("%s: no such window", what.c_str());
+    return;
+  }
   Say("%s: hwnd=0x%llx pid=%lu class=\"%s\" title=\"%s\" visible=%d zoomed=%d iconic=%d "
       "foreground=%d",
       what.c_str(), reinterpret_cast<unsigned long long>(hwnd), ProcessOf(hwnd),
@@ -232,8 +240,7 @@ int WaitState(bool hold, const wchar_t* state, DWORD ms, int count, wchar_t** na
 int MainWindow(DWORD ms) {
   HWND hwnd = nullptr;
   if (!WaitFor(ms, [&] { return (hwnd = Find(L"@ThunderRT6FormDC:OmbrixMainWND")) != nullptr; })) {
-    Say("no main window of Ombrix after %lu ms", ms);
-    return 1;
+    return Fail("no main window of Ombrix after %lu ms", ms);
   }
   HANDLE process = OpenProcess(SYNCHRONIZE | PROCESS_QUERY_INFORMATION, FALSE, ProcessOf(hwnd));
   WaitForInputIdle(process, ms);
@@ -281,7 +288,10 @@ int PressKeys(int count, wchar_t** combos) {
                        ? static_cast<WORD>(std::towupper(name[0]))
                        : 0;
       for (const auto& [text, code] : kNamed) key.ki.wVk = text == name ? code : key.ki.wVk;
-      if (key.ki.wVk == 0) return Say("unknown key %s", Utf8(name).c_str()), 2;
+      if (key.ki.wVk == 0) {
+        Say("unknown key %s", Utf8(name).c_str());
+        return 2;
+      }
       key.ki.wScan = static_cast<WORD>(MapVirtualKeyW(key.ki.wVk, MAPVK_VK_TO_VSC));
       key.ki.dwFlags = key.ki.wVk == VK_LWIN ? KEYEVENTF_EXTENDEDKEY : 0;
       keys.push_back(key);
@@ -317,10 +327,10 @@ int Message(bool send, int n, wchar_t** a) {
                                 : 0;
   const LPARAM lParam = n > 3 ? std::wcstoll(a[3], nullptr, 0) : 0;
   DWORD_PTR reply = 0;
-  if (!hwnd || (handle && !wParam)) return Say("no such window"), 1;
+  if (!hwnd || (handle && !wParam)) return Fail("no such window");
   if (!send) return PostMessageW(hwnd, Number(a[1]), wParam, lParam) ? 0 : 1;
   if (!SendMessageTimeoutW(hwnd, Number(a[1]), wParam, lParam, SMTO_NORMAL, 10000, &reply)) {
-    return Say("no answer within 10 s"), 1;
+    return Fail("no answer within 10 s");
   }
   const long value = static_cast<int32_t>(reply);  // a 32-bit reply, negative for a refusal
   Say("replied %ld", value);
@@ -335,7 +345,7 @@ int MessageBoxCheck(const wchar_t* title, const wchar_t* text, DWORD ms, const w
     return (box || (box = FindWindowW(nullptr, title))) && !closed();
   };
   if (!WaitFor(ms, shown)) {
-    return Say("no box titled %s after %lu ms", Utf8(title).c_str(), ms), 1;
+    return Fail("no box titled %s after %lu ms", Utf8(title).c_str(), ms);
   }
   bool matched = false;
   for (HWND child : Children(box)) {
@@ -423,7 +433,7 @@ int Combo(HWND window, int n, const wchar_t* text) {
   HWND combo = NthShown(window, L"ComboBox", n);
   const LRESULT index = SendMessageW(combo, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
                                      reinterpret_cast<LPARAM>(text));
-  if (!combo || index == CB_ERR) return Say("no combo box %d with %s", n, Utf8(text).c_str()), 1;
+  if (!combo || index == CB_ERR) return Fail("no combo box %d with %s", n, Utf8(text).c_str());
   SendMessageW(combo, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
   // The notice a combo box sends its parent when the user chooses an item.
   PostMessageW(window, WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(combo), CBN_SELCHANGE),
@@ -458,7 +468,7 @@ int ItemPoint(HWND window, int n, const wchar_t* text) {
     SendThere(list, LVM_GETITEMRECT, static_cast<WPARAM>(found - items.begin()), block);
     MapWindowPoints(list, nullptr, reinterpret_cast<POINT*>(rect), 2);
   } else {
-    return Say("no item %s in list view %d", Utf8(text).c_str(), n), 1;
+    return Fail("no item %s in list view %d", Utf8(text).c_str(), n);
   }
   Say("%ld %ld", (rect->left + rect->right) / 2, (rect->top + rect->bottom) / 2);
   return 0;
@@ -486,17 +496,18 @@ std::string PictureColour(LONG left, LONG top, LONG right, LONG bottom) {
                 : std::to_string(r / n) + "," + std::to_string(g / n) + "," + std::to_string(b / n);
 }
 
-// Prints Ombrix's open menus as menureader.dll writes them from inside the thread that shows them
-// (menu_reader.cpp), each item followed by " colour=" and the colour of its picture column; or
-// clicks the text item `choice`.
+// Prints Ombrix's open menus, read by menureader.dll from inside the thread that shows them
+// (menu_reader.cpp), as "menu LEFT TOP RIGHT BOTTOM" and "item KIND STATE COLOUR TEXT" lines, where
+// COLOUR is that of the item's picture column ("none" when blank); or clicks the text item
+// `choice`.
 int Menu(DWORD ms, const wchar_t* choice) {
   HWND menu = nullptr;
   auto open = [&] {
     for (HWND hwnd : TopLevelWindows())
-      menu = Is(hwnd, L"#32768") && IsWindowVisible(hwnd) && IsOmbrix(hwnd) ? hwnd : menu;
+      menu = Is(hwnd, L"#32768") && IsWindowVisible(hwnd) ? hwnd : menu;
     return menu != nullptr;
   };
-  if (!WaitFor(ms, open)) return Say("no menu of Ombrix open after %lu ms", ms), 1;
+  if (!WaitFor(ms, open)) return Fail("no menu of Ombrix open after %lu ms", ms);
   PumpFor(300);  // the menu paints its items
   wchar_t path[MAX_PATH] = {};
   GetModuleFileNameW(nullptr, path, MAX_PATH);
@@ -519,22 +530,24 @@ int Menu(DWORD ms, const wchar_t* choice) {
   std::string lines;
   for (char line[2048]; in && std::fgets(line, sizeof line, in);) {
     line[std::strcspn(line, "\r\n")] = '\0';
-    char kind[16] = {};
+    char kind[16] = {}, state[16] = {};
     RECT r{};
     int text = 0;
-    const bool item = std::sscanf(line, "item %*d %15s %*s %ld %ld %ld %ld %*d %n", kind, &r.left,
-                                  &r.top, &r.right, &r.bottom, &text) == 5;
-    std::string shown = item ? line + text : "";
+    if (std::sscanf(line, "item %15s %15s %ld %ld %ld %ld %n", kind, state, &r.left, &r.top,
+                    &r.right, &r.bottom, &text) < 6) {
+      lines += std::string(line) + "\n";
+      continue;
+    }
+    std::string shown = line + text;
     shown.erase(std::remove(shown.begin(), shown.end(), '&'), shown.end());
-    if (item && choice && std::strcmp(kind, "text") == 0 && shown == Utf8(choice)) {
+    if (choice && std::strcmp(kind, "text") == 0 && shown == Utf8(choice)) {
       std::fclose(in);
       ClickAt((r.left + r.right) / 2, (r.top + r.bottom) / 2);
       return 0;
     }
-    lines += line;
-    if (item && !choice)
-      lines += " colour=" + PictureColour(r.left, r.top, r.left + 2 * (r.bottom - r.top), r.bottom);
-    lines += "\n";
+    const std::string colour =
+        choice ? "" : PictureColour(r.left, r.top, r.left + 2 * (r.bottom - r.top), r.bottom);
+    lines += std::string("item ") + kind + " " + state + " " + colour + " " + (line + text) + "\n";
   }
   if (in) std::fclose(in);
   std::fputs(in ? lines.c_str() : "the menu reader wrote nothing\n", stdout);
@@ -569,7 +582,10 @@ int RegSet(const wchar_t* key, int count, wchar_t** pairs) {
                                 KEY_SET_VALUE, nullptr, &handle, nullptr);
   for (int i = 0; i < count && status == ERROR_SUCCESS; ++i) {
     wchar_t* value = std::wcschr(pairs[i], L'=');
-    if (!value) return Say("no NAME=VALUE: %s", Utf8(pairs[i]).c_str()), 2;
+    if (!value) {
+      Say("no NAME=VALUE: %s", Utf8(pairs[i]).c_str());
+      return 2;
+    }
     *value++ = L'\0';
     status = RegSetValueExW(handle, pairs[i], 0, REG_SZ, reinterpret_cast<const BYTE*>(value),
                             static_cast<DWORD>((std::wcslen(value) + 1) * sizeof(wchar_t)));
@@ -581,29 +597,17 @@ int RegSet(const wchar_t* key, int count, wchar_t** pairs) {
 // Everyone may read the key; writing, creating below it and deleting are denied, or allowed again.
 int RegLock(const wchar_t* key, bool locked) {
   HKEY handle = nullptr;
-  RegCreateKeyExW(HKEY_CURRENT_USER, KeyPath(key).c_str(), 0, nullptr, 0, WRITE_DAC | KEY_READ,
-                  nullptr, &handle, nullptr);
-  SID_IDENTIFIER_AUTHORITY world = SECURITY_WORLD_SID_AUTHORITY;
-  PSID everyone = nullptr;
-  AllocateAndInitializeSid(&world, 1, SECURITY_WORLD_RID, 0, 0, 0, 0, 0, 0, 0, &everyone);
-  EXPLICIT_ACCESSW access{};
-  access.grfAccessPermissions = locked ? KEY_READ : KEY_ALL_ACCESS;
-  access.grfAccessMode = SET_ACCESS;
-  access.grfInheritance = SUB_CONTAINERS_AND_OBJECTS_INHERIT;
-  access.Trustee.TrusteeForm = TRUSTEE_IS_SID;
-  access.Trustee.TrusteeType = TRUSTEE_IS_WELL_KNOWN_GROUP;
-  access.Trustee.ptstrName = static_cast<LPWSTR>(everyone);
-  PACL acl = nullptr;
-  DWORD status = SetEntriesInAclW(1, &access, nullptr, &acl);
-  if (status == ERROR_SUCCESS) {
-    status = SetSecurityInfo(handle, SE_REGISTRY_KEY,
-                             DACL_SECURITY_INFORMATION | PROTECTED_DACL_SECURITY_INFORMATION,
-                             nullptr, nullptr, acl, nullptr);
-  }
-  LocalFree(acl);
-  FreeSid(everyone);
+  PSECURITY_DESCRIPTOR descriptor = nullptr;
+  const bool done =
+      RegCreateKeyExW(HKEY_CURRENT_USER, KeyPath(key).c_str(), 0, nullptr, 0, WRITE_DAC | KEY_READ,
+                      nullptr, &handle, nullptr) == ERROR_SUCCESS &&
+      ConvertStringSecurityDescriptorToSecurityDescriptorW(
+          locked ? L"D:P(A;CI;KR;;;WD)" : L"D:P(A;CI;KA;;;WD)", SDDL_REVISION_1, &descriptor,
+          nullptr) &&
+      RegSetKeySecurity(handle, DACL_SECURITY_INFORMATION, descriptor) == ERROR_SUCCESS;
+  LocalFree(descriptor);
   RegCloseKey(handle);
-  return handle && status == ERROR_SUCCESS ? 0 : 1;
+  return done ? 0 : 1;
 }
 
 // ---- Commands ----
@@ -615,22 +619,20 @@ int Flash(const wchar_t* name, DWORD minMs, DWORD maxMs, bool keys, wchar_t* wha
   if (keys ? PressKeys(1, &what) != 0
            : !CreateProcessW(what, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
                              &startup, &started)) {
-    return Say("could not press or start %s", Utf8(what).c_str()), 1;
+    return Fail("could not press or start %s", Utf8(what).c_str());
   }
   HWND hwnd = nullptr;
   if (!WaitFor(std::max<DWORD>(keys ? 3000 : 15000, maxMs),
                [&] { return (hwnd = Find(name)) && IsWindowVisible(hwnd); })) {
-    return Say("%s did not appear", Utf8(name).c_str()), 1;
+    return Fail("%s did not appear", Utf8(name).c_str());
   }
   const DWORD appeared = GetTickCount();
   Describe("shown", hwnd);
   PrintControls(hwnd);
-  const bool ours = IsOmbrix(hwnd);
   const bool gone = WaitFor(maxMs, [&] { return !IsWindow(hwnd) || !IsWindowVisible(hwnd); });
   const DWORD stayed = GetTickCount() - appeared;
-  Say("%s after %lu ms%s", gone ? "gone" : "still shown", stayed,
-      ours ? "" : ", not a window of Ombrix");
-  return ours && gone && stayed >= minMs ? 0 : 1;
+  Say("%s after %lu ms", gone ? "gone" : "still shown", stayed);
+  return gone && stayed >= minMs ? 0 : 1;
 }
 
 int Run(const wstring& command, int n, wchar_t** a) {
@@ -654,9 +656,13 @@ int Run(const wstring& command, int n, wchar_t** a) {
   }
   if (is(L"kill", 1, 99)) return Kill(n, a);
   if (is(L"activate", 1, 1)) {
+    // Asked again while waiting: a switch that is still ending may bring its own window forward.
     HWND hwnd = Find(a[0]);
-    SetForegroundWindow(hwnd);
-    return WaitFor(3000, [&] { return hwnd && GetForegroundWindow() == hwnd; }) ? 0 : 1;
+    auto active = [&] {
+      if (hwnd && GetForegroundWindow() != hwnd) SetForegroundWindow(hwnd);
+      return hwnd && GetForegroundWindow() == hwnd;
+    };
+    return WaitFor(3000, active) ? 0 : 1;
   }
   if (is(L"keys", 1, 99)) return PressKeys(n, a);
   if (is(L"post", 2, 4) || is(L"send", 2, 5)) return Message(command == L"send", n, a);
@@ -707,6 +713,12 @@ int Run(const wstring& command, int n, wchar_t** a) {
 
 }  // namespace
 
+// Commands chained with "--" run in turn until one fails.
 int wmain(int argc, wchar_t** argv) {
-  return argc < 2 ? Run(L"", 0, argv) : Run(argv[1], argc - 2, argv + 2);
+  int status = argc < 2 ? Run(L"", 0, argv) : 0;
+  for (int first = 1, end = 1; status == 0 && first < argc; first = ++end) {
+    while (end < argc && !Same(argv[end], L"--")) ++end;
+    status = Run(argv[first], end - first - 1, argv + first + 1);
+  }
+  return status;
 }

@@ -13,44 +13,44 @@ request() { probe send OmbrixMainWND "$@" >/dev/null; }
 
 testwin owned Beta
 testwin normal Alpha
-probe wait shown 10000 Alpha Beta "Beta dialog" >/dev/null || fail "the test windows did not open"
+probe wait shown 10000 Alpha Beta "Beta dialog" || fail "the test windows did not open"
 ombrix_ready
 
 request $current 0 0 1 || fail "the current desktop is not 1 at start"
 request $go_to 3 0 $done_ || fail "going to desktop 3 was not done"
-probe wait hidden 5000 Alpha Beta "Beta dialog" >/dev/null || fail "desktop 1's windows stayed on desktop 3"
+probe wait hidden 5000 Alpha Beta "Beta dialog" || fail "desktop 1's windows stayed on desktop 3"
 request $current 0 0 3 || fail "the current desktop is not 3 after going there"
 request $go_to 10 0 $bad_desktop || fail "desktop 10 was not refused"
 request $go_to 1 0 $done_ || fail "going back to desktop 1 was not done"
-probe wait shown 5000 Alpha Beta "Beta dialog" >/dev/null || fail "desktop 1's windows did not come back"
+probe wait shown 5000 Alpha Beta "Beta dialog" || fail "desktop 1's windows did not come back"
 
 # The application of Beta's dialog is all of Beta's windows; Alpha stays.
 request $move "win:Beta dialog" 4 $done_ || fail "moving Beta to desktop 4 was not done"
-probe wait hidden 5000 Beta "Beta dialog" >/dev/null || fail "the move left Beta's windows on screen"
-probe hold shown 1000 Alpha >/dev/null || fail "the move took Alpha too"
+probe wait hidden 5000 Beta "Beta dialog" || fail "the move left Beta's windows on screen"
+probe hold shown 1000 Alpha || fail "the move took Alpha too"
 request $current 0 0 1 || fail "a move changed the current desktop"
 request $move win:Beta 2 $other_desktop || fail "a window of another desktop was not refused"
 request $move 0x1234 2 $unknown || fail "an unknown window was not refused"
 
 tray 517
-probe menu 5000 >/dev/null || fail "the tray menu did not open"
+probe menu 5000 || fail "the tray menu did not open"
 request $go_to 2 0 $user_busy || fail "going to a desktop while the menu is open was not refused"
 request $quit 0 0 $user_busy || fail "exit while the menu is open was not refused"
 probe keys esc
-probe hold shown 1000 Alpha >/dev/null || fail "a refused request acted later"
+probe hold shown 1000 Alpha || fail "a refused request acted later"
 request $current 0 0 1 || fail "a refused request changed the desktop"
 
 [[ -e $restore ]] || fail "no Ombrix.restore while Beta is hidden"
 request $quit 0 0 $done_ || fail "exit was not done"
 wait_exit "$ombrix" 15 || fail "the Ombrix process did not end"
-probe wait shown 3000 Alpha Beta "Beta dialog" >/dev/null || fail "exit left windows hidden"
+probe wait shown 3000 Alpha Beta "Beta dialog" || fail "exit left windows hidden"
 [[ ! -e $restore ]] || fail "Ombrix.restore is left after exit"
 
-probe reg-set Settings "GlobalPass=$(scramble admin)" >/dev/null || fail "could not store the program password"
+probe reg-set Settings "GlobalPass=$(scramble admin)" || fail "could not store the program password"
 ombrix_ready
 request $go_to 2 0 $done_ || fail "going to desktop 2 was not done"
 request $quit 0 0 $protected || fail "exit was not refused while the program password guards it"
-probe hold gone 1000 "Password Request" >/dev/null || fail "the exit request asked for the password"
+probe hold gone 1000 "Password Request" || fail "the exit request asked for the password"
 probe hold hidden 1000 Alpha || fail "the refused exit showed desktop 1's windows"
 kill -0 "$ombrix" 2>/dev/null || fail "the refused exit ended Ombrix"
 echo "PASS"

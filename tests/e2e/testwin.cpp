@@ -11,12 +11,11 @@
 //   testwin FILE.lng         a window titled "Translating FILE.lng", as the translation tool
 //                            Glossator.exe (a copy of testwin) shows one
 //
-// Posted commands, to any of these windows: kHang stops reading messages for good, kHide and
-// kShow make the program hide or show its own window.
+// Posted to any of these windows: kHang stops reading messages for good, kHide and kShow make the
+// program hide or show its own window.
 
 #include <windows.h>
 
-#include <cwchar>
 #include <string>
 
 namespace {
@@ -28,34 +27,13 @@ constexpr UINT kShow = WM_APP + 3;
 int gWindows = 0;
 
 LRESULT CALLBACK Procedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-  switch (message) {
-    case kHang:
-      for (;;) Sleep(INFINITE);
-    case kHide:
-      ShowWindow(hwnd, SW_HIDE);
-      return 0;
-    case kShow:
-      ShowWindow(hwnd, SW_SHOW);
-      return 0;
-    case WM_CREATE:
-      ++gWindows;
-      return 0;
-    case WM_DESTROY:
-      if (--gWindows == 0) PostQuitMessage(0);
-      return 0;
-    default:
-      return DefWindowProcW(hwnd, message, wParam, lParam);
+  if (message == kHang) {
+    for (;;) Sleep(INFINITE);
   }
-}
-
-bool Register(const wchar_t* name) {
-  WNDCLASSW wc{};
-  wc.lpfnWndProc = Procedure;
-  wc.hInstance = GetModuleHandleW(nullptr);
-  wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-  wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
-  wc.lpszClassName = name;
-  return RegisterClassW(&wc) != 0;
+  if (message == kHide || message == kShow) ShowWindow(hwnd, message == kHide ? SW_HIDE : SW_SHOW);
+  if (message == WM_CREATE) ++gWindows;
+  if (message == WM_DESTROY && --gWindows == 0) PostQuitMessage(0);
+  return DefWindowProcW(hwnd, message, wParam, lParam);
 }
 
 HWND Open(const wchar_t* cls, const std::wstring& title, DWORD style, DWORD exStyle, int size,
@@ -69,20 +47,23 @@ HWND Open(const wchar_t* cls, const std::wstring& title, DWORD style, DWORD exSt
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
-  if (argc < 2) return 2;
-  const std::wstring mode = argv[1];
+  const std::wstring mode = argc >= 2 ? argv[1] : L"";
   const std::wstring title = argc >= 3 ? argv[2] : L"";
-  const wchar_t* cls = mode == L"cabinet" ? L"CabinetWClass"
+  const wchar_t* cls = mode == L"cabinet"    ? L"CabinetWClass"
                        : mode == L"untitled" ? L"OmbrixTestUntitled"
                                              : L"OmbrixTestWin";
-  if (!Register(cls)) return 1;
+  WNDCLASSW windowClass{};
+  windowClass.lpfnWndProc = Procedure;
+  windowClass.hInstance = GetModuleHandleW(nullptr);
+  windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+  windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
+  windowClass.lpszClassName = cls;
+  if (RegisterClassW(&windowClass) == 0) return 1;
 
   HWND main = nullptr;
-  if (mode == L"normal" || mode == L"cabinet" || mode == L"hung") {
+  if (mode == L"normal" || mode == L"cabinet" || mode == L"hung" || mode == L"owned") {
     main = Open(cls, title, WS_OVERLAPPEDWINDOW, 0, 300);
-  } else if (mode == L"owned") {
-    main = Open(cls, title, WS_OVERLAPPEDWINDOW, 0, 300);
-    if (main != nullptr && !Open(cls, title + L" dialog", WS_CAPTION | WS_SYSMENU, 0, 200, main)) {
+    if (mode == L"owned" && !Open(cls, title + L" dialog", WS_CAPTION | WS_SYSMENU, 0, 200, main)) {
       return 1;
     }
   } else if (mode == L"untitled") {
@@ -101,7 +82,6 @@ int wmain(int argc, wchar_t** argv) {
     UpdateWindow(main);
     for (;;) Sleep(INFINITE);
   }
-
   MSG msg;
   while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
     TranslateMessage(&msg);
