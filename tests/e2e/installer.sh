@@ -165,13 +165,7 @@ clear_settings
 
 # As a user clicks through it: Ombrix started from the last page, and the uninstaller asks
 # before it removes the settings.
-click() {
-  local tenths=100
-  until probe click @#32770 "$1" >/dev/null; do
-    ((tenths-- > 0)) || fail "no button $1 in the installer's window"
-    sleep 0.1
-  done
-}
+click() { probe click @#32770 "$1" || fail "no button $1 in the installer's window"; }
 "$WINE" "$OMBRIX_INSTALLER" &
 setup=$!
 probe wait shown 10000 @#32770 || fail "the installer's window did not open"

@@ -26,13 +26,14 @@
 //   controls WIN           each child: class, text, shown, enabled, checked, a combo box's choice,
 //                          a tab strip's tab, the items of a combo box or list
 //   type WIN TEXT [N]      types into the N-th shown edit box, a character message each
-//   click WIN CAPTION      presses the button of that caption
+//   click WIN CAPTION      presses the button of that caption once it is shown and enabled (10 s)
 //   combo WIN N TEXT       chooses TEXT in the N-th shown combo box, as a user does
 //   tab WIN N              clicks tab N (from 0) of the tab strip with the mouse
 //   item-point WIN N TEXT  prints the screen point "x y" of an item of the N-th list ("*": the
-//   list) place WIN X Y WIDTH HEIGHT wallpaper-set PATH     sets the wallpaper as the system's own
-//   settings do reg KEY NAME [VALUE MS]  prints a text value under HKEY_CURRENT_USER\KEY, or waits
-//   until it is
+//                          list itself)
+//   place WIN X Y WIDTH HEIGHT
+//   wallpaper-set PATH     sets the wallpaper as the system's own settings do
+//   reg KEY NAME [VALUE MS]  prints a text value under HKEY_CURRENT_USER\KEY, or waits until it is
 //                          VALUE (case ignored); a KEY without "\" is Software\Ombrix\KEY
 //   reg-set KEY NAME=VALUE...
 //   reg-lock KEY on|off    denies, or allows again, writing under KEY
@@ -677,7 +678,11 @@ int Run(const wstring& command, int n, wchar_t** a) {
     return edit ? 0 : 1;
   }
   if (is(L"click", 2, 2)) {
-    HWND button = window ? FindWindowExW(window, nullptr, L"Button", a[1]) : nullptr;
+    HWND button = nullptr;
+    WaitFor(10000, [&] {
+      button = FindWindowExW(Find(a[0]), nullptr, L"Button", a[1]);
+      return button && IsWindowEnabled(button) && IsWindowVisible(button);
+    });
     return button && PostMessageW(button, BM_CLICK, 0, 0) ? 0 : 1;
   }
   if (is(L"combo", 3, 3)) return Combo(window, static_cast<int>(Number(a[1])), a[2]);
