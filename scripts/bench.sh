@@ -35,6 +35,7 @@ source tests/e2e/lib.sh --helpers
 probe kill Ombrix.exe switch_bench.exe >/dev/null
 clear_settings
 # Settings as a user's second start finds them, so no welcome balloon takes part.
+# shellcheck disable=SC2086 # OMBRIX_BENCH_SETTINGS holds NAME=VALUE words
 probe reg-set Settings FirstUse=0 ${OMBRIX_BENCH_SETTINGS:-} >/dev/null
 # The rule whose latency is measured: windows titled "bench mover..." go to desktop 3.
 rule mover title starts-with "bench mover" move 3

@@ -88,7 +88,7 @@ probe click "$about" Ok -- wait gone 5000 "$about" || fail "Ok did not close Abo
 organize="Organize Applications..."
 open_from_menu "Move To..." "$organize"
 listed() { list_items "$organize" "$1" | grep -qx "$2"; }
-listed 1 Alpha && listed 1 Gamma && listed 1 Delta || fail "desktop 1's list does not show its windows"
+for window in Alpha Gamma Delta; do listed 1 $window || fail "desktop 1's list does not show $window"; done
 # The screen point of item $2 of list $1 ("*": the list) as "x y".
 point() { probe item-point "$organize" "$1" "$2" | tr -d '\r'; }
 # A drag with the real mouse: press on the item, move past the drag threshold, then on in steps.
