@@ -53,7 +53,8 @@ background=$(mktemp --suffix=.png)
 convert -size 1280x1024 gradient:'#3c5a78-#18222e' "$background"
 display -window root "$background" &
 background_pid=$!
-trap 'kill $background_pid 2>/dev/null; rm -f "$background"; ombrix_wine_stop' EXIT
+# display may have ended already; under set -e a failing kill would end the trap before the rest.
+trap 'kill "$background_pid" 2>/dev/null || true; rm -f "$background"; ombrix_wine_stop' EXIT
 "$WINE" notepad >/dev/null 2>&1 &
 "$WINE" "$build/tests/e2e/testwin.exe" normal "$report" &
 probe wait shown 15000 "Untitled - Notepad" "$report" >/dev/null

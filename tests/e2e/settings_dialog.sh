@@ -20,6 +20,8 @@ cp "$built/themes/colours/1.ico" "$program/themes/vanishing/"
 OMBRIX_EXE=$program/Ombrix.exe
 exe=$(winpath "$OMBRIX_EXE")
 run='Software\Microsoft\Windows\CurrentVersion\Run'
+# No log-on entry naming this copy of the program is left for later Wine sessions.
+test_cleanup() { probe reg-lock "$run" off || true; "$WINE" reg delete "HKCU\\$run" /v Ombrix /f >/dev/null 2>&1 || true; }
 probe reg-lock "$run" off -- reg-set "$run" "Ombrix=$exe" || fail "could not write an unquoted entry"
 probe reg-set Settings FirstUse=0 Theme=partial
 testwin normal Alpha
