@@ -22,7 +22,8 @@ unscramble() {
 
 # The stored form of the application rules (Software\Ombrix\Rules): NumRules and ten values per
 # rule. "rule NAME title|class MODE PATTERN ACTION [DESKTOP]" adds one, testing the window's title
-# or class, to rule_values; store_rules writes them all.
+# or class, to rule_values; store_rules writes them all; rules_stored checks that the store holds
+# them, and only them.
 declare -A rule_modes=([contains]=0 [starts-with]=2 [equals]=4)
 declare -A rule_actions=([move]=0 [maximize]=1 [minimize]=2 [close]=3 [kill]=4 [visibility]=5 [ignore]=6)
 rule_values=()
@@ -34,6 +35,13 @@ rule() {
     "Action$i=${rule_actions[$5]}" "DestDesk$i=${6:-0}")
 }
 store_rules() { probe reg-set Rules "NumRules=$((${#rule_values[@]} / 10))" "${rule_values[@]}"; }
+rules_stored() {
+  local value checks=()
+  for value in "NumRules=$((${#rule_values[@]} / 10))" "${rule_values[@]}"; do
+    checks+=(-- reg Rules "${value%%=*}" "${value#*=}" 3000)
+  done
+  probe "${checks[@]:1}"
+}
 
 clear_settings() { "$WINE" reg delete 'HKCU\Software\Ombrix' /f >/dev/null 2>&1 || true; }
 
