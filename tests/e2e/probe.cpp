@@ -68,21 +68,26 @@ std::string Utf8(const wstring& text) {
   return out;
 }
 
-// Prints a line; returns 1, the exit code of a check that does not hold, for Fail.
-int Say(const char* format, ...) {
-  va_list args;
-  va_start(args, format);
+void Print(const char* format, va_list args) {
   std::vfprintf(stdout, format, args);
-  va_end(args);
   std::puts("");
   std::fflush(stdout);
-  return 1;
+}
+
+void Say(const char* format, ...) {
+  va_list args;
+  va_start(args, format);
+  Print(format, args);
+  va_end(args);
 }
 
 // Says why a check does not hold and gives its exit code.
-template <typename... Args>
-int Fail(const char* format, Args... args) {
-  return Say(format, args...);
+int Fail(const char* format, ...) {
+  va_list args;
+  va_start(args, format);
+  Print(format, args);
+  va_end(args);
+  return 1;
 }
 
 DWORD Number(const wchar_t* text) { return std::wcstoul(text, nullptr, 0); }
@@ -166,11 +171,14 @@ HWND NthShown(HWND parent, const wchar_t* cls, int n) {
   return NthChild(parent, n, [&](HWND child) { return Is(child, cls) && IsWindowVisible(child); });
 }
 
+BOOL CALLBACK AddWindow(HWND hwnd, LPARAM windows) {
+  reinterpret_cast<Windows*>(windows)->push_back(hwnd);
+  return TRUE;
+}
+
 Windows TopLevelWindows() {
   Windows windows;
-  EnumWindows([](HWND hwnd,
-                 LPARAM found) { return reinterpret_cast<Windows*>(found)->push_back(hwnd), TRUE; },
-              reinterpret_cast<LPARAM>(&windows));
+  EnumWindows(AddWindow, reinterpret_cast<LPARAM>(&windows));
   return windows;
 }
 
@@ -188,12 +196,12 @@ std::vector<DWORD> ProcessesNamed(const wchar_t* name) {
 }
 
 void Describe(const std::string& what, HWND hwnd) {
-  wchar_t title[1024] = {};
-  GetWindowTextW(hwnd, title, 1024);  // reads the caption without asking the window's thread
   if (!hwnd) {
     Say("%s: no such window", what.c_str());
     return;
   }
+  wchar_t title[1024] = {};
+  GetWindowTextW(hwnd, title, 1024);  // reads the caption without asking the window's thread
   Say("%s: hwnd=0x%llx pid=%lu class=\"%s\" title=\"%s\" visible=%d zoomed=%d iconic=%d "
       "foreground=%d",
       what.c_str(), reinterpret_cast<unsigned long long>(hwnd), ProcessOf(hwnd),
@@ -277,11 +285,17 @@ int PressKeys(int count, wchar_t** combos) {
   static const std::pair<wstring, WORD> kNamed[] = {
       {L"shift", VK_SHIFT}, {L"ctrl", VK_CONTROL}, {L"alt", VK_MENU}, {L"win", VK_LWIN},
       {L"esc", VK_ESCAPE},  {L"enter", VK_RETURN}, {L"tab", VK_TAB}};
+  auto send = [](INPUT key, DWORD up) {
+    key.ki.dwFlags |= up;
+    SendInput(1, &key, sizeof key);
+    PumpFor(30);
+  };
   for (int i = 0; i < count; ++i) {
     std::vector<INPUT> keys;
-    for (const wchar_t* part = combos[i]; part;
-         part = std::wcschr(part, L'+') ? std::wcschr(part, L'+') + 1 : nullptr) {
-      const wstring name(part, std::wcscspn(part, L"+"));
+    for (wstring rest = combos[i]; !rest.empty();) {
+      const size_t plus = rest.find(L'+');
+      const wstring name = rest.substr(0, plus);
+      rest = plus == wstring::npos ? L"" : rest.substr(plus + 1);
       INPUT key{};
       key.type = INPUT_KEYBOARD;
       // A letter or digit is its own key code.
@@ -297,12 +311,8 @@ int PressKeys(int count, wchar_t** combos) {
       key.ki.dwFlags = key.ki.wVk == VK_LWIN ? KEYEVENTF_EXTENDEDKEY : 0;
       keys.push_back(key);
     }
-    for (size_t k = 0; k < 2 * keys.size(); ++k) {
-      INPUT key = keys[k < keys.size() ? k : 2 * keys.size() - 1 - k];
-      key.ki.dwFlags |= k < keys.size() ? 0 : KEYEVENTF_KEYUP;
-      SendInput(1, &key, sizeof key);
-      PumpFor(30);
-    }
+    for (const INPUT& key : keys) send(key, 0);
+    for (auto key = keys.rbegin(); key != keys.rend(); ++key) send(*key, KEYEVENTF_KEYUP);
   }
   return 0;
 }
