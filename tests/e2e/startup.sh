@@ -66,13 +66,12 @@ start_without_hooks() {
   probe hold gone 2000 "Attention!" || fail "a second box followed in $1"
   probe main-window 5000 || fail "no main window after the message in $1"
 }
+testwin normal Alpha
+probe wait shown 15000 Alpha || fail "the test window did not open"
 copy_program "$PWD/hooks_refused"
 cp "${REFUSING_HOOKLIB:?path of refusing_hooklib.dll}" "$PWD/hooks_refused/OmbrixLib.dll"
 start_without_hooks "$PWD/hooks_refused"
 crash_ombrix
-
-testwin normal Alpha
-probe wait shown 10000 Alpha || fail "the test window did not open"
 copy_program "$PWD/no_hook_library"
 start_without_hooks "$PWD/no_hook_library"
 # The hot-key messages of desktops 2 and 1, as the hook library would send them.
