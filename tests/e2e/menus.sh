@@ -86,7 +86,9 @@ probe menu 1000 && fail "a tray click opened a menu while About was open"
 probe click "$about" Ok -- wait gone 5000 "$about" || fail "Ok did not close About"
 
 organize="Organize Applications..."
-open_from_menu "Move To..." "$organize"
+tray 517
+probe menu 5000 "Move To..." || fail "the menu does not open after About closed"
+probe wait shown 5000 "$organize" || fail "$organize did not open"
 listed() { list_items "$organize" "$1" | grep -qx "$2"; }
 for window in Alpha Gamma Delta; do listed 1 $window || fail "desktop 1's list does not show $window"; done
 # The screen point of item $2 of list $1 ("*": the list) as "x y".

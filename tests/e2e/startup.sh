@@ -12,7 +12,9 @@ source "$(dirname "$0")/lib.sh"
 # The probe starts the program itself, so that it sees the splash from its first moment.
 probe flash @OmbrixForm:Ombrix 2500 10000 start "$(winpath "$OMBRIX_EXE")" ||
   fail "the splash did not show and close by itself"
-probe main-window 10000 || fail "no hidden main window after the splash"
+main=$(probe main-window 10000) || fail "no hidden main window after the splash"
+probe list | grep "$(grep -o ' pid=[0-9]* ' <<<"$main")" | grep -v OmbrixMainWND | grep visible=1 &&
+  fail "another window of Ombrix is on screen after the splash"
 probe reg Settings FirstUse 0 10000 || fail "FirstUse is not \"0\" after the first start"
 choose_from_menu "Help..."
 probe wait shown 20000 "Ombrix Help" || fail "the English guide did not open"
