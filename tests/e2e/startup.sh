@@ -20,7 +20,7 @@ choose_from_menu "Help..."
 probe wait shown 20000 "Ombrix Help" || fail "the English guide did not open"
 probe kill hh.exe Ombrix.exe
 
-# A second start: the box it shows, in turn, each as the OK button closes it.
+# A second start shows the boxes given ("TITLE|TEXT", each closed with OK) and ends; the first runs on.
 second_start() {
   start_ombrix
   local second=$! box
