@@ -45,6 +45,9 @@ probe wait shown 10000 Alpha Beta || fail "the test windows did not open"
 ombrix_ready
 probe post OmbrixMainWND 16 -- hold hidden 1500 OmbrixMainWND || fail "the main window closed on WM_CLOSE"
 probe send OmbrixMainWND 0 || fail "the main window does not answer after WM_CLOSE"
+probe activate Beta || fail "could not activate Beta"
+sleep 0.5
+probe keys shift+win+3 -- wait hidden 5000 Beta || fail "Shift+Win+3 did not move Beta"
 go 2
 user_sets "$blue"
 go 1
@@ -54,10 +57,7 @@ wait_exit "$ombrix" 15 || fail "Ombrix did not end"
 
 probe reg-set Settings "Wallpaper2=$red" WallpaperType2=2 || fail "could not store desktop 2's wallpaper"
 ombrix_ready
-probe activate Beta || fail "could not activate Beta"
-sleep 0.5
-probe keys shift+win+3 -- wait hidden 5000 Beta || fail "Shift+Win+3 did not move Beta"
-probe keys win+2 -- wait hidden 5000 Alpha || fail "Win+2 did not hide Alpha"
+probe keys win+2 -- wait hidden 5000 Alpha Beta || fail "Win+2 did not hide desktop 1's windows"
 shows "$red" || fail "desktop 2 does not show its own wallpaper"
 [[ -e $restore ]] || fail "no Ombrix.restore while windows are hidden"
 probe keys win+3
