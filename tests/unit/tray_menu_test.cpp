@@ -58,8 +58,8 @@ class TrayMenus : public Started {
   }
 };
 
-// The headers, the newest application first, and choosing one on another desktop, on real
-// windows: tests/e2e/menus.sh.
+// On real windows (tests/e2e/menus.sh): the headers, the newest application first, and choosing
+// one on another desktop.
 TEST_F(TrayMenus, ClickListsTheApplicationsOfTheDesktopsThatShowThemAndRebuildsEachTime) {
   const Hwnd editor = OnDesktop(1, "Editor", 10);
   world.windows.Get(editor)->smallIcon = 0x4444;
@@ -87,7 +87,7 @@ TEST_F(TrayMenus, ClickListsTheApplicationsOfTheDesktopsThatShowThemAndRebuildsE
   EXPECT_TRUE(Visible(notes));
 }
 
-// The whole menu with its pictures, and Go To's counts and greyed current desktop: menus.sh.
+// On real windows (menus.sh): the whole menu with its pictures, Go To's counts and greyed item.
 TEST_F(TrayMenus, RightClickNamesTheDesktopsInGoToAndClearsTheApplicationsAfter) {
   OnDesktop(2, "Mail", 12);
   Desk(4).sDeskName = "Mail";
@@ -120,7 +120,7 @@ TEST_F(TrayMenus, TheMenuShowsTheDesktopAsItIsNowAndTranslatesFixedItemsAndThePl
   EXPECT_EQ(Desk(1).GetProcessIdxByHandle(late), 1);
 }
 
-// Which menu each key opens: menus.sh.
+// On real windows (menus.sh): which menu each key opens.
 TEST_F(TrayMenus, KeyboardMenusDoNotStepWithShiftAndGiveTheFocusBackOnCancel) {
   HoldShift(true);  // Shift+F10 asks for the context menu, it does not step desktops
   program.mainWindow->OnTrayKey(TrayKey::ContextMenu);
@@ -133,7 +133,7 @@ TEST_F(TrayMenus, KeyboardMenusDoNotStepWithShiftAndGiveTheFocusBackOnCancel) {
   EXPECT_EQ(world.tray.focusReturns, 2);
 }
 
-// Its version, the refused close, tray clicks that bring it forward and Ok: menus.sh.
+// On real windows (menus.sh): its version, the refused close, tray clicks bringing it forward, Ok.
 TEST_F(TrayMenus, AboutIsTranslatedItsLinkOpensTheSiteAndTheMainWindowGoesToTheBottomAfter) {
   Italian("[frmAbout]\nfrmAbout=Informazioni su Ombrix\n");
   std::string caption;
@@ -165,7 +165,7 @@ TEST_F(TrayMenus, SessionEndWhileADialogRunsEndsItsLoop) {
   EXPECT_EQ(program.busy.OpenDialog(), 0);
 }
 
-// The guide of each language, and the message when it is missing: tests/e2e/startup.sh.
+// On real windows (tests/e2e/startup.sh): the guide of each language, the missing file's message.
 TEST_F(TrayMenus, HelpOpensTheGuideWhateverTheCaseOfTheLanguageNameOrSaysWhyNot) {
   const std::string italian = kFolder + "OmbrixIta.chm";
   world.files.files[italian] = "chm";
@@ -178,7 +178,7 @@ TEST_F(TrayMenus, HelpOpensTheGuideWhateverTheCaseOfTheLanguageNameOrSaysWhyNot)
   EXPECT_EQ(LastBox(), italian + " could not be opened.");
 }
 
-// A theme without an icon at start, on real icons: tests/e2e/settings_dialog.sh.
+// On real icons (tests/e2e/settings_dialog.sh): a theme that lacks an icon at start.
 class Themes : public ::testing::Test {
  protected:
   void Theme(const std::string& name, std::vector<int> icons, int unreadable = 0) {
