@@ -6,10 +6,30 @@
 # once on a hidden one, a shell folder as well. Shift+Win+3 sends the active application with
 # all its windows to desktop 3. When the active window's program stops reading its messages
 # (just before the switch, and for good), Win+2 and Win+1 still switch in good time.
+# What Ombrix leaves alone: a Kill rule matching a window of the shell (a program that owns a
+# window of the taskbar's class) ends nothing; a Visibility rule does not wait on a window whose
+# program does not answer; a window that vetoes its own hiding stays on screen, is recorded on the
+# desktop the user is on, and holds up none of the switch's other windows.
 # shellcheck source=tests/e2e/lib.sh
 source "$(dirname "$0")/lib.sh"
 
-managed=(Alpha Beta "Beta dialog" Zero Folder Stuck "Untitled - Notepad" WineMine)
+# Waits until the vetoing window is recorded on desktop $1 (the switch writes the record after it
+# has shown the windows).
+recorded_on() {
+  local record=$built/Ombrix.desktops
+  for _ in $(seq 30); do
+    grep -qE "^$1 -?[0-9]+ [0-9]+ OmbrixTestStubborn" "$record" 2>/dev/null && return 0
+    sleep 0.1
+  done
+  fail "the window that stayed is not recorded on desktop $1: $(cat "$record")"
+}
+
+# The rule on the unanswering window comes before the one on the window opened last.
+rule kill title equals Downloads kill
+rule frozen title equals Frozen visibility 5
+rule faded title equals Faded visibility 5
+store_rules || fail "could not store the rules"
+managed=(Alpha Beta "Beta dialog" Zero Folder Stuck "Untitled - Notepad" WineMine Downloads)
 testwin normal Alpha
 testwin owned Beta
 testwin zero Zero
@@ -19,8 +39,16 @@ testwin topmost Top
 testwin untitled
 start_program notepad
 start_program winemine
-probe wait shown 15000 "${managed[@]}" Top @OmbrixTestUntitled || fail "the test windows did not open"
+testwin shell Downloads
+shell=$!
+testwin hung Frozen
+testwin stubborn Stubborn
+probe wait shown 15000 "${managed[@]}" Top @OmbrixTestUntitled Frozen Stubborn || fail "the test windows did not open"
 ombrix_ready
+testwin normal Faded
+probe wait alpha=178 10000 Faded || fail "the rules stopped at the unanswering window"
+kill -0 "$shell" 2>/dev/null || fail "the Kill rule ended the shell"
+probe wait shown 1000 Downloads || fail "the shell's window went"
 # Not the window opened last, so the window in front after Win+1 is the one the switch brought back.
 probe activate "Untitled - Notepad" || fail "could not activate Notepad"
 sleep 0.5
@@ -28,9 +56,11 @@ sleep 0.5
 indicator="@OmbrixForm:Switch Desktop"
 probe flash "$indicator" 700 2000 keys win+2 || fail "no indicator that closes itself about 1 s after Win+2"
 probe wait hidden 5000 "${managed[@]}" || fail "Win+2 did not hide the windows of desktop 1"
-probe hold shown 500 Top @OmbrixTestUntitled || fail "a top-most or untitled window was hidden"
+probe hold shown 500 Top @OmbrixTestUntitled Stubborn || fail "a top-most, untitled or vetoing window was hidden"
+recorded_on 2
 probe flash "$indicator" 700 2000 keys win+1 || fail "no indicator that closes itself about 1 s after Win+1"
 probe wait shown 5000 "${managed[@]}" || fail "Win+1 did not show the windows of desktop 1 again"
+recorded_on 1
 probe wait foreground 3000 "Untitled - Notepad" || fail "the window active before the switch is not active again"
 probe hold shown 500 Top @OmbrixTestUntitled || fail "a top-most or untitled window was hidden"
 
