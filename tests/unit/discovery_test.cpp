@@ -15,16 +15,13 @@ class Discovery : public ::testing::Test {
   Program program{world.platform()};
 
   const clsDesktop& Desk(int n) { return program.desk.Desk(n); }
-  Hwnd Open(const std::string& title, uint32_t pid, Hwnd owner = 0) {
-    return world.Open(title, pid, owner);
-  }
 };
 
 TEST_F(Discovery, UnownedWindowsBecomeApplicationsAndOwnedOnesJoinTheFirstOfTheirProcess) {
-  const Hwnd first = Open("Mail", 10);
-  const Hwnd second = Open("Mail 2", 10);  // now on top
-  const Hwnd dialog = Open("Options", 10, first);
-  const Hwnd lonelyOwned = Open("Progress", 20, 999);
+  const Hwnd first = world.Open("Mail", 10);
+  const Hwnd second = world.Open("Mail 2", 10);  // now on top
+  const Hwnd dialog = world.Open("Options", 10, first);
+  const Hwnd lonelyOwned = world.Open("Progress", 20, 999);
   ScanDesktop(program, 1);
   const clsDesktop& d = Desk(1);
   ASSERT_EQ(d.opi.Count(), 3);
@@ -38,16 +35,14 @@ TEST_F(Discovery, UnownedWindowsBecomeApplicationsAndOwnedOnesJoinTheFirstOfThei
   EXPECT_EQ(d.opi[1].thread, 11);
 }
 
+// On real windows (tests/e2e/switching.sh): untitled and top-most windows stay on screen.
 TEST_F(Discovery, FiltersLeaveOutWhatIsNotManaged) {
-  Open("Mine", world.process.processId);
-  world.windows.Create({.className = "Hidden", .text = "Hidden", .processId = 30,
-                        .visible = false});
-  Open("", 31);
-  world.windows.Create({.className = "Clock", .text = "Clock", .exStyle = 0x8, .processId = 32});
+  world.Open("Mine", world.process.processId);
+  world.windows.Create(
+      {.className = "Hidden", .text = "Hidden", .processId = 30, .visible = false});
   world.windows.Create({.className = "Shell_TrayWnd", .text = "Bar", .processId = 33});
   world.windows.Create({.className = "WorkerW", .text = "W", .processId = 33});
-  world.windows.Create(
-      {.className = "__winex11_standalone_tray", .text = "Tray", .processId = 33});
+  world.windows.Create({.className = "__winex11_standalone_tray", .text = "Tray", .processId = 33});
   world.windows.Create(
       {.className = "Progman", .text = "Program Manager", .style = 0x96000000, .processId = 33});
   const Hwnd framedProgman = world.windows.Create(
@@ -60,13 +55,13 @@ TEST_F(Discovery, FiltersLeaveOutWhatIsNotManaged) {
 TEST_F(Discovery, SettingsDecideUntitledAndTopMostWindowsAndTitlesAreTrimmedAndCut) {
   program.settings.bIgnoreNoTitle = false;
   program.settings.bIgnoreTopMost = false;
-  const Hwnd untitled = Open("", 40);
+  const Hwnd untitled = world.Open("", 40);
   const Hwnd flat = world.windows.Create(
       {.className = "Flat", .text = "Flat", .rect = {10, 10, 10, 300}, .processId = 41});
-  const Hwnd topMost =
-      world.windows.Create({.className = "Clock", .text = "Clock", .exStyle = 0x8, .processId = 42});
-  const Hwnd padded = Open("   Padded   ", 43);
-  const Hwnd longTitle = Open(std::string(1500, 'x'), 44);
+  const Hwnd topMost = world.windows.Create(
+      {.className = "Clock", .text = "Clock", .exStyle = 0x8, .processId = 42});
+  const Hwnd padded = world.Open("   Padded   ", 43);
+  const Hwnd longTitle = world.Open(std::string(1500, 'x'), 44);
   ScanDesktop(program, 1);
   const clsDesktop& d = Desk(1);
   ASSERT_EQ(d.opi.Count(), 5);
@@ -79,8 +74,8 @@ TEST_F(Discovery, SettingsDecideUntitledAndTopMostWindowsAndTitlesAreTrimmedAndC
 }
 
 TEST_F(Discovery, WindowsBackOnScreenAreTakenFromTheFirstApplicationOfTheirProcessElsewhere) {
-  const Hwnd returning = Open("Editor", 60);
-  const Hwnd stays = Open("Editor 2", 60);
+  const Hwnd returning = world.Open("Editor", 60);
+  const Hwnd stays = world.Open("Editor 2", 60);
   world.windows.Get(stays)->visible = false;
   // desktop 3 holds one application with both windows, desktop 4 one with only the first
   for (int d : {3, 4}) {
@@ -103,20 +98,6 @@ TEST_F(Discovery, WindowsBackOnScreenAreTakenFromTheFirstApplicationOfTheirProce
   EXPECT_EQ(Desk(3).opi[1].oWin[1].lHwnd, stays);
   EXPECT_EQ(Desk(4).opi.Count(), 0);  // its only window left, so the application went
   EXPECT_EQ(Desk(1).GetProcessIdxByHandle(returning), 1);
-}
-
-TEST_F(Discovery, HiddenShellWindowsAreListedOnceAndForgottenWhenBackOnScreen) {
-  const Hwnd folder = world.Open("Docs", 70, 0, "CabinetWClass");
-  program.colHiddenExplorer.Add(folder);
-  program.colHiddenExplorer.Add(folder);
-  program.colHiddenExplorer.Add(0);
-  world.windows.Get(folder)->visible = false;
-  EXPECT_TRUE(IsHiddenExplorer(program, folder));
-  EXPECT_FALSE(IsHiddenExplorer(program, 1234));
-  world.windows.Get(folder)->visible = true;
-  EXPECT_FALSE(IsHiddenExplorer(program, folder));
-  EXPECT_FALSE(program.colHiddenExplorer.Contains(folder));
-  EXPECT_TRUE(program.colHiddenExplorer.Empty());
 }
 
 TEST(SimWindowSystem, FindWindowKeepsTheContract) {

@@ -139,19 +139,26 @@ TEST_F(Switching, TheRememberedWindowComesToTheFrontTakingTheFocusOnlyWhenRefuse
   EXPECT_EQ(program.lActiveHwnd, b);  // kept: the remembered window is gone
 }
 
-TEST_F(Switching, ShellFolderWindowsAreListedWhileHiddenBySwitchOrMove) {
+// The hook library asks (message 1037) whether a shell folder window is one the program hid.
+TEST_F(Switching, ShellFolderWindowsAreListedOnceWhileHiddenBySwitchOrMove) {
   const Hwnd folder = world.Open("Docs", 30, 0, "CabinetWClass");
   Go(2);
-  EXPECT_TRUE(program.colHiddenExplorer.Contains(folder));
+  program.colHiddenExplorer.Add(folder);  // already listed: listed once
+  program.colHiddenExplorer.Add(0);       // never listed
   EXPECT_EQ(Send(1037, folder).lReturn, 1);
   EXPECT_TRUE(Send(1037, folder).bHandled);
+  EXPECT_EQ(Send(1037, 1234).lReturn, 0);
   Go(1);
-  EXPECT_FALSE(program.colHiddenExplorer.Contains(folder));
+  EXPECT_TRUE(program.colHiddenExplorer.Empty());
   EXPECT_EQ(Send(1037, folder).lReturn, 0);
   MoveApplication(program, 1, 1, 2);
   EXPECT_TRUE(program.colHiddenExplorer.Contains(folder));
   MoveApplication(program, 2, 1, 1);
   EXPECT_FALSE(program.colHiddenExplorer.Contains(folder));
+  MoveApplication(program, 1, 1, 2);
+  world.windows.Get(folder)->visible = true;  // shown by its program: forgotten at the next look
+  EXPECT_EQ(Send(1037, folder).lReturn, 0);
+  EXPECT_TRUE(program.colHiddenExplorer.Empty());
 }
 
 // An elevated program's windows, or those of a program that vetoes its hiding, stay on screen:
