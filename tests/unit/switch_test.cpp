@@ -44,7 +44,7 @@ TEST_F(Switching, WindowsComeBackInTheirOrderAndAWindowOpenedMeanwhileStaysWhere
 }
 
 // Go To's greyed current desktop and the indicator's name: tests/e2e/menus.sh, desktop_dialog.sh.
-TEST_F(Switching, TrayIconAndTooltipFollowTheSwitch) {
+TEST_F(Switching, TheTrayFollowsASwitchAndARefusedSwitchChangesNothing) {
   world.Open("A", 10);
   world.tray.tooltips.clear();
   Go(3);
@@ -54,12 +54,10 @@ TEST_F(Switching, TrayIconAndTooltipFollowTheSwitch) {
             (std::vector<std::string>{"Changing desktop to 3 ...", "DeskTop 3 -> 0 apps"}));
   Go(1);
   EXPECT_EQ(world.tray.tooltip, "DeskTop 1 -> 1 apps");
-}
 
-TEST_F(Switching, RefusedSwitchesChangeNothing) {
-  world.Open("A", 10);
-  const int calls = static_cast<int>(world.windows.showCalls.size());
-  const std::string tooltip = world.tray.tooltip;
+  const size_t calls = world.windows.showCalls.size();
+  const size_t tooltips = world.tray.tooltips.size();
+  world.clock.Advance(1000);  // the indicator is gone
   Go(1);
   Go(0);
   Go(10);
@@ -68,9 +66,9 @@ TEST_F(Switching, RefusedSwitchesChangeNothing) {
     const BusyState::Guard switching = program.busy.Enter(Busy::Switching);
     Go(4);
   }
-  EXPECT_EQ(static_cast<int>(world.windows.showCalls.size()), calls);
-  EXPECT_EQ(world.tray.tooltip, tooltip);
-  EXPECT_FALSE(program.indicator);
+  EXPECT_EQ(world.windows.showCalls.size(), calls);
+  EXPECT_EQ(world.tray.tooltips.size(), tooltips);
+  EXPECT_FALSE(Visible(program.indicator->hwnd));
   EXPECT_EQ(program.desk.iCurDesk, 1);
 }
 
@@ -239,29 +237,10 @@ TEST_F(Switching, IndicatorSizesToItsTextAndTheNextSwitchGivesItAFullSecondAgain
 class Moving : public Started {};
 
 // On real windows (switching.sh): the application leaves with all its windows, the others stay.
-TEST_F(Moving, MovedApplicationIsRecordedAndBecomesTheOnlyAppsTopWindow) {
+TEST_F(Moving, AMoveIsRecordedAndGivesTheDesktopItsTopWindowAndAnInvalidOneDoesNothing) {
   const Hwnd a = world.Open("A", 10);
   const Hwnd dialog = world.Open("A dialog", 10, a);
   const Hwnd b = world.Open("B", 11);
-  ScanDesktop(program, 1);
-  const int writes = world.files.replaces;
-  const int from = Desk(1).GetProcessIdxByHandle(a);
-  MoveApplication(program, 1, static_cast<int16_t>(from), 4);
-  EXPECT_EQ(world.files.replaces, writes + 2);  // the recovery file and the desktop record
-  EXPECT_FALSE(Visible(a) || Visible(dialog));
-  EXPECT_EQ(Desk(4).opi.Count(), 1);
-  EXPECT_EQ(Desk(4).lTopHwnd, a);
-  MoveApplication(program, 1, 1, 4);  // a second one leaves the top window alone
-  EXPECT_EQ(Desk(4).lTopHwnd, a);
-  EXPECT_EQ(Desk(4).opi[2].oWin[1].lHwnd, b);
-
-  MoveApplication(program, 4, 1, 1);  // to the current desktop: shown at once
-  EXPECT_TRUE(Visible(a) && Visible(dialog));
-  EXPECT_EQ(Desk(1).opi.Count(), 1);
-}
-
-TEST_F(Moving, InvalidMovesChangeNothingAndWriteNothing) {
-  world.Open("A", 10);
   ScanDesktop(program, 1);
   const int writes = world.files.replaces;
   MoveApplication(program, 1, 1, 1);
@@ -269,6 +248,18 @@ TEST_F(Moving, InvalidMovesChangeNothingAndWriteNothing) {
   MoveApplication(program, 1, 1, 10);
   MoveApplication(program, 1, 5, 2);
   EXPECT_EQ(world.files.replaces, writes);
+  EXPECT_EQ(Desk(1).opi.Count(), 2);
+
+  MoveApplication(program, 1, static_cast<int16_t>(Desk(1).GetProcessIdxByHandle(a)), 4);
+  EXPECT_EQ(world.files.replaces, writes + 2);  // the recovery file and the desktop record
+  EXPECT_FALSE(Visible(a) || Visible(dialog));
+  EXPECT_EQ(Desk(4).lTopHwnd, a);
+  MoveApplication(program, 1, 1, 4);  // a second one leaves the top window alone
+  EXPECT_EQ(Desk(4).lTopHwnd, a);
+  EXPECT_EQ(Desk(4).opi[2].oWin[1].lHwnd, b);
+
+  MoveApplication(program, 4, 1, 1);  // to the current desktop: shown at once
+  EXPECT_TRUE(Visible(a) && Visible(dialog));
   EXPECT_EQ(Desk(1).opi.Count(), 1);
 }
 
