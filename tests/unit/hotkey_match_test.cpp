@@ -16,7 +16,7 @@ constexpr HotKeyFlags kAll{.altArrows = true,
                            .winNum = true};
 
 // Win, Shift+Win and Alt with digits, on and off, on real keys: tests/e2e/*.sh.
-TEST(HotKeyMatch, ArrowsAndDigitsOneToNineReportTheirModifiersMessageWhenTheirGroupIsOn) {
+TEST(HotKeyMatch, ArrowsAndDigitsReportTheirModifiersMessageOnlyWhenTheirGroupIsOn) {
   EXPECT_EQ(MatchHotKey(37, kAlt, kAll), 1025u);
   EXPECT_EQ(MatchHotKey(57, kAlt, kAll), 1025u);
   EXPECT_EQ(MatchHotKey(40, kCtrl, kAll), 1026u);
@@ -31,9 +31,7 @@ TEST(HotKeyMatch, ArrowsAndDigitsOneToNineReportTheirModifiersMessageWhenTheirGr
   EXPECT_EQ(MatchHotKey(50, kAlt, {.ctrlNum = true, .winNum = true}), 0u);
   EXPECT_EQ(MatchHotKey(38, kCtrl, {.altArrows = true, .winArrows = true}), 0u);
   EXPECT_EQ(MatchHotKey(38, kCtrl, {.ctrlArrows = true}), 1026u);
-}
-
-TEST(HotKeyMatch, ShiftJoinsDigitsOnlyAndOtherModifierSetsOrIgnoreReportNothing) {
+  // Shift joins digits only; other sets of modifiers, or ignoring, report nothing.
   EXPECT_EQ(MatchHotKey(52, {.alt = true, .shift = true}, kAll), 1025u);
   EXPECT_EQ(MatchHotKey(37, {.win = true, .shift = true}, kAll), 0u);
   EXPECT_EQ(MatchHotKey(51, {.shift = true}, kAll), 0u);

@@ -33,7 +33,7 @@ class Language : public ::testing::Test {
   Program program{world.platform()};
 };
 
-TEST(LanguageFile, ReaderKeepsSectionOrderTrimsAndSkipsNoise) {
+TEST(LanguageFile, ReaderDecodesEveryEncodingKeepsSectionOrderTrimsAndSkipsNoise) {
   const LanguageFileReader reader(
       "orphan=1\n[ Second ]\n ; comment\nkey = value \nno equals sign\n=empty key\r\n"
       "[First]\r\nA=1\n[Second]\nB=2\n[]\nC=3\n[broken\nD=4\n");
@@ -49,9 +49,8 @@ TEST(LanguageFile, ReaderKeepsSectionOrderTrimsAndSkipsNoise) {
   EXPECT_EQ(CutComment("Hello\t \t# note"), "Hello");
   EXPECT_EQ(CutComment("no comment  "), "no comment  ");
   EXPECT_EQ(CutComment("a\tb #c"), "a\tb");
-}
 
-TEST(LanguageFile, EncodingsAllGiveTheSameAccentedText) {
+  // Every encoding gives the same accented text.
   const std::string utf8 = "[S]\nk=perch\xC3\xA9 \xE2\x82\xAC\n";
   const std::string bom = "\xEF\xBB\xBF" + utf8;
   const std::string cp1252 = "[S]\nk=perch\xE9 \x80\n";
@@ -71,16 +70,16 @@ TEST(LanguageFile, EncodingsAllGiveTheSameAccentedText) {
 }
 
 TEST_F(Language, LookupsUseTheFileAndFallBackToTheBuiltInText) {
-  Load("[Ombrix]\nVersion=1.0\n[global]\n0001=Esci?\n0001=Second\n0004=\n"
-       "0032=Line one[CR]line two[cr]three[Cr]four %1 %2\n0031=#just a comment\n"
-       "[frmTest]\nlblEmpty=\n");
+  Load(
+      "[Ombrix]\nVersion=1.0\n[global]\n0001=Esci?\n0001=Second\n0004=\n"
+      "0032=Line one[CR]line two[cr]three[Cr]four %1 %2\n0031=#just a comment\n"
+      "[frmTest]\nlblEmpty=\n");
   EXPECT_TRUE(world.ui.boxes.empty());
   EXPECT_EQ(GetMsg(program, msgs::kExit), "Esci?");  // first occurrence wins
   EXPECT_EQ(GetMsg(program, msgs::kAlreadyRunning), "The application is already running");
   EXPECT_EQ(GetMsg(program, msgs::kApps), "apps");
   EXPECT_EQ(GetMsg(program, "9999", "a[CR]b"), "a\r\nb");
-  EXPECT_EQ(GetMsgFmt(program, "0032", "", "3"),
-            "Line one\r\nline two\r\nthree[Cr]four 3 ");
+  EXPECT_EQ(GetMsgFmt(program, "0032", "", "3"), "Line one\r\nline two\r\nthree[Cr]four 3 ");
   EXPECT_EQ(GetFormText(program, "frmTest", "lblEmpty", "Designed"), "");
   EXPECT_EQ(GetFormText(program, "frmTest", "lblMissing", "Designed"), "Designed");
   EXPECT_EQ(GetSectionText(program, "FRMTEST", "LBLEMPTY", "Designed"), "Designed");
@@ -89,7 +88,7 @@ TEST_F(Language, LookupsUseTheFileAndFallBackToTheBuiltInText) {
 }
 
 // On a real start (tests/e2e/startup.sh): a file that does not exist warns once, then English.
-TEST_F(Language, VersionMustBeExactlyOnePointZero) {
+TEST_F(Language, AFileOfAnotherVersionWarnsAndOneOverTheSizeLimitIsNotRead) {
   for (const std::string version : {"1.00", "2.0"}) {
     world.ui.boxes.clear();
     Load("[Ombrix]\nVersion=" + version + "\n[GLOBAL]\n0001=Kept\n");
@@ -99,9 +98,8 @@ TEST_F(Language, VersionMustBeExactlyOnePointZero) {
               "You may have some problems or errors!");
     EXPECT_EQ(GetMsg(program, msgs::kExit), "Kept");  // entries stay in use
   }
-}
 
-TEST_F(Language, FileOverTheSizeLimitIsNotRead) {
+  world.ui.boxes.clear();  // a file over the size limit is not read
   std::string text = "[Ombrix]\nVersion=1.0\n[GLOBAL]\n0001=Esci?\n;";
   text += std::string(kLargestLanguageFile - text.size() - 1, 'x') + "\n";
   Load(text);
@@ -130,9 +128,10 @@ TEST_F(Language, NamesLeadingOutOfTheProgramFolderAreRefused) {
 }
 
 TEST_F(Language, FormsAndMenusAreTranslatedFromTheirOwnSections) {
-  Load("[Ombrix]\nVersion=1.0\n[frmTest]\nfrmTest=Prova\nlblDesk(0)=Zero\nlblDesk(1)=Uno\n"
-       "txtName=Ignored\ntxtName.Tip=Nome\nbtnOk.Tip=Conferma\nlstApps.Tip=Trascina\n"
-       "[frmOther]\nfrmTest=Wrong\n[frmMain]\nmEsci=&Esci\nmGoTo=\n");
+  Load(
+      "[Ombrix]\nVersion=1.0\n[frmTest]\nfrmTest=Prova\nlblDesk(0)=Zero\nlblDesk(1)=Uno\n"
+      "txtName=Ignored\ntxtName.Tip=Nome\nbtnOk.Tip=Conferma\nlstApps.Tip=Trascina\n"
+      "[frmOther]\nfrmTest=Wrong\n[frmMain]\nmEsci=&Esci\nmGoTo=\n");
   Form form;
   form.Name = "frmTest";
   form.Caption = "Test";
@@ -213,8 +212,8 @@ TEST(ShippedLanguages, EnglishMatchesTheCodeAndItalianHasTheSameKeys) {
   CollectMenuKeys(BuildMainMenu(), expected);
   expected.insert({"frmAbout.frmAbout", "frmAbout.btnOk"});
   expected.insert({"frmPassword.frmPassword", "frmPassword.lblPassword",
-                   "frmPassword.lblPasswordPrg", "frmPassword.lblPasswordDesk",
-                   "frmPassword.btnOk", "frmPassword.btnCancel"});
+                   "frmPassword.lblPasswordPrg", "frmPassword.lblPasswordDesk", "frmPassword.btnOk",
+                   "frmPassword.btnCancel"});
   sim::World world;
   Program program{world.platform()};
   // Every dialog's designed captions, and the tabs the settings dialogs caption themselves.

@@ -31,7 +31,7 @@ TEST(Desktop, VisibleApplicationCountSkipsUntitledAndZeroSizeOnes) {
   EXPECT_EQ(desk.GetNumVisProc(), 1);
 }
 
-TEST(Application, GetTextFallsBackFromTitleToClass) {
+TEST(Application, TextFallsBackFromTitleToClassAndTheIconIsLookedUpOnce) {
   auto app = App(1, {Win(1, "", ""), Win(2, "", "Notepad"), Win(3, "Doc", "Edit")});
   EXPECT_EQ(app->GetText(kTitleOrClass), "Doc");
   auto untitled = App(1, {Win(1, "", ""), Win(2, "", "Notepad")});
@@ -39,10 +39,8 @@ TEST(Application, GetTextFallsBackFromTitleToClass) {
   EXPECT_EQ(untitled->GetText(kTitleOnly), "");
   EXPECT_EQ(app->GetText(kClassOnly), "Notepad");
   EXPECT_EQ(app->GetText(7), "");
-}
 
-TEST(Application, IconPrefersSmallClassIconAndFirstWindowThatHasOne) {
-  auto app = App(1, {Win(1, "a"), Win(2, "b"), Win(3, "c")});
+  // The icon: the first window's with one, the small class icon before the large one.
   int lookups = 0;
   ClassIconLookup lookup = [&](Hwnd h, bool small) -> IconHandle {
     ++lookups;
@@ -50,7 +48,7 @@ TEST(Application, IconPrefersSmallClassIconAndFirstWindowThatHasOne) {
     if (h == 3) return small ? 33 : 34;
     return 0;
   };
-  EXPECT_EQ(app->GetHIcon(lookup), 22);
+  EXPECT_EQ(app->GetHIcon(lookup), 22);  // window 1 has none, window 2 only a large one
   const int afterFirst = lookups;
   EXPECT_EQ(app->GetHIcon(lookup), 22);
   EXPECT_EQ(lookups, afterFirst);  // cached

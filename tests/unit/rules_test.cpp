@@ -76,7 +76,7 @@ TEST(RuleMatching, TestsCombineAcrossTheApplicationsWindows) {
 }
 
 // The editor's tests save and read rules too; here are the fields it never sets.
-TEST(RuleStore, RoundTripKeepsTheOrFlagAndAShorterListReadsShorter) {
+TEST(RuleStore, RoundTripKeepsTheOrFlagAndAllOrNothingIsWrittenAndOddValuesReadSafely) {
   sim::MemoryStore store;
   RuleList rules;
   auto first = std::make_shared<clsRule>(
@@ -103,10 +103,9 @@ TEST(RuleStore, RoundTripKeepsTheOrFlagAndAShorterListReadsShorter) {
   store.lockedKeys = {"Action2"};
   EXPECT_FALSE(SaveRules(store, rules));
   EXPECT_EQ(store.sections, before);
-}
 
-TEST(RuleStore, MissingAndOddValuesReadSafely) {
-  sim::MemoryStore store;
+  // Missing and odd values read safely.
+  store.sections.clear();
   EXPECT_EQ(ReadRules(store).Count(), 0);
   auto& v = store.sections["Rules"];
   v["NumRules"] = "2";
@@ -114,12 +113,12 @@ TEST(RuleStore, MissingAndOddValuesReadSafely) {
   v["DestDesk2"] = "99999";
   v["Action2"] = "99999999999";
   v["RuleName3"] = "stale";
-  RuleList rules = ReadRules(store);
-  ASSERT_EQ(rules.Count(), 2);
-  EXPECT_TRUE(rules[1].bAnd);  // missing And reads true
-  EXPECT_FALSE(rules[1].bWinText || rules[1].bWinClass);
-  EXPECT_EQ(rules[2].iDestDesk, 32767);
-  EXPECT_EQ(static_cast<int32_t>(rules[2].iAction), 2147483647);
+  const RuleList odd = ReadRules(store);
+  ASSERT_EQ(odd.Count(), 2);
+  EXPECT_TRUE(odd[1].bAnd);  // missing And reads true
+  EXPECT_FALSE(odd[1].bWinText || odd[1].bWinClass);
+  EXPECT_EQ(odd[2].iDestDesk, 32767);
+  EXPECT_EQ(static_cast<int32_t>(odd[2].iAction), 2147483647);
   v["NumRules"] = "-4";
   EXPECT_EQ(ReadRules(store).Count(), 0);
   v["NumRules"] = "70000";
