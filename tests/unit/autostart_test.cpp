@@ -72,7 +72,7 @@ class AutoStart : public Started {
 
 // On a real entry (tests/e2e/settings_dialog.sh): an unquoted one counts and is written back
 // quoted; one that cannot be removed is told.
-TEST_F(AutoStart, AnEntryUnderRunCountsWhateverItHoldsButTheMissingMark) {
+TEST_F(AutoStart, AnEntryCountsWhateverItHoldsButTheMissingMarkAndIsWrittenQuotedUnderOneKey) {
   EXPECT_EQ(GetAutoStart(program, false), autostart::kNone);
   world.registry.SetText(kUser, kRunOnceKey, "Ombrix", "x");
   EXPECT_EQ(GetAutoStart(program, false), autostart::kNextLogOn);
@@ -81,11 +81,8 @@ TEST_F(AutoStart, AnEntryUnderRunCountsWhateverItHoldsButTheMissingMark) {
   world.registry.SetText(kUser, kRunKey, "Ombrix", "C:\\Ombrix.exe");
   EXPECT_EQ(GetAutoStart(program, false), autostart::kEveryLogOn);
   EXPECT_EQ(GetAutoStart(program, true), autostart::kNone);
-}
 
-TEST_F(AutoStart, TheEntryIsWrittenQuotedUnderOneKeyAndRemovedFromTheOther) {
-  world.registry.SetText(kUser, kRunOnceKey, "Ombrix", "old");
-  world.registry.SetText(kUser, kRunKey, "Ombrix", "C:\\Program Files\\Ombrix\\Ombrix.exe");
+  // Written quoted under one key, and removed from the other.
   EXPECT_FALSE(SetAutoStart(program, false, autostart::kEveryLogOn));
   EXPECT_EQ(Entry(kUser, kRunKey), kQuotedPath);
   EXPECT_FALSE(Entry(kUser, kRunOnceKey));

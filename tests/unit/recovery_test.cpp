@@ -55,28 +55,6 @@ TEST(RecoveryFile, IsWrittenWhereItCanBeAndReadsBackItsWholeEntries) {
             (std::vector<Hwnd>{300, 500}));
 }
 
-// Window handles are reused after a restart, so a file older than the system's start could
-// name windows that other programs keep hidden.
-// On real windows (crash.sh): a file of this system start shows what it lists, an older one is
-// deleted unread. Here: both places are read, each file on its own.
-TEST(RecoveryFile, StartShowsWhatFilesOfThisSystemStartListAndDeletesOlderOnes) {
-  sim::World world;
-  const Hwnd a = world.Open("A", 10);
-  const Hwnd b = world.Open("B", 11);
-  world.windows.Get(a)->visible = false;
-  world.windows.Get(b)->visible = false;
-  world.files.files[kPath] = EncodeRecoveryHandles({a});
-  world.files.files[kUserPath] = EncodeRecoveryHandles({b, 0x5555});  // 0x5555 is long gone
-  world.files.modified[kPath] = world.process.StartTime() - 1;
-  Program program{world.platform()};
-  ASSERT_EQ(StartUp(program), StartOutcome::Running);
-  EXPECT_FALSE(world.windows.IsWindowVisible(a));
-  EXPECT_TRUE(world.windows.IsWindowVisible(b));
-  EXPECT_EQ(program.desk.Desk(1).opi.Count(), 1);
-  EXPECT_FALSE(world.files.FileExists(kPath));
-  EXPECT_TRUE(world.files.FileExists(kUserPath));  // a file that is used stays until the next write
-}
-
 // An installation for every user shares its folder: each user's files live in their own data
 // folder, and what another user's run left beside the program is not read, nor deleted.
 TEST(RecoveryFile, ASharedProgramFolderIsLeftToItsOtherUsers) {
@@ -100,20 +78,24 @@ TEST(RecoveryFile, ASharedProgramFolderIsLeftToItsOtherUsers) {
   EXPECT_EQ(world.files.files[kPath], theirFile);
 }
 
-// No run writes a file near the cap: a huge (or sparse) one must not stop the start with a
-// failed allocation before the hidden windows come back. It goes, and the user is told.
-TEST(RecoveryFile, FilesTooLargeToBeItsOwnAreDeletedUnreadAndReported) {
+// On real windows (crash.sh): a file of this system start shows what it lists, an older one is
+// deleted unread (window handles are reused after a restart). No run writes a file near the cap:
+// a huge (or sparse) one must not stop the start with a failed allocation before the hidden
+// windows come back. It goes, and the user is told.
+TEST(RecoveryFile, StartShowsWhatTheUsersFileListsAndDeletesFilesTooLargeToBeItsOwnUnread) {
   sim::World world;
   world.store.sections["Settings"]["FirstUse"] = "0";
   const Hwnd hidden = world.Open("Hidden", 10);
   world.windows.Get(hidden)->visible = false;
-  world.files.files[kUserPath] = EncodeRecoveryHandles({hidden});
+  world.files.files[kUserPath] = EncodeRecoveryHandles({hidden, 0x5555});  // 0x5555 is gone
   world.files.files[kPath] = world.files.files[kRecordPath] = "x";
   world.files.sizes[kPath] = uint64_t{8} << 30;
   world.files.sizes[kRecordPath] = kLargestRecoveryFile + 1;
   Program program{world.platform()};
   ASSERT_EQ(StartUp(program), StartOutcome::Running);
   EXPECT_TRUE(world.windows.IsWindowVisible(hidden));
+  EXPECT_EQ(program.desk.Desk(1).opi.Count(), 1);
+  EXPECT_TRUE(world.files.FileExists(kUserPath));  // a file that is used stays until the next write
   EXPECT_FALSE(world.files.FileExists(kPath) || world.files.FileExists(kRecordPath));
   ASSERT_EQ(world.tray.balloons.size(), 2u);
   EXPECT_EQ(world.tray.balloons[0].text,
