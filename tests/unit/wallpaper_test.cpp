@@ -55,17 +55,13 @@ class Wallpapers : public ::testing::Test {
 // On real wallpapers (tests/e2e/wallpapers.sh): without a desktop image of its own the system's
 // wallpaper is never touched; desktop 2's image and desktop 3 with the user's own as it was; the
 // user's wallpaper chosen through the system becoming theirs, also after an abnormal end.
-TEST_F(Wallpapers, EachDesktopsStyleAppliesAndTheStoresCopyStandsInOnlyForAUsersImageThatIsGone) {
+// A tiled image: tests/e2e/desktop_dialog.sh.
+TEST_F(Wallpapers, AStretchedImageAndTheStoresCopyStandingInOnlyForAUsersImageThatIsGone) {
   GiveWallpaper(2, "sea.bmp");
-  GiveWallpaper(4, "sea.bmp", "1");
   Start();
   EXPECT_EQ(world.files.files[Copy(0, "mine.jpg")], "user's own");
   Go(2);
   EXPECT_EQ(System("WallpaperStyle"), "2");
-  Go(4);  // the same picture in another desktop's copy, tiled
-  EXPECT_EQ(System("Wallpaper"), Copy(4, "sea.bmp"));
-  EXPECT_EQ(System("TileWallpaper"), "1");
-
   world.files.files.erase("C:\\Pictures\\mine.jpg");
   Go(3);
   EXPECT_EQ(System("Wallpaper"), Copy(0, "mine.jpg"));
