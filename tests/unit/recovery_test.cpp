@@ -16,23 +16,16 @@ const std::string kPath = "C:\\Program Files\\Ombrix\\Ombrix.restore";
 const std::string kUserPath = "C:\\Users\\me\\AppData\\Local\\Ombrix\\Ombrix.restore";
 const std::string kRecordPath = "C:\\Program Files\\Ombrix\\Ombrix.desktops";
 
-std::shared_ptr<clsPI> AppWith(std::initializer_list<Hwnd> handles) {
-  auto app = std::make_shared<clsPI>();
-  for (Hwnd h : handles) {
-    auto w = std::make_shared<clsWI>();
-    w->lHwnd = h;
-    app->oWin.Add(w);
-  }
-  return app;
-}
-
 // On a real file (tests/e2e/crash.sh): it lists the handle of every hidden window as a 32-bit
 // little-endian number.
 TEST(RecoveryFile, IsWrittenWhereItCanBeAndReadsBackItsWholeEntries) {
   sim::World world;
   Program program{world.platform()};
   program.desk.CreateDesktops();
-  program.desk.Desk(2).opi.Add(AppWith({42}));
+  auto app = std::make_shared<clsPI>();
+  app->oWin.Add(std::make_shared<clsWI>());
+  app->oWin[1].lHwnd = 42;
+  program.desk.Desk(2).opi.Add(app);
   world.files.readOnlyFolders = {"C:\\Program Files"};
   WriteRecoveryFile(program);
   EXPECT_FALSE(world.files.FileExists(kPath));

@@ -22,18 +22,16 @@ class RulesEditor : public Started {
     program.mainWindow->OnTrayMouse(msg::kRButtonUp);
     EXPECT_EQ(world.forms.Loaded("frmRules"), nullptr);
   }
-  void Pick(Form& dialog, const std::string& name, int position) {
-    world.forms.Pick(dialog, name, position);
-  }
-  void Check(Form& dialog, const std::string& name, bool on) {
-    if (Ctl(dialog, name).Value != on) Click(dialog, name);
+  void Pick(Form& dialog, const std::string& name, int at) { world.forms.Pick(dialog, name, at); }
+  void Check(Form& dialog, const std::string& name) {
+    if (!Ctl(dialog, name).Value) Click(dialog, name);
   }
   // Writes a rule with a title test into the editor: the action and, when the action takes
   // one, the number at their positions.
   void Edit(Form& dialog, const std::string& name, const std::string& title, int action = 1,
             int number = 0) {
     Type(dialog, "txtRuleName", name);
-    Check(dialog, "chkWinText", true);
+    Check(dialog, "chkWinText");
     Type(dialog, "txtWinText", title);
     Pick(dialog, "cmbAction", action);
     if (Ctl(dialog, "cmbDeskNumber").Enabled) Pick(dialog, "cmbDeskNumber", number);
@@ -119,11 +117,11 @@ TEST_F(RulesEditor, ValidationSaysWhatKeepsARuleFromBeingAdded) {
     EXPECT_EQ(problem(), "Give the rule a name.");
     Type(dialog, "txtRuleName", "Term");
     EXPECT_EQ(problem(), msgs::kRuleNeedsTest.text);
-    Check(dialog, "chkWinClass", true);
+    Check(dialog, "chkWinClass");
     EXPECT_EQ(problem(), msgs::kRuleNeedsClass.text);
     Type(dialog, "txtWinClass", "ConsoleWindowClass");
     EXPECT_TRUE(addable());
-    Check(dialog, "chkWinText", true);
+    Check(dialog, "chkWinText");
     EXPECT_FALSE(addable());
     Type(dialog, "txtWinText", " ");  // blanks count as a pattern
     EXPECT_TRUE(addable());
