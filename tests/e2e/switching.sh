@@ -17,10 +17,7 @@ source "$(dirname "$0")/lib.sh"
 # has shown the windows).
 recorded_on() {
   local record=$built/Ombrix.desktops
-  for _ in $(seq 30); do
-    grep -qE "^$1 -?[0-9]+ [0-9]+ OmbrixTestStubborn" "$record" 2>/dev/null && return 0
-    sleep 0.1
-  done
+  for _ in $(seq 30); do grep -qE "^$1 -?[0-9]+ [0-9]+ OmbrixTestStubborn" "$record" && return 0; sleep 0.1; done 2>/dev/null
   fail "the window that stayed is not recorded on desktop $1: $(cat "$record")"
 }
 

@@ -1,9 +1,9 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <iterator>
 #include <map>
 #include <set>
-#include <sstream>
 
 #include "app/lifecycle.h"
 #include "app/program.h"
@@ -169,9 +169,7 @@ TEST_F(Language, FormsAndMenusAreTranslatedFromTheirOwnSections) {
 // The shipped language files against the code.
 std::string ReadShipped(const std::string& name) {
   std::ifstream in(std::string(OMBRIX_SOURCE_DIR) + "/languages/" + name, std::ios::binary);
-  std::stringstream contents;
-  contents << in.rdbuf();
-  return contents.str();
+  return {std::istreambuf_iterator<char>(in), {}};
 }
 
 std::set<std::string> KeysOf(const LanguageFileReader& reader) {

@@ -173,15 +173,14 @@ TEST_F(TrayMenus, HelpOpensTheGuideWhateverTheCaseOfTheLanguageNameOrSaysWhyNot)
 class Themes : public ::testing::Test {
  protected:
   void Theme(const std::string& name, std::vector<int> icons, int unreadable = 0) {
-    world.files.folders.push_back(Folder(name));
+    world.files.folders.push_back(kFolder + "themes\\" + name);
     for (int n : icons) {
       world.files.files[Icon(name, n)] = "icon";
       if (n != unreadable) world.ui.iconFiles.push_back(Icon(name, n));
     }
   }
-  static std::string Folder(const std::string& name) { return kFolder + "themes\\" + name; }
   static std::string Icon(const std::string& name, int n) {
-    return Folder(name) + "\\" + std::to_string(n) + ".ico";
+    return kFolder + "themes\\" + name + "\\" + std::to_string(n) + ".ico";
   }
   IconHandle Loaded(const std::string& name, int n) {
     return world.ui.loadedIcons.at(Icon(name, n));
