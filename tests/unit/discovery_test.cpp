@@ -8,6 +8,20 @@
 namespace ombrix {
 namespace {
 
+// An application of process pid with windows of the handles given, each with the title given.
+std::shared_ptr<clsPI> App(int32_t pid, std::initializer_list<Hwnd> windows,
+                           const std::string& title = "") {
+  auto app = std::make_shared<clsPI>();
+  app->pID = pid;
+  for (Hwnd h : windows) {
+    auto w = std::make_shared<clsWI>();
+    w->lHwnd = h;
+    w->window_text = title;
+    app->oWin.Add(w);
+  }
+  return app;
+}
+
 class Discovery : public ::testing::Test {
  protected:
   Discovery() { program.desk.CreateDesktops(); }
@@ -78,19 +92,8 @@ TEST_F(Discovery, WindowsBackOnScreenAreTakenFromTheFirstApplicationOfTheirProce
   const Hwnd stays = world.Open("Editor 2", 60);
   world.windows.Get(stays)->visible = false;
   // desktop 3 holds one application with both windows, desktop 4 one with only the first
-  for (int d : {3, 4}) {
-    auto app = std::make_shared<clsPI>();
-    app->pID = 60;
-    auto w = std::make_shared<clsWI>();
-    w->lHwnd = returning;
-    app->oWin.Add(w);
-    if (d == 3) {
-      auto w2 = std::make_shared<clsWI>();
-      w2->lHwnd = stays;
-      app->oWin.Add(w2);
-    }
-    program.desk.Desk(d).opi.Add(app);
-  }
+  program.desk.Desk(3).opi.Add(App(60, {returning, stays}));
+  program.desk.Desk(4).opi.Add(App(60, {returning}));
   ScanDesktop(program, 1);
   EXPECT_EQ(program.desk.iCurDesk, 1);
   ASSERT_EQ(Desk(3).opi.Count(), 1);
@@ -111,20 +114,10 @@ TEST(SimWindowSystem, FindWindowKeepsTheContract) {
 TEST(WinOrder, OrdersApplicationsByTheirNewestTrackedWindow) {
   // Tracker: B, A, C, B (oldest first); list A, B, C, D gives D, A, C, B.
   clsDesktop desk;
-  const std::map<char, Hwnd> handles = {{'A', 10}, {'B', 20}, {'C', 30}, {'D', 40}};
-  for (char name : {'A', 'B', 'C', 'D'}) {
-    auto app = std::make_shared<clsPI>();
-    auto w = std::make_shared<clsWI>();
-    w->lHwnd = handles.at(name);
-    w->window_text = std::string(1, name);
-    app->oWin.Add(w);
-    if (name == 'B') {
-      auto w2 = std::make_shared<clsWI>();
-      w2->lHwnd = 21;
-      app->oWin.Add(w2);
-    }
-    desk.opi.Add(app);
-  }
+  desk.opi.Add(App(1, {10}, "A"));
+  desk.opi.Add(App(2, {20, 21}, "B"));
+  desk.opi.Add(App(3, {30}, "C"));
+  desk.opi.Add(App(4, {40}, "D"));
   clsWinOrder order;
   for (Hwnd h : {20, 10, 30, 21}) order.WindowCreated(h);
   order.WindowCreated(0);

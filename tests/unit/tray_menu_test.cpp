@@ -4,8 +4,6 @@
 #include "lang/translation.h"
 #include "switching/switch.h"
 #include "heart_fixture.h"
-#include "ui/about.h"
-#include "ui/help.h"
 #include "ui/tray_menu.h"
 
 namespace ombrix {
@@ -129,7 +127,7 @@ TEST_F(TrayMenus, KeyboardMenusDoNotStepWithShiftAndGiveTheFocusBackOnCancel) {
 
 // On real windows (menus.sh): its version, the refused close, tray clicks bringing it forward, Ok.
 // A dialog opened in the loaded language: password_prompt_test.cpp.
-TEST_F(TrayMenus, AboutsLinkOpensTheSiteAndTheMainWindowGoesToTheBottomAfter) {
+TEST_F(TrayMenus, AboutsLinkOpensTheSiteAndItsLoopEndsWithOkOrTheSession) {
   Then("frmAbout", [&](Form& about) {
     EXPECT_EQ(program.busy.OpenDialog(), about.hwnd);
     Click(about, "ctlUniLink1");
@@ -143,15 +141,13 @@ TEST_F(TrayMenus, AboutsLinkOpensTheSiteAndTheMainWindowGoesToTheBottomAfter) {
   EXPECT_EQ(world.forms.Loaded("frmAbout"), nullptr);
   EXPECT_EQ(program.busy.OpenDialog(), 0);
   EXPECT_EQ(world.windows.TopLevelWindows().back(), program.lMainHwnd);
-}
 
-TEST_F(TrayMenus, SessionEndWhileADialogRunsEndsItsLoop) {
-  frmAbout about(program);
-  world.ui.userActions = {[&] {
+  // The end of the session ends the dialog's loop.
+  Then("frmAbout", [&](Form&) {
     program.mainWindow->OnQueryEndSession();
     program.mainWindow->OnEndSession(true);
-  }};
-  ShowDialog(program, about, true);
+  });
+  Choose(msg::kRButtonUp, "&About...");
   EXPECT_TRUE(world.ui.mainDestroyed);
   EXPECT_EQ(program.busy.OpenDialog(), 0);
 }
