@@ -83,12 +83,10 @@ TEST(FormHost, FormWindowWhoseCreationFailsLateIsFreedOnce) {
 }
 
 TEST(WindowSystem, FindWindowKeepsTheContract) {
-  WNDCLASSEXW windowClass{};
-  windowClass.cbSize = sizeof(windowClass);
-  windowClass.lpfnWndProc = DefWindowProcW;
-  windowClass.hInstance = GetModuleHandleW(nullptr);
-  windowClass.lpszClassName = L"OmbrixFindTest";
-  ASSERT_NE(RegisterClassExW(&windowClass), 0);
+  const WNDCLASSW windowClass{.lpfnWndProc = DefWindowProcW,
+                              .hInstance = GetModuleHandleW(nullptr),
+                              .lpszClassName = L"OmbrixFindTest"};
+  ASSERT_NE(RegisterClassW(&windowClass), 0);
   HWND hwnd = CreateWindowExW(0, L"OmbrixFindTest", L"Find me", WS_POPUP, 0, 0, 10, 10, nullptr,
                               nullptr, windowClass.hInstance, nullptr);
   ASSERT_NE(hwnd, nullptr);
