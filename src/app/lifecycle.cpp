@@ -231,10 +231,13 @@ bool MainWindow::OnCloseRequest() { return UnloadMainWindow(program_, UnloadReas
 
 bool MainWindow::OnQueryEndSession() { return CloseRequest(program_, UnloadReason::AppWindows); }
 
+// Any program of the user can send WM_ENDSESSION; only the end of a session whose query this
+// instance has answered counts, or a forged one would show every desktop without the program
+// password. The query leaves the close's reason set until the session end goes on or is called off.
 void MainWindow::OnEndSession(bool ending) {
-  if (ending) {
+  if (ending && program_.iUnloadMode == UnloadReason::AppWindows) {
     UnloadMainWindow(program_, UnloadReason::AppWindows);
-  } else {
+  } else if (!ending) {
     program_.iUnloadMode = UnloadReason::FormControlMenu;
   }
 }

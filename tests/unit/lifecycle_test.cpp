@@ -189,9 +189,12 @@ TEST_F(Lifecycle, CloseRequestsFromOutsideAreRefusedAfterADeclinedExitOrSessionE
   EXPECT_FALSE(program.mainWindow->OnCloseRequest());
 
   EXPECT_TRUE(program.mainWindow->OnQueryEndSession());
-  program.mainWindow->OnEndSession(false);  // the session end was cancelled
+  program.mainWindow->OnEndSession(false);  // the session end was called off
   EXPECT_EQ(program.iUnloadMode, UnloadReason::FormControlMenu);
   EXPECT_FALSE(program.mainWindow->OnCloseRequest());
+  // A session end that this instance was never asked about is forged: nothing happens.
+  program.settings.sGlobalPass = "pw";
+  program.mainWindow->OnEndSession(true);
   EXPECT_FALSE(world.ui.mainDestroyed);
   EXPECT_TRUE(world.tray.present);
 }
