@@ -66,9 +66,9 @@ void ShowWelcomeOnFirstUse(Program& program) {
 StartOutcome StartUp(Program& program) {
   Platform& p = program.platform;
   ReadProgramKeys(p.store, ReadAt::Start, program.settings);
-  LoadLanguage(program, program.settings.sLanguage, false);
 
   if (p.system.AnotherInstanceRunning()) {
+    LoadLanguage(program, program.settings.sLanguage, false);
     const Hwnd previous = p.windows.FindWindow(kMainClass, kMainCaption);
     if (previous != 0) p.windows.PostMessage(previous, msg::kShowTrayAgain, 0, 0);
     InfoBox(program, GetMsg(program, msgs::kAlreadyRunning));
@@ -76,13 +76,17 @@ StartOutcome StartUp(Program& program) {
   }
 
   // A recovery file left behind means the last run ended abnormally; only then does the
-  // desktop record beside it tell where the windows were.
+  // desktop record beside it tell where the windows were. Before any box can hold the start,
+  // what an abnormal end left hidden comes back, and only what belongs on screen.
   if (RecoveryFileExists(program)) {
-    ReadRecoveryFile(program);
-    program.recovery.desktopsAtCrash = ReadDesktopRecord(program);
+    std::optional<DesktopRecord> record;
+    if (program.settings.bRestoreDesktops) record = ReadDesktopRecord(program);
+    ShowWindowsAfterCrash(program, ReadRecoveryHandles(program), record ? &*record : nullptr);
+    program.recovery.desktopsAtCrash = std::move(record);
   } else {
     DeleteDesktopRecord(program);
   }
+  LoadLanguage(program, program.settings.sLanguage, false);
 
   if (p.system.IsDebuggerPresent()) return StartOutcome::DebuggerAttached;
 
@@ -112,8 +116,10 @@ bool LoadMainWindow(Program& program) {
 
   program.desk.CreateDesktops();
   for (int n = 1; n <= kDesktopCount; ++n) ReadDesktopKeys(p.store, n, program.desk.Desk(n));
-  program.desk.iShownDesk = 1;
-  program.desk.iCurDesk = 1;
+  // After an abnormal end the user is back on their desktop at once, unless it has a password.
+  const std::optional<DesktopRecord>& record = program.recovery.desktopsAtCrash;
+  const bool backAtOnce = record && program.desk.Desk(record->current).sPassword.empty();
+  program.desk.iShownDesk = program.desk.iCurDesk = backAtOnce ? record->current : int16_t{1};
   ApplyStartWallpapers(program);
 
   CreateGoToItems(program);
@@ -122,7 +128,7 @@ bool LoadMainWindow(Program& program) {
     ApplyTheme(program, program.settings.sTheme);
   }
 
-  AddTrayIcon(program, "DeskTop 1");
+  AddTrayIcon(program, "DeskTop " + std::to_string(program.desk.iCurDesk));
 
   ShowWelcomeOnFirstUse(program);
 
@@ -136,9 +142,7 @@ bool LoadMainWindow(Program& program) {
 
   program.bMainWindowLoaded = true;
   ApplyRules(program, false);
-  if (program.recovery.desktopsAtCrash && program.settings.bRestoreDesktops) {
-    RestoreDesktops(program, *program.recovery.desktopsAtCrash);
-  }
+  if (program.recovery.desktopsAtCrash) RestoreDesktops(program, *program.recovery.desktopsAtCrash);
   program.recovery.desktopsAtCrash.reset();
 
   if (p.system.CommandLineArgs() != kDebugCommandLine) HideOwnWindows(program);

@@ -65,6 +65,7 @@ const std::vector<ProgramSetting>& ProgramSettings() {
   using S = Settings;
   static const std::vector<ProgramSetting> settings = {
       {"Language", Text, kBuiltInLanguage, Start, nullptr, &S::sLanguage},
+      {"RestoreDesktops", Flag, "1", Start, &S::bRestoreDesktops, nullptr, "chkRestoreDesktops"},
       {"Alt", Flag, "0", BeforeAutoStart, &S::bAlt, nullptr, "chkAltArrows"},
       {"AltNumbers", Flag, "0", BeforeAutoStart, &S::bAltNumbers, nullptr, "chkAltNumbers"},
       {"Ctrl", Flag, "0", BeforeAutoStart, &S::bCtrl, nullptr, "chkControlArrows"},
@@ -85,8 +86,6 @@ const std::vector<ProgramSetting>& ProgramSettings() {
        "chkCicleDesktops"},
       {"GlobalPass", ScrambledText, "", AfterAutoStart, nullptr, &S::sGlobalPass},
       {"Theme", Text, kDefaultTheme, AfterAutoStart, nullptr, &S::sTheme},
-      {"RestoreDesktops", Flag, "1", AfterAutoStart, &S::bRestoreDesktops, nullptr,
-       "chkRestoreDesktops"},
   };
   return settings;
 }

@@ -190,7 +190,7 @@ void ApplyStartWallpapers(Program& program) {
       break;
     }
   }
-  const clsDesktop& first = program.desk.Desk(1);
+  const clsDesktop& first = program.desk.Desk(program.desk.iCurDesk);
   if (!first.sWallPaper.empty()) SetWallpaper(program, first.sWallPaper, first.iWallPaperType);
 }
 
