@@ -21,7 +21,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   GetMsgFmt(program, "0032", "%1 %2", "%2", "x");
   Form form;
   form.Name = "frmMain";
-  form.controls = {{.Name = "lblDesk", .Index = 0}, {.Name = "txtName", .kind = ControlKind::TextBox}};
+  form.Add({.Name = "lblDesk", .Index = 0});
+  form.Add({.Name = "txtName", .kind = ControlKind::TextBox});
   TranslateForm(program, form);
   return 0;
 }

@@ -3,7 +3,6 @@
 #pragma once
 
 #include <cstdint>
-#include <string>
 
 #include "ui/dialog.h"
 
@@ -23,14 +22,16 @@ class frmPassword : public Dialog {
 
  protected:
   void SetTexts() override;
+
+ private:
+  ControlId label_;
+  ControlId password_;
+  ControlId ok_;
+  ControlId cancel_;
 };
 
 // True when the user typed the right password: that of desktop desk (1..9), or the program
 // password for desk below 1. A wrong one is told in an error box; cancelling gives false.
 bool PasswordPrompt(Program& program, int16_t desk);
-
-// The password messages, kept scrambled in the program file like stored passwords.
-enum class PasswordMessage { Wrong, OldWrong, RemoveQuestion };
-std::string PasswordMessageText(const Program& program, PasswordMessage message);
 
 }  // namespace ombrix

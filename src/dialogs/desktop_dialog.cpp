@@ -15,20 +15,20 @@ namespace {
 constexpr int kTextLength = 20;
 enum Page { kGeneral, kWallpaper };
 
-Control OnGeneral(Control control, Rect bounds) {
-  control.bounds = bounds;
-  return OnPage(control, kGeneral);
-}
-
 Control TextBox(const char* name, Rect bounds, bool masked) {
-  Control box = Placed(name, ControlKind::TextBox, "", bounds);
-  box.MaxLength = kTextLength;
-  if (masked) box.PasswordChar = '*';
-  return OnPage(box, kGeneral);
+  return OnPage({.Name = name,
+                 .kind = ControlKind::TextBox,
+                 .bounds = bounds,
+                 .MaxLength = kTextLength,
+                 .PasswordChar = masked ? '*' : '\0'},
+                kGeneral);
 }
 
 Control Option(const char* name, const char* caption, int top) {
-  return OnPage(Placed(name, ControlKind::OptionButton, caption, {24, top, 240, top + 20}),
+  return OnPage({.Name = name,
+                 .kind = ControlKind::OptionButton,
+                 .Caption = caption,
+                 .bounds = {24, top, 240, top + 20}},
                 kWallpaper);
 }
 
@@ -52,42 +52,46 @@ frmDesktop::frmDesktop(Program& program) : Dialog(program) {
   height = 334;
   centred = true;
 
-  Control info{.Name = "lblInfo", .Caption = "Use this dialog to set options for this desktop"};
-  info.bounds = {12, 10, 408, 28};
-  controls = {info};
-  controls.push_back(OnGeneral({.Name = "lblDeskName",
-                                .Caption = "Desktop Name (leave blank for default)"},
-                               {24, 72, 400, 90}));
-  controls.push_back(TextBox("txtDeskName", {24, 92, 260, 116}, false));
-  controls.push_back(OnGeneral({.Name = "chkHideThisDeskAppsChk", .kind = ControlKind::CheckBox},
-                               {24, 128, 42, 148}));
-  controls.push_back(OnGeneral({.Name = "chkHideThisDeskApps",
-                                .Caption = "Hide applications on this desktops to other desktops"},
-                               {44, 130, 400, 148}));
-  controls.push_back(OnGeneral({.Name = "lblOldPassword", .Caption = "Old Password"},
-                               {24, 164, 140, 182}));
-  controls.push_back(TextBox("txtOldPassword", {144, 160, 300, 184}, true));
-  controls.push_back(OnGeneral({.Name = "lblNewPassword", .Caption = "New Password"},
-                               {24, 196, 140, 214}));
-  controls.push_back(TextBox("txtNewPassword", {144, 192, 300, 216}, true));
-  controls.push_back(OnGeneral(
-      {.Name = "lblPassInfo", .Caption = "NOTE that it's not possible to set the password for Desktop 1"},
-      {24, 230, 400, 264}));
+  Add({.Name = "lblInfo",
+       .Caption = "Use this dialog to set options for this desktop",
+       .bounds = {12, 10, 408, 28}});
+  Add(OnPage({.Name = "lblDeskName",
+              .Caption = "Desktop Name (leave blank for default)",
+              .bounds = {24, 72, 400, 90}},
+             kGeneral));
+  name_ = Add(TextBox("txtDeskName", {24, 92, 260, 116}, false));
+  hideApps_ = Add(OnPage({.Name = "chkHideThisDeskAppsChk",
+                          .kind = ControlKind::CheckBox,
+                          .bounds = {24, 128, 42, 148}},
+                         kGeneral));
+  Add(OnPage({.Name = "chkHideThisDeskApps",
+              .Caption = "Hide applications on this desktops to other desktops",
+              .bounds = {44, 130, 400, 148}},
+             kGeneral));
+  oldPasswordLabel_ = Add(
+      OnPage({.Name = "lblOldPassword", .Caption = "Old Password", .bounds = {24, 164, 140, 182}},
+             kGeneral));
+  oldPassword_ = Add(TextBox("txtOldPassword", {144, 160, 300, 184}, true));
+  newPasswordLabel_ = Add(
+      OnPage({.Name = "lblNewPassword", .Caption = "New Password", .bounds = {24, 196, 140, 214}},
+             kGeneral));
+  newPassword_ = Add(TextBox("txtNewPassword", {144, 192, 300, 216}, true));
+  Add(OnPage({.Name = "lblPassInfo",
+              .Caption = "NOTE that it's not possible to set the password for Desktop 1",
+              .bounds = {24, 230, 400, 264}},
+             kGeneral));
 
-  Control choose{.Name = "btnChooseWallPaper", .kind = ControlKind::Button};
-  choose.bounds = {24, 74, 200, 100};
-  controls.push_back(OnPage(choose, kWallpaper));
-  Control file{.Name = "lblWallPaperFile"};
-  file.bounds = {24, 108, 400, 126};
-  controls.push_back(OnPage(file, kWallpaper));
-  controls.push_back(Option("optCentered", "Centered", 140));
-  controls.push_back(Option("optTiled", "Tiled", 164));
-  controls.push_back(Option("optStretched", "Stretched", 188));
+  choose_ = Add(OnPage(
+      {.Name = "btnChooseWallPaper", .kind = ControlKind::Button, .bounds = {24, 74, 200, 100}},
+      kWallpaper));
+  wallpaperFile_ =
+      Add(OnPage({.Name = "lblWallPaperFile", .bounds = {24, 108, 400, 126}}, kWallpaper));
+  centred_ = Add(Option("optCentered", "Centered", 140));
+  tiled_ = Add(Option("optTiled", "Tiled", 164));
+  stretched_ = Add(Option("optStretched", "Stretched", 188));
 
-  const std::vector<Control> buttons = OkAndCancel(410, 324);
-  controls.insert(controls.end(), buttons.begin(), buttons.end());
-  const std::vector<Control> pages = TabbedPages({10, 34, 410, 286}, {12, 62, 408, 284}, 2);
-  controls.insert(controls.end(), pages.begin(), pages.end());
+  buttons_ = AddOkAndCancel(*this, 410, 324);
+  pages_.Add(*this, {10, 34, 410, 286}, {12, 62, 408, 284}, {"General", "Wallpaper"});
 }
 
 void frmDesktop::OnLoad() {
@@ -96,48 +100,45 @@ void frmDesktop::OnLoad() {
   sNewWallPaper = d.sWallPaper;
   LoadDialog();
   EnableStyles(!sNewWallPaper.empty());
-  const char* style = d.iWallPaperType == kCentered ? "optCentered"
-                      : d.iWallPaperType == kTiled  ? "optTiled"
-                                                    : "optStretched";
-  SelectOption(*Find(style));
-  Control& name = *Find("txtDeskName");
+  const ControlId style = d.iWallPaperType == kCentered ? centred_
+                          : d.iWallPaperType == kTiled  ? tiled_
+                                                        : stretched_;
+  SelectOption(At(style));
   // As stored: the limit is on what the user types, so a longer name written into the registry
   // by hand survives an Ok that does not touch it.
-  name.Caption = d.sDeskName;
+  At(name_).Caption = d.sDeskName;
   const bool first = iDesk == 1;
   sOldPass = first ? "" : d.sPassword;
-  for (const char* control : {"txtNewPassword", "lblNewPassword"}) Find(control)->Enabled = !first;
-  for (const char* control : {"txtOldPassword", "lblOldPassword"}) {
-    Find(control)->Enabled = !first && !sOldPass.empty();
+  for (const ControlId control : {newPassword_, newPasswordLabel_}) At(control).Enabled = !first;
+  for (const ControlId control : {oldPassword_, oldPasswordLabel_}) {
+    At(control).Enabled = !first && !sOldPass.empty();
   }
-  Find("chkHideThisDeskAppsChk")->Value = d.bHideThisDeskApps;
-  ShowPage(*this, kGeneral);
+  At(hideApps_).Value = d.bHideThisDeskApps;
+  pages_.Show(*this, kGeneral);
 }
 
 void frmDesktop::SetTexts() {
-  Control& choose = *Find("btnChooseWallPaper");
+  Control& choose = At(choose_);
   choose.Caption = GetMsg(program_, sNewWallPaper.empty() ? msgs::kSetWallpaper
                                                           : msgs::kRemoveWallpaper);
   choose.Tip = sNewWallPaper;
   // The file alone: the tooltip has the whole path.
-  Find("lblWallPaperFile")->Caption = FileNameOf(sNewWallPaper);
-  SetTabCaptions(program_, *this, {"General", "Wallpaper"});
+  At(wallpaperFile_).Caption = FileNameOf(sNewWallPaper);
+  pages_.SetCaptions(program_, *this);
 }
 
 void frmDesktop::EnableStyles(bool on) {
-  for (const char* option : {"optTiled", "optCentered", "optStretched"}) {
-    Find(option)->Enabled = on;
-  }
+  for (const ControlId option : {tiled_, centred_, stretched_}) At(option).Enabled = on;
 }
 
 void frmDesktop::OnClick(Control& control) {
-  if (control.Name == "ctlTabbed") {
-    ShowPage(*this, control.ListIndex);
-  } else if (control.Name == "btnChooseWallPaper") {
+  if (pages_.IsStrip(control)) {
+    pages_.Show(*this, control.ListIndex);
+  } else if (control == choose_) {
     ChooseWallpaper();
-  } else if (control.Name == "btnOk") {
+  } else if (control == buttons_.ok) {
     Ok();
-  } else if (control.Name == "btnCancel") {
+  } else if (control == buttons_.cancel) {
     HideDialog();
   }
 }
@@ -160,20 +161,20 @@ void frmDesktop::ChooseWallpaper() {
 // are left empty, is guarded by the program password like the program's own settings; typing a
 // new password for it is the change the old (empty) one allows.
 bool frmDesktop::PasswordAccepted(std::string& password) {
-  const std::string& typedOld = Find("txtOldPassword")->Caption;
-  const std::string typedNew = FitText(*Find("txtNewPassword"), Find("txtNewPassword")->Caption);
+  const std::string& typedOld = At(oldPassword_).Caption;
+  const std::string typedNew = FitText(At(newPassword_), At(newPassword_).Caption);
   if (sOldPass.empty() && typedOld.empty() && typedNew.empty()) {
     password = program_.desk.Desk(iDesk).sPassword;
     return program_.settings.sGlobalPass.empty() || PasswordPrompt(program_, -1);
   }
   if (typedOld != sOldPass) {
-    ErrorBox(program_, PasswordMessageText(program_, PasswordMessage::OldWrong));
+    ErrorBox(program_, GetMsg(program_, msgs::kOldPasswordWrong));
     return false;
   }
   password = program_.desk.Desk(iDesk).sPassword;
   if (iDesk == 1) return true;  // its password fields are off
   if (typedNew.empty() && !sOldPass.empty()) {
-    if (AskYesNo(program_, PasswordMessageText(program_, PasswordMessage::RemoveQuestion))) {
+    if (AskYesNo(program_, GetMsg(program_, msgs::kRemovePassword))) {
       password.clear();
     }
   } else {
@@ -197,11 +198,11 @@ void frmDesktop::Ok() {
     }
     next.sWallPaper = staged->copy;
   }
-  next.iWallPaperType = Find("optCentered")->Value ? kCentered
-                        : Find("optTiled")->Value  ? kTiled
-                                                   : kStretched;
-  next.sDeskName = TrimBlanks(Find("txtDeskName")->Caption);
-  next.bHideThisDeskApps = Find("chkHideThisDeskAppsChk")->Value;
+  next.iWallPaperType = At(centred_).Value ? kCentered
+                        : At(tiled_).Value  ? kTiled
+                                            : kStretched;
+  next.sDeskName = TrimBlanks(At(name_).Caption);
+  next.bHideThisDeskApps = At(hideApps_).Value;
   if (!SaveDesktopKeys(program_.platform.store, iDesk, next)) {
     if (staged) DiscardWallpaperCopy(program_, *staged);  // the old copy stays the desktop's
     ErrorBox(program_, GetMsg(program_, msgs::kSettingsNotSaved));

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "dialogs/tabbed_pages.h"
 #include "platform/platform.h"
 #include "ui/dialog.h"
 
@@ -36,6 +37,20 @@ class frmDesktop : public Dialog {
   // The password step of OK: false when the dialog has to stay open. password is what the
   // desktop's password becomes.
   bool PasswordAccepted(std::string& password);
+
+  ControlId name_;
+  ControlId hideApps_;
+  ControlId oldPasswordLabel_;
+  ControlId oldPassword_;
+  ControlId newPasswordLabel_;
+  ControlId newPassword_;
+  ControlId choose_;
+  ControlId wallpaperFile_;
+  ControlId centred_;
+  ControlId tiled_;
+  ControlId stretched_;
+  OkAndCancelButtons buttons_;
+  TabbedPages pages_;
 };
 
 void ShowDesktopSettings(Program& program);

@@ -28,8 +28,6 @@ int16_t DesktopOfKey(int virtualKey) {
   return 0;
 }
 
-int16_t DesktopOfList(const Control& list) { return static_cast<int16_t>(list.Index + 1); }
-
 }  // namespace
 
 frmMove::frmMove(Program& program) : Dialog(program) {
@@ -40,38 +38,46 @@ frmMove::frmMove(Program& program) : Dialog(program) {
   height = kGridTop + gridHeight + 48;
   centred = true;
 
-  Control info{.Name = "lblInfo",
-               .Caption = "Move applications among desktops by dragging them..."};
-  info.bounds = {kMargin, 10, width - kMargin, 28};
-  Control keys{.Name = "lblKeys",
-               .Caption = "Or select one and press the number of a desktop, or open its menu."};
-  keys.bounds = {kMargin, 30, width - kMargin, 48};
-  controls = {info, keys};
+  Add({.Name = "lblInfo",
+       .Caption = "Move applications among desktops by dragging them...",
+       .bounds = {kMargin, 10, width - kMargin, 28}});
+  Add({.Name = "lblKeys",
+       .Caption = "Or select one and press the number of a desktop, or open its menu.",
+       .bounds = {kMargin, 30, width - kMargin, 48}});
   for (int i = 0; i < kDesktopCount; ++i) {
     const int left = kMargin + (i % kColumns) * (kCellWidth + kGap);
     const int top = kGridTop + (i / kColumns) * (kHeadingHeight + kListHeight + kGap);
-    Control heading{.Name = "lblDesk", .Index = i};
-    heading.bounds = {left, top, left + kCellWidth, top + kHeadingHeight};
-    heading.font.bold = true;
-    Control list{.Name = "lstDesk", .Index = i, .kind = ControlKind::PictureList};
-    list.bounds = {left, top + kHeadingHeight, left + kCellWidth,
-                   top + kHeadingHeight + kListHeight};
-    list.DragDrop = true;
-    controls.push_back(heading);
-    controls.push_back(list);
+    headings_[i] = Add({.Name = "lblDesk",
+                        .Index = i,
+                        .bounds = {left, top, left + kCellWidth, top + kHeadingHeight},
+                        .font = {.bold = true}});
+    lists_[i] = Add({.Name = "lstDesk",
+                     .Index = i,
+                     .kind = ControlKind::PictureList,
+                     .bounds = {left, top + kHeadingHeight, left + kCellWidth,
+                                top + kHeadingHeight + kListHeight},
+                     .DragDrop = true});
   }
-  Control ok{.Name = "btnOk", .kind = ControlKind::Button, .Caption = "Ok"};
-  ok.bounds = {width - kMargin - 84, height - 38, width - kMargin, height - 12};
-  ok.Default = true;
-  ok.Cancel = true;
-  controls.push_back(ok);
+  ok_ = Add({.Name = "btnOk",
+             .kind = ControlKind::Button,
+             .Caption = "Ok",
+             .bounds = {width - kMargin - 84, height - 38, width - kMargin, height - 12},
+             .Default = true,
+             .Cancel = true});
+}
+
+int16_t frmMove::DesktopOf(const Control& list) const {
+  for (size_t i = 0; i < lists_.size(); ++i) {
+    if (list == lists_[i]) return static_cast<int16_t>(i + 1);
+  }
+  return 0;
 }
 
 void frmMove::RefreshLists() {
   ScanDesktop(program_, program_.desk.iCurDesk);
   for (int16_t d = 1; d <= kDesktopCount; ++d) {
-    Control& list = *Find("lstDesk", d - 1);
-    Find("lblDesk", d - 1)->Caption = DesktopHeading(program_, d);
+    Control& list = At(lists_[d - 1]);
+    At(headings_[d - 1]).Caption = DesktopHeading(program_, d);
     list.ListItems.clear();
     if (ListsApplicationsOf(program_, d)) list.ListItems = ApplicationItems(program_, d);
     const int count = static_cast<int>(list.ListItems.size());
@@ -89,7 +95,7 @@ void frmMove::OnLoad() {
 void frmMove::OnActivate(bool) { RefreshLists(); }
 
 void frmMove::OnClick(Control& control) {
-  if (control.Name == "btnOk") HideDialog();
+  if (control == ok_) HideDialog();
 }
 
 IconHandle frmMove::OnItemPicture(Control&, const ListItem& item) {
@@ -97,32 +103,36 @@ IconHandle frmMove::OnItemPicture(Control&, const ListItem& item) {
 }
 
 void frmMove::OnItemDropped(Control&, const ListItem& item, Control& target) {
-  MoveItem(item.Key, DesktopOfList(target));
+  const int16_t to = DesktopOf(target);
+  if (to != 0) MoveItem(item.Key, to);
 }
 
 bool frmMove::OnKeyDown(Control& list, int virtualKey) {
   const int16_t to = DesktopOfKey(virtualKey);
+  const int16_t from = DesktopOf(list);
   const ListItem* item = SelectedItem(list);
-  if (to == 0 || item == nullptr) return false;
-  if (to != DesktopOfList(list)) MoveItem(item->Key, to);
+  if (to == 0 || from == 0 || item == nullptr) return false;
+  if (to != from) MoveItem(item->Key, to);
   return true;
 }
 
 void frmMove::OnContextMenu(Control& control) {
+  const int16_t from = DesktopOf(control);
   const ListItem* item = SelectedItem(control);
-  if (control.Name != "lstDesk" || item == nullptr) return;
+  if (from == 0 || item == nullptr) return;
   Menu menu;
   for (int16_t d = 1; d <= kDesktopCount; ++d) {
     Menu entry;
     entry.Caption = GetMsgFmt(program_, msgs::kMoveToDesktop.id, msgs::kMoveToDesktop.text,
                               DesktopHeading(program_, d));
     entry.id = d;
-    entry.Enabled = d != DesktopOfList(control);
+    entry.Enabled = d != from;
     menu.items.push_back(entry);
   }
   std::string key = item->Key;
   const int chosen = program_.platform.ui.PopupMenu(hwnd, menu);
-  if (chosen >= 1 && chosen <= kDesktopCount) MoveItem(std::move(key), static_cast<int16_t>(chosen));
+  if (chosen >= 1 && chosen <= kDesktopCount)
+    MoveItem(std::move(key), static_cast<int16_t>(chosen));
 }
 
 // The item was filled at the last refresh; since then a window may have closed or a rule may

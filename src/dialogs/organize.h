@@ -3,9 +3,11 @@
 // the number of a desktop is pressed or chosen from its context menu.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <string>
 
+#include "core/records.h"
 #include "ui/dialog.h"
 
 namespace ombrix {
@@ -27,9 +29,15 @@ class frmMove : public Dialog {
   void OnContextMenu(Control& control) override;
 
  private:
+  // The desktop whose list the control is; 0 for any other control.
+  int16_t DesktopOf(const Control& list) const;
   // Moves the application of an item's key to desktop to, when it is still on the item's
   // desktop. The key is a copy: moving lets messages through, which may refill the lists.
   void MoveItem(std::string key, int16_t to);
+
+  std::array<ControlId, kDesktopCount> headings_;
+  std::array<ControlId, kDesktopCount> lists_;
+  ControlId ok_;
 };
 
 // Runs the dialog through ShowDialog.

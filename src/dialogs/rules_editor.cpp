@@ -92,55 +92,80 @@ frmRules::frmRules(Program& program) : Dialog(program) {
   height = 492;
   centred = true;
   using K = ControlKind;
-  controls = {
-      Placed("lblInfo", K::Label, "Use this dialog to set rules for starting applications",
-               {12, 10, 608, 28}),
-      Placed("lblRunningApps", K::Label, "Running applications (filtered)", {12, 36, 300, 54}),
-      Placed("lstIconApp", K::PictureList, "", {12, 56, 300, 222}),
-      Placed("lblRulesList", K::Label, "Rules list", {312, 36, 520, 54}),
-      Placed("lstRules", K::ListBox, "", {312, 56, 520, 222}),
-      Placed("btnUp", K::Button, "Up", {528, 56, 608, 82}),
-      Placed("btnDown", K::Button, "Down", {528, 88, 608, 114}),
-      Placed("btnDeleteRule", K::Button, "Delete Rule", {528, 196, 608, 222}),
-      Placed("lblNewRules", K::Label, "New Rules", {12, 236, 608, 254}),
-      Placed("lblRuleName", K::Label, "Rule Name:", {12, 264, 150, 282}),
-      Placed("txtRuleName", K::TextBox, "", {152, 260, 440, 282}),
-      Placed("chkWinText", K::CheckBox, "if window text", {12, 294, 150, 314}),
-      Placed("cmbContain1", K::ComboBox, "", {152, 292, 300, 314}),
-      Placed("txtWinText", K::TextBox, "", {308, 292, 608, 314}),
-      Placed("cmbAndOr", K::ComboBox, "", {152, 324, 240, 346}),
-      Placed("chkWinClass", K::CheckBox, "if window class", {12, 358, 150, 378}),
-      Placed("cmbContain2", K::ComboBox, "", {152, 356, 300, 378}),
-      Placed("txtWinClass", K::TextBox, "", {308, 356, 608, 378}),
-      Placed("cmbAction", K::ComboBox, "", {152, 390, 300, 412}),
-      Placed("cmbDeskNumber", K::ComboBox, "", {308, 390, 372, 412}),
-      Placed("btnAddRule", K::Button, "Add Rule", {508, 388, 608, 414}),
-      Placed("lblRuleProblem", K::Label, "", {12, 422, 608, 440}),
-      Placed("btnOk", K::Button, "Ok", {428, 454, 508, 480}),
-      Placed("btnCancel", K::Button, "Cancel", {528, 454, 608, 480}),
-  };
-  C("lblNewRules").font.bold = true;
-  C("lblRuleProblem").foreColour = Rgb(160, 0, 0);
-  C("txtRuleName").MaxLength = kMaxNameLength;
-  C("txtWinText").MaxLength = kMaxPatternLength;
-  C("txtWinClass").MaxLength = kMaxPatternLength;
-  C("btnCancel").Cancel = true;
+  Add({.Name = "lblInfo",
+       .Caption = "Use this dialog to set rules for starting applications",
+       .bounds = {12, 10, 608, 28}});
+  Add({.Name = "lblRunningApps",
+       .Caption = "Running applications (filtered)",
+       .bounds = {12, 36, 300, 54}});
+  runningApps_ = Add({.Name = "lstIconApp", .kind = K::PictureList, .bounds = {12, 56, 300, 222}});
+  Add({.Name = "lblRulesList", .Caption = "Rules list", .bounds = {312, 36, 520, 54}});
+  ruleList_ = Add({.Name = "lstRules", .kind = K::ListBox, .bounds = {312, 56, 520, 222}});
+  up_ = Add({.Name = "btnUp", .kind = K::Button, .Caption = "Up", .bounds = {528, 56, 608, 82}});
+  down_ =
+      Add({.Name = "btnDown", .kind = K::Button, .Caption = "Down", .bounds = {528, 88, 608, 114}});
+  deleteRule_ = Add({.Name = "btnDeleteRule",
+                     .kind = K::Button,
+                     .Caption = "Delete Rule",
+                     .bounds = {528, 196, 608, 222}});
+  Add({.Name = "lblNewRules",
+       .Caption = "New Rules",
+       .bounds = {12, 236, 608, 254},
+       .font = {.bold = true}});
+  Add({.Name = "lblRuleName", .Caption = "Rule Name:", .bounds = {12, 264, 150, 282}});
+  ruleName_ = Add({.Name = "txtRuleName",
+                   .kind = K::TextBox,
+                   .bounds = {152, 260, 440, 282},
+                   .MaxLength = kMaxNameLength});
+  textTest_ = Add({.Name = "chkWinText",
+                   .kind = K::CheckBox,
+                   .Caption = "if window text",
+                   .bounds = {12, 294, 150, 314}});
+  textCompare_ = Add({.Name = "cmbContain1", .kind = K::ComboBox, .bounds = {152, 292, 300, 314}});
+  textPattern_ = Add({.Name = "txtWinText",
+                      .kind = K::TextBox,
+                      .bounds = {308, 292, 608, 314},
+                      .MaxLength = kMaxPatternLength});
+  andOr_ = Add({.Name = "cmbAndOr", .kind = K::ComboBox, .bounds = {152, 324, 240, 346}});
+  classTest_ = Add({.Name = "chkWinClass",
+                    .kind = K::CheckBox,
+                    .Caption = "if window class",
+                    .bounds = {12, 358, 150, 378}});
+  classCompare_ = Add({.Name = "cmbContain2", .kind = K::ComboBox, .bounds = {152, 356, 300, 378}});
+  classPattern_ = Add({.Name = "txtWinClass",
+                       .kind = K::TextBox,
+                       .bounds = {308, 356, 608, 378},
+                       .MaxLength = kMaxPatternLength});
+  action_ = Add({.Name = "cmbAction", .kind = K::ComboBox, .bounds = {152, 390, 300, 412}});
+  number_ = Add({.Name = "cmbDeskNumber", .kind = K::ComboBox, .bounds = {308, 390, 372, 412}});
+  addRule_ = Add({.Name = "btnAddRule",
+                  .kind = K::Button,
+                  .Caption = "Add Rule",
+                  .bounds = {508, 388, 608, 414}});
+  problem_ =
+      Add({.Name = "lblRuleProblem", .bounds = {12, 422, 608, 440}, .foreColour = Rgb(160, 0, 0)});
+  ok_ = Add({.Name = "btnOk", .kind = K::Button, .Caption = "Ok", .bounds = {428, 454, 508, 480}});
+  cancel_ = Add({.Name = "btnCancel",
+                 .kind = K::Button,
+                 .Caption = "Cancel",
+                 .bounds = {528, 454, 608, 480},
+                 .Cancel = true});
 }
 
 void frmRules::OnLoad() {
   LoadDialog();
   for (const auto& rule : program_.colRules) workingList.Add(rule->Clone());
   LoadRules();
-  for (const char* name : {"cmbContain1", "cmbContain2"}) {
-    C(name).Items = ChoiceTexts(program_, kCompares);
-    C(name).ListIndex = 0;
+  for (const ControlId compare : {textCompare_, classCompare_}) {
+    At(compare).Items = ChoiceTexts(program_, kCompares);
+    At(compare).ListIndex = 0;
   }
-  C("cmbAndOr").Items = {GetMsg(program_, msgs::kAnd), GetMsg(program_, msgs::kOr)};
-  C("cmbAndOr").ListIndex = 0;
-  C("cmbDeskNumber").Items = Numbers(kDesktopCount);
-  C("cmbDeskNumber").ListIndex = 0;
-  C("cmbAction").Items = ChoiceTexts(program_, kActions);
-  C("cmbAction").ListIndex = 0;
+  At(andOr_).Items = {GetMsg(program_, msgs::kAnd), GetMsg(program_, msgs::kOr)};
+  At(andOr_).ListIndex = 0;
+  At(number_).Items = Numbers(kDesktopCount);
+  At(number_).ListIndex = 0;
+  At(action_).Items = ChoiceTexts(program_, kActions);
+  At(action_).ListIndex = 0;
   UpdateTests();
   UpdateButtons();
   // Filled at load as well: where the system refuses the dialog the foreground, it is not
@@ -149,7 +174,7 @@ void frmRules::OnLoad() {
 }
 
 void frmRules::LoadRules() {
-  Control& list = C("lstRules");
+  Control& list = At(ruleList_);
   list.ListItems.clear();
   for (const auto& rule : workingList) list.ListItems.push_back({"", rule->sRuleName});
   list.ListIndex = -1;
@@ -157,7 +182,7 @@ void frmRules::LoadRules() {
 
 void frmRules::LoadList() {
   ScanDesktop(program_, program_.desk.iCurDesk);
-  Control& list = C("lstIconApp");
+  Control& list = At(runningApps_);
   list.ListItems.clear();
   for (int16_t d = 1; d <= kDesktopCount; ++d) {
     if (!ListsApplicationsOf(program_, d)) continue;
@@ -169,35 +194,31 @@ void frmRules::LoadList() {
 void frmRules::OnActivate(bool) { LoadList(); }
 
 void frmRules::OnClick(Control& control) {
-  const std::string& name = control.Name;
-  if (name == "lstIconApp") {
+  if (control == runningApps_) {
     ShowPickedApplication();
-  } else if (name == "lstRules") {
+  } else if (control == ruleList_) {
     ShowPickedRule();
-  } else if (name == "chkWinText" || name == "chkWinClass") {
+  } else if (control == textTest_ || control == classTest_) {
     UpdateTests();
-  } else if (name == "btnAddRule") {
+  } else if (control == addRule_) {
     AddRule();
-  } else if (name == "btnDeleteRule") {
+  } else if (control == deleteRule_) {
     DeleteRule();
-  } else if (name == "btnUp") {
+  } else if (control == up_) {
     MoveRule(-1);
-  } else if (name == "btnDown") {
+  } else if (control == down_) {
     MoveRule(1);
-  } else if (name == "btnOk") {
+  } else if (control == ok_) {
     Confirm();
-  } else if (name == "btnCancel") {
+  } else if (control == cancel_) {
     HideDialog();
   }
 }
 
+// Any text typed or item chosen may change what keeps the rule from being added.
 void frmRules::OnChange(Control& control) {
-  if (control.Name == "cmbAction") UpdateDeskNumber();
-  if (control.kind == ControlKind::TextBox || control.Name == "cmbAction" ||
-      control.Name == "cmbDeskNumber" || control.Name == "cmbContain1" ||
-      control.Name == "cmbContain2") {
-    Validate();
-  }
+  if (control == action_) UpdateDeskNumber();
+  Validate();
 }
 
 IconHandle frmRules::OnItemPicture(Control&, const ListItem& item) {
@@ -205,7 +226,7 @@ IconHandle frmRules::OnItemPicture(Control&, const ListItem& item) {
 }
 
 void frmRules::ShowPickedApplication() {
-  const ListItem* item = SelectedItem(C("lstIconApp"));
+  const ListItem* item = SelectedItem(At(runningApps_));
   if (item == nullptr) return;
   const ApplicationPlace place = FindApplication(program_, item->Key);
   if (place.position < 1) {  // gone since the list was filled
@@ -213,48 +234,48 @@ void frmRules::ShowPickedApplication() {
     return;
   }
   const clsPI& app = program_.desk.Desk(place.desk).opi[place.position];
-  C("txtWinText").Caption = app.GetText(kTitleOnly);
-  C("txtWinClass").Caption = app.GetText(kClassOnly);
+  At(textPattern_).Caption = app.GetText(kTitleOnly);
+  At(classPattern_).Caption = app.GetText(kClassOnly);
   Validate();
 }
 
 void frmRules::ShowPickedRule() {
   UpdateButtons();
-  const int i = C("lstRules").ListIndex;
+  const int i = At(ruleList_).ListIndex;
   if (i < 0 || i >= workingList.Count()) return;
   const clsRule& rule = workingList[i + 1];
-  C("txtRuleName").Caption = rule.sRuleName;
-  C("chkWinText").Value = rule.bWinText;
-  C("cmbContain1").ListIndex = PositionOf(kCompares, rule.iWinTextMode);
-  C("txtWinText").Caption = rule.sWinText;
-  C("cmbAndOr").ListIndex = rule.bAnd ? 0 : 1;
-  C("chkWinClass").Value = rule.bWinClass;
-  C("cmbContain2").ListIndex = PositionOf(kCompares, rule.iWinClassMode);
-  C("txtWinClass").Caption = rule.sWinClass;
-  C("cmbAction").ListIndex = PositionOf(kActions, rule.iAction);
+  At(ruleName_).Caption = rule.sRuleName;
+  At(textTest_).Value = rule.bWinText;
+  At(textCompare_).ListIndex = PositionOf(kCompares, rule.iWinTextMode);
+  At(textPattern_).Caption = rule.sWinText;
+  At(andOr_).ListIndex = rule.bAnd ? 0 : 1;
+  At(classTest_).Value = rule.bWinClass;
+  At(classCompare_).ListIndex = PositionOf(kCompares, rule.iWinClassMode);
+  At(classPattern_).Caption = rule.sWinClass;
+  At(action_).ListIndex = PositionOf(kActions, rule.iAction);
   UpdateDeskNumber();
-  C("cmbDeskNumber").ListIndex = PositionOf(C("cmbDeskNumber"), rule.iDestDesk - 1);
+  At(number_).ListIndex = PositionOf(At(number_), rule.iDestDesk - 1);
   UpdateTests();
 }
 
 // And and Or matter only when both tests are on; the desktop or level only for the actions
 // that take one.
 void frmRules::UpdateTests() {
-  const bool text = C("chkWinText").Value;
-  const bool cls = C("chkWinClass").Value;
-  C("cmbContain1").Enabled = text;
-  C("txtWinText").Enabled = text;
-  C("cmbAndOr").Enabled = text && cls;
-  C("cmbContain2").Enabled = cls;
-  C("txtWinClass").Enabled = cls;
-  C("cmbAction").Enabled = text || cls;
-  C("cmbDeskNumber").Enabled = (text || cls) && TakesNumber(Chosen(kActions, C("cmbAction")));
+  const bool text = At(textTest_).Value;
+  const bool cls = At(classTest_).Value;
+  At(textCompare_).Enabled = text;
+  At(textPattern_).Enabled = text;
+  At(andOr_).Enabled = text && cls;
+  At(classCompare_).Enabled = cls;
+  At(classPattern_).Enabled = cls;
+  At(action_).Enabled = text || cls;
+  At(number_).Enabled = (text || cls) && TakesNumber(Chosen(kActions, At(action_)));
   Validate();
 }
 
 void frmRules::UpdateDeskNumber() {
-  Control& number = C("cmbDeskNumber");
-  const std::optional<RuleAction> action = Chosen(kActions, C("cmbAction"));
+  Control& number = At(number_);
+  const std::optional<RuleAction> action = Chosen(kActions, At(action_));
   number.Enabled = TakesNumber(action);
   if (!number.Enabled) return;
   number.Items = Numbers(action == RuleAction::MoveToDesk ? kDesktopCount : kVisibilityLevels);
@@ -262,37 +283,37 @@ void frmRules::UpdateDeskNumber() {
 }
 
 void frmRules::UpdateButtons() {
-  const int i = C("lstRules").ListIndex;
-  const int count = static_cast<int>(C("lstRules").ListItems.size());
+  const int i = At(ruleList_).ListIndex;
+  const int count = static_cast<int>(At(ruleList_).ListItems.size());
   const bool selected = i >= 0 && i < count;
-  C("btnDeleteRule").Enabled = selected;
-  C("btnUp").Enabled = selected && i >= 1;
-  C("btnDown").Enabled = selected && i < count - 1;
+  At(deleteRule_).Enabled = selected;
+  At(up_).Enabled = selected && i >= 1;
+  At(down_).Enabled = selected && i < count - 1;
 }
 
 void frmRules::Validate() {
   const std::string problem = RuleProblem();
-  C("btnAddRule").Enabled = problem.empty();
-  C("lblRuleProblem").Caption = problem;
+  At(addRule_).Enabled = problem.empty();
+  At(problem_).Caption = problem;
 }
 
 std::string frmRules::RuleProblem() {
-  const bool text = C("chkWinText").Value;
-  const bool cls = C("chkWinClass").Value;
-  const std::optional<RuleAction> action = Chosen(kActions, C("cmbAction"));
-  if (TrimBlanks(C("txtRuleName").Caption).empty()) return GetMsg(program_, msgs::kRuleNeedsName);
+  const bool text = At(textTest_).Value;
+  const bool cls = At(classTest_).Value;
+  const std::optional<RuleAction> action = Chosen(kActions, At(action_));
+  if (TrimBlanks(At(ruleName_).Caption).empty()) return GetMsg(program_, msgs::kRuleNeedsName);
   if (!text && !cls) return GetMsg(program_, msgs::kRuleNeedsTest);
-  if ((text && !Chose(C("cmbContain1"))) || (cls && !Chose(C("cmbContain2")))) {
+  if ((text && !Chose(At(textCompare_))) || (cls && !Chose(At(classCompare_)))) {
     return GetMsg(program_, msgs::kRuleNeedsMode);
   }
   // Blanks count: a title may contain them.
-  if (text && C("txtWinText").Caption.empty()) return GetMsg(program_, msgs::kRuleNeedsText);
-  if (cls && C("txtWinClass").Caption.empty()) return GetMsg(program_, msgs::kRuleNeedsClass);
-  if (!Chose(C("cmbAction"))) return GetMsg(program_, msgs::kRuleNeedsAction);
-  if (action == RuleAction::MoveToDesk && !Chose(C("cmbDeskNumber"))) {
+  if (text && At(textPattern_).Caption.empty()) return GetMsg(program_, msgs::kRuleNeedsText);
+  if (cls && At(classPattern_).Caption.empty()) return GetMsg(program_, msgs::kRuleNeedsClass);
+  if (!Chose(At(action_))) return GetMsg(program_, msgs::kRuleNeedsAction);
+  if (action == RuleAction::MoveToDesk && !Chose(At(number_))) {
     return GetMsg(program_, msgs::kRuleNeedsDesktop);
   }
-  if (action == RuleAction::Visibility && !Chose(C("cmbDeskNumber"))) {
+  if (action == RuleAction::Visibility && !Chose(At(number_))) {
     return GetMsg(program_, msgs::kRuleNeedsLevel);
   }
   return "";
@@ -307,16 +328,16 @@ bool frmRules::RuleExists(const std::string& name) const {
 
 clsRule frmRules::EditedRule() {
   clsRule rule;
-  rule.sRuleName = TrimBlanks(C("txtRuleName").Caption);
-  rule.bWinText = C("chkWinText").Value;
-  rule.iWinTextMode = Chosen(kCompares, C("cmbContain1")).value_or(TextCompare::Contains);
-  rule.sWinText = C("txtWinText").Caption;
-  rule.bAnd = C("cmbAndOr").ListIndex == 0;
-  rule.bWinClass = C("chkWinClass").Value;
-  rule.iWinClassMode = Chosen(kCompares, C("cmbContain2")).value_or(TextCompare::Contains);
-  rule.sWinClass = C("txtWinClass").Caption;
-  rule.iAction = Chosen(kActions, C("cmbAction")).value_or(RuleAction::MoveToDesk);
-  const Control& number = C("cmbDeskNumber");
+  rule.sRuleName = TrimBlanks(At(ruleName_).Caption);
+  rule.bWinText = At(textTest_).Value;
+  rule.iWinTextMode = Chosen(kCompares, At(textCompare_)).value_or(TextCompare::Contains);
+  rule.sWinText = At(textPattern_).Caption;
+  rule.bAnd = At(andOr_).ListIndex == 0;
+  rule.bWinClass = At(classTest_).Value;
+  rule.iWinClassMode = Chosen(kCompares, At(classCompare_)).value_or(TextCompare::Contains);
+  rule.sWinClass = At(classPattern_).Caption;
+  rule.iAction = Chosen(kActions, At(action_)).value_or(RuleAction::MoveToDesk);
+  const Control& number = At(number_);
   rule.iDestDesk = static_cast<int16_t>(
       Chose(number) ? DecodeNumber(number.Items[static_cast<size_t>(number.ListIndex)]) : 0);
   return rule;
@@ -324,7 +345,7 @@ clsRule frmRules::EditedRule() {
 
 void frmRules::AddRule() {
   if (!RuleProblem().empty()) return;
-  if (RuleExists(C("txtRuleName").Caption)) {
+  if (RuleExists(At(ruleName_).Caption)) {
     ErrorBox(program_, GetMsg(program_, msgs::kRuleExists));
     return;
   }
@@ -334,7 +355,7 @@ void frmRules::AddRule() {
 }
 
 void frmRules::DeleteRule() {
-  Control& list = C("lstRules");
+  Control& list = At(ruleList_);
   const int i = list.ListIndex;
   if (i < 0 || i >= workingList.Count()) return;
   workingList.Remove(i + 1);
@@ -345,7 +366,7 @@ void frmRules::DeleteRule() {
 }
 
 void frmRules::MoveRule(int by) {
-  Control& list = C("lstRules");
+  Control& list = At(ruleList_);
   const int i = list.ListIndex;
   const int to = i + by;
   if (i < 0 || i >= workingList.Count() || to < 0 || to >= workingList.Count()) return;
@@ -357,7 +378,7 @@ void frmRules::MoveRule(int by) {
 
 void frmRules::Confirm() {
   if (!program_.settings.sGlobalPass.empty() && !PasswordPrompt(program_, -1)) return;
-  const std::string& name = C("txtRuleName").Caption;
+  const std::string& name = At(ruleName_).Caption;
   if (RuleProblem().empty() && !RuleExists(name) && !SameName(name, sLastDeleted) &&
       AskYesNo(program_, GetMsg(program_, msgs::kAddRuleBeforeExit))) {
     AddRule();

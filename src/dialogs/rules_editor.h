@@ -47,7 +47,25 @@ class frmRules : public Dialog {
   void MoveRule(int by);
   void Confirm();
 
-  Control& C(const char* name) { return *Find(name); }
+  ControlId runningApps_;
+  ControlId ruleList_;
+  ControlId up_;
+  ControlId down_;
+  ControlId deleteRule_;
+  ControlId ruleName_;
+  ControlId textTest_;  // the check box that turns the window-text test on
+  ControlId textCompare_;
+  ControlId textPattern_;
+  ControlId andOr_;
+  ControlId classTest_;
+  ControlId classCompare_;
+  ControlId classPattern_;
+  ControlId action_;
+  ControlId number_;  // the desktop to move to, or the visibility level
+  ControlId addRule_;
+  ControlId problem_;
+  ControlId ok_;
+  ControlId cancel_;
 };
 
 // Runs the editor through ShowDialog.

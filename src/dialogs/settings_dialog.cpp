@@ -1,6 +1,7 @@
 #include "dialogs/settings_dialog.h"
 
 #include <algorithm>
+#include <string_view>
 #include <utility>
 
 #include "app/program.h"
@@ -22,26 +23,23 @@ namespace {
 constexpr int kPasswordLength = 20;  // what the password prompt takes
 constexpr const char* kTranslationTool = "Glossator.exe";
 
-
 enum Page { kGeneral, kHotKeys, kPassword };
 
 Control Label(const char* name, const char* caption, Rect bounds, int page) {
-  return OnPage(Placed(name, ControlKind::Label, caption, bounds), page);
-}
-
-Control Check(const char* name, const char* caption, Rect bounds, int page) {
-  return OnPage(Placed(name, ControlKind::CheckBox, caption, bounds), page);
+  return OnPage({.Name = name, .Caption = caption, .bounds = bounds}, page);
 }
 
 Control Combo(const char* name, Rect bounds) {
-  return OnPage(Placed(name, ControlKind::ComboBox, "", bounds), kGeneral);
+  return OnPage({.Name = name, .kind = ControlKind::ComboBox, .bounds = bounds}, kGeneral);
 }
 
 Control PasswordBox(const char* name, Rect bounds) {
-  Control box = Placed(name, ControlKind::TextBox, "", bounds);
-  box.MaxLength = kPasswordLength;
-  box.PasswordChar = '*';
-  return OnPage(box, kPassword);
+  return OnPage({.Name = name,
+                 .kind = ControlKind::TextBox,
+                 .bounds = bounds,
+                 .MaxLength = kPasswordLength,
+                 .PasswordChar = '*'},
+                kPassword);
 }
 
 bool LessIgnoringCase(const std::string& a, const std::string& b) {
@@ -61,64 +59,69 @@ frmSettings::frmSettings(Program& program) : Dialog(program) {
   height = 404;
   centred = true;
 
-  Control info{.Name = "lblInfo", .Caption = "Use this dialog to set program options"};
-  info.bounds = {12, 10, 428, 28};
-  controls = {info};
-  // Every page's controls before the strip and its frames: those lie beneath them.
-  const std::vector<Control> pages = TabbedPages({10, 34, 430, 354}, {12, 62, 428, 352}, 3);
+  Add({.Name = "lblInfo",
+       .Caption = "Use this dialog to set program options",
+       .bounds = {12, 10, 428, 28}});
+  // Every page's controls come before the strip and its frames: those lie beneath them.
 
   // General.
-  controls.push_back(Check("chkIgnoreNoTitle", "Ignore Windows with no title",
-                           {24, 74, 416, 94}, kGeneral));
-  controls.push_back(Check("chkTopWindows", "Ignore 'Always On Top' windows",
-                           {24, 98, 416, 118}, kGeneral));
-  controls.push_back(Check("chkAutoStart", "Autostart with Windows", {24, 122, 416, 142}, kGeneral));
-  controls.push_back(Check("chkShowCurDesktop", "Show current desktop",
-                           {24, 146, 416, 166}, kGeneral));
-  controls.push_back(Check("chkCicleDesktops", "Cicle among desktops",
-                           {24, 170, 416, 190}, kGeneral));
-  controls.push_back(Check("chkRestoreDesktops", "Put windows back on their desktops after a crash",
-                           {24, 194, 416, 214}, kGeneral));
-  controls.push_back(Label("lblLanguage", "Language:", {24, 260, 110, 278}, kGeneral));
-  controls.push_back(Combo("cmbLanguage", {112, 256, 380, 280}));
-  Control browse{.Name = "btnBrowse", .kind = ControlKind::Button, .Caption = "..."};
-  browse.bounds = {386, 255, 416, 281};
-  controls.push_back(OnPage(browse, kGeneral));
-  controls.push_back(Label("lblTheme", "Theme:", {24, 296, 110, 314}, kGeneral));
-  controls.push_back(Combo("cmbTheme", {112, 292, 380, 316}));
+  AddCheck("chkIgnoreNoTitle", "Ignore Windows with no title", {24, 74, 416, 94}, kGeneral);
+  AddCheck("chkTopWindows", "Ignore 'Always On Top' windows", {24, 98, 416, 118}, kGeneral);
+  AddCheck("chkAutoStart", "Autostart with Windows", {24, 122, 416, 142}, kGeneral);
+  AddCheck("chkShowCurDesktop", "Show current desktop", {24, 146, 416, 166}, kGeneral);
+  AddCheck("chkCicleDesktops", "Cicle among desktops", {24, 170, 416, 190}, kGeneral);
+  AddCheck("chkRestoreDesktops", "Put windows back on their desktops after a crash",
+           {24, 194, 416, 214}, kGeneral);
+  Add(Label("lblLanguage", "Language:", {24, 260, 110, 278}, kGeneral));
+  language_ = Add(Combo("cmbLanguage", {112, 256, 380, 280}));
+  browse_ = Add(OnPage({.Name = "btnBrowse",
+                        .kind = ControlKind::Button,
+                        .Caption = "...",
+                        .bounds = {386, 255, 416, 281}},
+                       kGeneral));
+  Add(Label("lblTheme", "Theme:", {24, 296, 110, 314}, kGeneral));
+  theme_ = Add(Combo("cmbTheme", {112, 292, 380, 316}));
 
   // Hot-Keys.
-  controls.push_back(Label("lblDeskSwitch",
-                           "GO TO: use these combinations of keys for fast desktop switching",
-                           {24, 72, 416, 104}, kHotKeys));
-  controls.push_back(Check("chkAltArrows", "ALT+Arrows", {36, 108, 216, 128}, kHotKeys));
-  controls.push_back(Check("chkAltNumbers", "ALT+Numbers", {224, 108, 416, 128}, kHotKeys));
-  controls.push_back(Check("chkControlArrows", "CTRL+Arrows", {36, 132, 216, 152}, kHotKeys));
-  controls.push_back(Check("chkControlNumbers", "CTRL+Numbers", {224, 132, 416, 152}, kHotKeys));
-  controls.push_back(Check("chkWinArrows", "WIN+Arrows", {36, 156, 216, 176}, kHotKeys));
-  controls.push_back(Check("chkWinNumbers", "WIN+Numbers", {224, 156, 416, 176}, kHotKeys));
-  controls.push_back(Label("lblDeskMove",
-                           "MOVE: use these combinations of keys to move the foreground "
-                           "application to another desktop",
-                           {24, 196, 416, 228}, kHotKeys));
-  controls.push_back(Check("chkShiftAltNum", "SHIFT+ALT+Numbers", {36, 232, 416, 252}, kHotKeys));
-  controls.push_back(Check("chkShiftControlNum", "SHIFT+CTRL+Numbers",
-                           {36, 256, 416, 276}, kHotKeys));
-  controls.push_back(Check("chkShiftWinNum", "SHIFT+WIN+Numbers", {36, 280, 416, 300}, kHotKeys));
+  Add(Label("lblDeskSwitch", "GO TO: use these combinations of keys for fast desktop switching",
+            {24, 72, 416, 104}, kHotKeys));
+  AddCheck("chkAltArrows", "ALT+Arrows", {36, 108, 216, 128}, kHotKeys);
+  AddCheck("chkAltNumbers", "ALT+Numbers", {224, 108, 416, 128}, kHotKeys);
+  AddCheck("chkControlArrows", "CTRL+Arrows", {36, 132, 216, 152}, kHotKeys);
+  AddCheck("chkControlNumbers", "CTRL+Numbers", {224, 132, 416, 152}, kHotKeys);
+  AddCheck("chkWinArrows", "WIN+Arrows", {36, 156, 216, 176}, kHotKeys);
+  AddCheck("chkWinNumbers", "WIN+Numbers", {224, 156, 416, 176}, kHotKeys);
+  Add(Label("lblDeskMove",
+            "MOVE: use these combinations of keys to move the foreground application to another "
+            "desktop",
+            {24, 196, 416, 228}, kHotKeys));
+  AddCheck("chkShiftAltNum", "SHIFT+ALT+Numbers", {36, 232, 416, 252}, kHotKeys);
+  AddCheck("chkShiftControlNum", "SHIFT+CTRL+Numbers", {36, 256, 416, 276}, kHotKeys);
+  AddCheck("chkShiftWinNum", "SHIFT+WIN+Numbers", {36, 280, 416, 300}, kHotKeys);
 
   // Password.
-  controls.push_back(Label("lblPassword",
-                           "It's possible to set a password that protects the program from "
-                           "being unloaded and your settings from being changed.",
-                           {24, 74, 416, 122}, kPassword));
-  controls.push_back(Label("lblOldPassword", "Old Password", {24, 138, 140, 156}, kPassword));
-  controls.push_back(PasswordBox("txtOldPassword", {144, 134, 330, 158}));
-  controls.push_back(Label("lblNewPassword", "New Password", {24, 172, 140, 190}, kPassword));
-  controls.push_back(PasswordBox("txtNewPassword", {144, 168, 330, 192}));
+  Add(Label("lblPassword",
+            "It's possible to set a password that protects the program from being unloaded and "
+            "your settings from being changed.",
+            {24, 74, 416, 122}, kPassword));
+  oldPasswordLabel_ = Add(Label("lblOldPassword", "Old Password", {24, 138, 140, 156}, kPassword));
+  oldPassword_ = Add(PasswordBox("txtOldPassword", {144, 134, 330, 158}));
+  Add(Label("lblNewPassword", "New Password", {24, 172, 140, 190}, kPassword));
+  newPassword_ = Add(PasswordBox("txtNewPassword", {144, 168, 330, 192}));
 
-  const std::vector<Control> buttons = OkAndCancel(430, 394);
-  controls.insert(controls.end(), buttons.begin(), buttons.end());
-  controls.insert(controls.end(), pages.begin(), pages.end());
+  buttons_ = AddOkAndCancel(*this, 430, 394);
+  pages_.Add(*this, {10, 34, 430, 354}, {12, 62, 428, 352}, {"General", "Hot-Keys", "Password"});
+}
+
+// The settings table names the check box that shows each flag; the dialog keeps the pairs.
+void frmSettings::AddCheck(const char* name, const char* caption, Rect bounds, int page) {
+  const ControlId box = Add(OnPage(
+      {.Name = name, .kind = ControlKind::CheckBox, .Caption = caption, .bounds = bounds}, page));
+  for (const ProgramSetting& setting : ProgramSettings()) {
+    if (setting.checkBox != nullptr && std::string_view(setting.checkBox) == name) {
+      checks_.push_back({box, setting.flag});
+    }
+  }
 }
 
 void frmSettings::OnLoad() {
@@ -126,25 +129,21 @@ void frmSettings::OnLoad() {
   FillLanguages();
   FillThemes();
   const Settings& s = program_.settings;
-  for (const ProgramSetting& setting : ProgramSettings()) {
-    if (setting.checkBox != nullptr) Find(setting.checkBox)->Value = s.*setting.flag;
-  }
-  Control& language = *Find("cmbLanguage");
+  for (const BoundCheck& check : checks_) At(check.box).Value = s.*check.flag;
+  Control& language = At(language_);
   if (!SetComboText(language, s.sLanguage)) language.ListIndex = 0;
-  Control& theme = *Find("cmbTheme");
+  Control& theme = At(theme_);
   if (!SetComboText(theme, s.sTheme)) SetComboText(theme, kDefaultTheme);
   sOldPass = s.sGlobalPass;
-  Find("txtOldPassword")->Enabled = !sOldPass.empty();
-  Find("lblOldPassword")->Enabled = !sOldPass.empty();
-  ShowPage(*this, kGeneral);
+  At(oldPassword_).Enabled = !sOldPass.empty();
+  At(oldPasswordLabel_).Enabled = !sOldPass.empty();
+  pages_.Show(*this, kGeneral);
 }
 
-void frmSettings::SetTexts() {
-  SetTabCaptions(program_, *this, {"General", "Hot-Keys", "Password"});
-}
+void frmSettings::SetTexts() { pages_.SetCaptions(program_, *this); }
 
 void frmSettings::FillLanguages() {
-  Control& combo = *Find("cmbLanguage");
+  Control& combo = At(language_);
   const std::string chosen = ComboText(combo);
   std::vector<std::string> files =
       program_.platform.files.FilesWithExtension(program_.platform.system.ProgramFolder(), ".lng");
@@ -155,7 +154,7 @@ void frmSettings::FillLanguages() {
 }
 
 void frmSettings::FillThemes() {
-  Control& combo = *Find("cmbTheme");
+  Control& combo = At(theme_);
   std::vector<std::string> themes = program_.platform.files.Subfolders(ThemesFolder(program_));
   if (std::none_of(themes.begin(), themes.end(),
                    [](const std::string& t) { return LowerText(t) == kDefaultTheme; })) {
@@ -167,13 +166,13 @@ void frmSettings::FillThemes() {
 }
 
 void frmSettings::OnClick(Control& control) {
-  if (control.Name == "ctlTabbed") {
-    ShowPage(*this, control.ListIndex);
-  } else if (control.Name == "btnBrowse") {
+  if (pages_.IsStrip(control)) {
+    pages_.Show(*this, control.ListIndex);
+  } else if (control == browse_) {
     StartTranslationTool();
-  } else if (control.Name == "btnOk") {
+  } else if (control == buttons_.ok) {
     Ok();
-  } else if (control.Name == "btnCancel") {
+  } else if (control == buttons_.cancel) {
     HideDialog();
   }
 }
@@ -200,7 +199,7 @@ void frmSettings::StartTranslationTool() {
 bool frmSettings::ChoicesStillThere() {
   Platform& p = program_.platform;
   const Settings& s = program_.settings;
-  const std::string language = ComboText(*Find("cmbLanguage"));
+  const std::string language = ComboText(At(language_));
   if (language != s.sLanguage && language != kBuiltInLanguage &&
       !p.files.FileExists(WithBackslash(p.system.ProgramFolder()) + language)) {
     ErrorBox(program_, GetMsgFmt(program_, msgs::kLanguageFileGone.id, msgs::kLanguageFileGone.text,
@@ -208,8 +207,9 @@ bool frmSettings::ChoicesStillThere() {
     FillLanguages();
     return false;
   }
-  const std::string theme = ComboText(*Find("cmbTheme"));
-  if (theme != s.sTheme && theme != kDefaultTheme && !p.files.FolderExists(ThemesFolder(program_) + "\\" + theme)) {
+  const std::string theme = ComboText(At(theme_));
+  if (theme != s.sTheme && theme != kDefaultTheme &&
+      !p.files.FolderExists(ThemesFolder(program_) + "\\" + theme)) {
     ErrorBox(program_, GetMsgFmt(program_, msgs::kThemeGone.id, msgs::kThemeGone.text, theme));
     FillThemes();
     return false;
@@ -220,22 +220,20 @@ bool frmSettings::ChoicesStillThere() {
 // Everything is checked before anything is written, and the program takes the new settings
 // only once the store holds them all.
 void frmSettings::Ok() {
-  if (Find("txtOldPassword")->Caption != sOldPass) {
-    ErrorBox(program_, PasswordMessageText(program_, PasswordMessage::OldWrong));
+  if (At(oldPassword_).Caption != sOldPass) {
+    ErrorBox(program_, GetMsg(program_, msgs::kOldPasswordWrong));
     return;
   }
   if (!ChoicesStillThere()) return;
   Settings chosen = program_.settings;
-  chosen.sGlobalPass = FitText(*Find("txtNewPassword"), Find("txtNewPassword")->Caption);
+  chosen.sGlobalPass = FitText(At(newPassword_), At(newPassword_).Caption);
   if (chosen.sGlobalPass.empty() && !sOldPass.empty() &&
-      !AskYesNo(program_, PasswordMessageText(program_, PasswordMessage::RemoveQuestion))) {
+      !AskYesNo(program_, GetMsg(program_, msgs::kRemovePassword))) {
     chosen.sGlobalPass = sOldPass;
   }
-  chosen.sLanguage = ComboText(*Find("cmbLanguage"));
-  chosen.sTheme = ComboText(*Find("cmbTheme"));
-  for (const ProgramSetting& setting : ProgramSettings()) {
-    if (setting.checkBox != nullptr) chosen.*setting.flag = Find(setting.checkBox)->Value;
-  }
+  chosen.sLanguage = ComboText(At(language_));
+  chosen.sTheme = ComboText(At(theme_));
+  for (const BoundCheck& check : checks_) chosen.*check.flag = At(check.box).Value;
   if (!WriteSettings(program_.platform.store, ProgramSettingWrites(chosen))) {
     ErrorBox(program_, GetMsg(program_, msgs::kSettingsNotSaved));
     return;

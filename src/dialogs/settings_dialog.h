@@ -3,7 +3,10 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
+#include "app/settings.h"
+#include "dialogs/tabbed_pages.h"
 #include "ui/dialog.h"
 
 namespace ombrix {
@@ -26,10 +29,25 @@ class frmSettings : public Dialog {
   void SetTexts() override;
 
  private:
+  void AddCheck(const char* name, const char* caption, Rect bounds, int page);
   void Ok();
   void StartTranslationTool();
   // False, after telling the user, when a newly chosen language file or theme folder has gone.
   bool ChoicesStillThere();
+
+  struct BoundCheck {
+    ControlId box;
+    bool Settings::*flag;
+  };
+  std::vector<BoundCheck> checks_;
+  ControlId language_;
+  ControlId browse_;
+  ControlId theme_;
+  ControlId oldPasswordLabel_;
+  ControlId oldPassword_;
+  ControlId newPassword_;
+  OkAndCancelButtons buttons_;
+  TabbedPages pages_;
 };
 
 // Runs the dialog; then, however it closed, the autostart entry follows the setting and the

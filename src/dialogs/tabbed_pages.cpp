@@ -10,42 +10,40 @@ constexpr const char* kTabs = "ctlTabbed";
 constexpr const char* kPage = "frmPage";
 }  // namespace
 
-std::vector<Control> TabbedPages(Rect stripBounds, Rect pageBounds, size_t pages) {
-  std::vector<Control> controls;
-  Control strip{.Name = kTabs, .kind = ControlKind::TabStrip};
-  strip.bounds = stripBounds;
-  controls.push_back(strip);
-  for (size_t i = 0; i < pages; ++i) {
-    Control page{.Name = kPage, .Index = static_cast<int>(i), .kind = ControlKind::Frame};
-    page.bounds = pageBounds;
-    controls.push_back(page);
-  }
-  return controls;
-}
-
 Control OnPage(Control control, int page) {
   control.Container = ControlKey(kPage, page);
   return control;
 }
 
-void SetTabCaptions(const Program& program, Form& form, const std::vector<std::string>& builtIn) {
-  Control* strip = form.Find(kTabs);
-  if (strip == nullptr) return;
-  const int chosen = strip->ListIndex;
-  strip->Items.clear();
-  for (size_t i = 0; i < builtIn.size(); ++i) {
-    strip->Items.push_back(
-        GetFormText(program, form.Name, ControlKey(kTabs, static_cast<int>(i)), builtIn[i]));
+void TabbedPages::Add(Form& form, Rect stripBounds, Rect pageBounds,
+                      std::vector<std::string> captions) {
+  captions_ = std::move(captions);
+  strip_ = form.Add({.Name = kTabs, .kind = ControlKind::TabStrip, .bounds = stripBounds});
+  for (size_t i = 0; i < captions_.size(); ++i) {
+    pages_.push_back(form.Add({.Name = kPage,
+                               .Index = static_cast<int>(i),
+                               .kind = ControlKind::Frame,
+                               .bounds = pageBounds}));
   }
-  strip->ListIndex = chosen;
 }
 
-void ShowPage(Form& form, int i) {
-  if (i < 0) return;
-  for (Control& control : form.controls) {
-    if (control.Name == kPage) control.Visible = control.Index == i;
+void TabbedPages::SetCaptions(const Program& program, Form& form) const {
+  Control& strip = form.At(strip_);
+  const int chosen = strip.ListIndex;
+  strip.Items.clear();
+  for (size_t i = 0; i < captions_.size(); ++i) {
+    strip.Items.push_back(
+        GetFormText(program, form.Name, ControlKey(kTabs, static_cast<int>(i)), captions_[i]));
   }
-  if (Control* strip = form.Find(kTabs)) strip->ListIndex = i;
+  strip.ListIndex = chosen;
+}
+
+void TabbedPages::Show(Form& form, int i) const {
+  if (i < 0) return;
+  for (size_t page = 0; page < pages_.size(); ++page) {
+    form.At(pages_[page]).Visible = static_cast<int>(page) == i;
+  }
+  form.At(strip_).ListIndex = i;
 }
 
 }  // namespace ombrix

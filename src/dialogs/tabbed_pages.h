@@ -11,13 +11,25 @@ namespace ombrix {
 
 class Program;
 
-// The tab strip at stripBounds and one borderless frame per tab at pageBounds.
-std::vector<Control> TabbedPages(Rect stripBounds, Rect pageBounds, size_t pages);
 // A control on page `page` of the tab strip.
 Control OnPage(Control control, int page);
-// The tabs' captions: the form's translations of "ctlTabbed(i)", or the built-in ones.
-void SetTabCaptions(const Program& program, Form& form, const std::vector<std::string>& builtIn);
-// Shows page i and hides the others; a negative i does nothing.
-void ShowPage(Form& form, int i);
+
+class TabbedPages {
+ public:
+  // Adds the strip at stripBounds and one borderless frame per tab at pageBounds; the controls
+  // on the pages are added before, so that the frames lie beneath them.
+  void Add(Form& form, Rect stripBounds, Rect pageBounds, std::vector<std::string> captions);
+  // The strip: a click on it chooses the page of its chosen tab.
+  bool IsStrip(const Control& control) const { return control == strip_; }
+  // The tabs' captions: the form's translations of "ctlTabbed(i)", or the built-in ones.
+  void SetCaptions(const Program& program, Form& form) const;
+  // Shows page i and hides the others; a negative i does nothing.
+  void Show(Form& form, int i) const;
+
+ private:
+  ControlId strip_;
+  std::vector<ControlId> pages_;
+  std::vector<std::string> captions_;
+};
 
 }  // namespace ombrix

@@ -21,11 +21,6 @@ bool HasTranslatedCaption(ControlKind kind) {
 
 namespace {
 
-bool HasTooltip(ControlKind kind) {
-  return HasTranslatedCaption(kind) || kind == ControlKind::TextBox ||
-         kind == ControlKind::ListBox;
-}
-
 std::string TrimLower(const std::string& caption) {
   const size_t first = caption.find_first_not_of(' ');
   if (first == std::string::npos) return "";
@@ -49,16 +44,14 @@ std::string ControlKey(const Control& control) { return ControlKey(control.Name,
 void TranslateForm(const Program& program, Form& form) {
   const std::string caption = GetFormText(program, form.Name, form.Name, "");
   if (!caption.empty()) form.Caption = caption;
-  for (Control& control : form.controls) {
+  for (Control& control : form.Controls()) {
     const std::string key = ControlKey(control);
     if (HasTranslatedCaption(control.kind)) {
       const std::string text = GetFormText(program, form.Name, key, "");
       if (!text.empty()) control.Caption = text;
     }
-    if (HasTooltip(control.kind)) {
-      const std::string tip = GetFormText(program, form.Name, key + ".Tip", "");
-      if (!tip.empty()) control.Tip = tip;
-    }
+    const std::string tip = GetFormText(program, form.Name, key + ".Tip", "");
+    if (!tip.empty()) control.Tip = tip;
   }
 }
 

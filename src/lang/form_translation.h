@@ -18,8 +18,8 @@ std::string ControlKey(const Control& control);
 // language translates (a text box's caption is its text).
 bool HasTranslatedCaption(ControlKind kind);
 
-// Translates the form's caption and its controls' captions and tooltips from the section named
-// after the form; texts the language does not give stay as designed.
+// Translates the form's caption, its controls' captions and every control's tooltip from the
+// section named after the form; texts the language does not give stay as designed.
 void TranslateForm(const Program& program, Form& form);
 
 // Designed menu captions to their control keys, so a caption can be translated when drawn.

@@ -16,6 +16,7 @@ const std::vector<MessageText>& AllMessages() {
       msgs::kEqualTo,        msgs::kMoveToDesk,   msgs::kMaximize,
       msgs::kMinimize,       msgs::kClose,        msgs::kSetWallpaper,
       msgs::kRemoveWallpaper, msgs::kAnd,         msgs::kOr,
+      msgs::kWrongPassword,  msgs::kOldPasswordWrong, msgs::kRemovePassword,
       msgs::kKill,           msgs::kVisibility,   msgs::kEnableActiveDesktopOne,
       msgs::kEnableActiveDesktopSome, msgs::kApps, msgs::kChangingDesktop,
       msgs::kAddRuleBeforeExit, msgs::kIgnoreApp, msgs::kWelcome,

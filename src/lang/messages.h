@@ -33,6 +33,10 @@ inline constexpr MessageText kSetWallpaper{"0015", "Set Wallpaper"};
 inline constexpr MessageText kRemoveWallpaper{"0016", "Remove Wallpaper"};
 inline constexpr MessageText kAnd{"0017", "And"};
 inline constexpr MessageText kOr{"0018", "Or"};
+inline constexpr MessageText kWrongPassword{"0019", "Wrong password!"};
+inline constexpr MessageText kOldPasswordWrong{
+    "0020", "The old password is not correct: nothing was changed."};
+inline constexpr MessageText kRemovePassword{"0021", "Do you want to remove the password?"};
 inline constexpr MessageText kKill{"0023", "Kill"};
 inline constexpr MessageText kVisibility{"0024", "Visibility(2000/XP)"};
 inline constexpr MessageText kEnableActiveDesktopOne{

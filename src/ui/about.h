@@ -13,6 +13,12 @@ class frmAbout : public Dialog {
 
  protected:
   void SetTexts() override;
+
+ private:
+  ControlId version_;
+  ControlId notice_;
+  ControlId link_;
+  ControlId ok_;
 };
 
 // Runs the About window through ShowDialog.

@@ -21,17 +21,21 @@ bool StillUp(Program& program, const Form& form) {
 
 }  // namespace
 
-std::vector<Control> OkAndCancel(int right, int bottom) {
+OkAndCancelButtons AddOkAndCancel(Form& form, int right, int bottom) {
   constexpr int kWidth = 80;
   constexpr int kHeight = 28;
   constexpr int kGap = 8;
-  Control ok{.Name = "btnOk", .kind = ControlKind::Button, .Caption = "Ok"};
-  ok.bounds = {right - 2 * kWidth - kGap, bottom - kHeight, right - kWidth - kGap, bottom};
-  ok.Default = true;
-  Control cancel{.Name = "btnCancel", .kind = ControlKind::Button, .Caption = "Cancel"};
-  cancel.bounds = {right - kWidth, bottom - kHeight, right, bottom};
-  cancel.Cancel = true;
-  return {ok, cancel};
+  const int top = bottom - kHeight;
+  return {form.Add({.Name = "btnOk",
+                    .kind = ControlKind::Button,
+                    .Caption = "Ok",
+                    .bounds = {right - 2 * kWidth - kGap, top, right - kWidth - kGap, bottom},
+                    .Default = true}),
+          form.Add({.Name = "btnCancel",
+                    .kind = ControlKind::Button,
+                    .Caption = "Cancel",
+                    .bounds = {right - kWidth, top, right, bottom},
+                    .Cancel = true})};
 }
 
 void PutMainWindowAtBottom(Program& program) {
@@ -42,9 +46,10 @@ void PutMainWindowAtBottom(Program& program) {
 void Dialog::Translate() {
   if (designed_.empty()) {
     designedCaption_ = Caption;
-    for (const Control& control : controls) designed_.push_back({control.Caption, control.Tip});
+    for (const Control& control : Controls()) designed_.push_back({control.Caption, control.Tip});
   }
   Caption = designedCaption_;
+  const std::span<Control> controls = Controls();
   for (size_t i = 0; i < controls.size() && i < designed_.size(); ++i) {
     Control& control = controls[i];
     if (HasTranslatedCaption(control.kind)) control.Caption = designed_[i].caption;

@@ -44,9 +44,13 @@ class Dialog : public Form {
 // Every form that is up takes the newly loaded language at once.
 void TranslateOpenForms(Program& program);
 
-// The Ok button, which Enter presses, and the Cancel button, which Esc presses, side by side
-// with their bottom right corner at (right, bottom).
-std::vector<Control> OkAndCancel(int right, int bottom);
+// Adds the Ok button, which Enter presses, and the Cancel button, which Esc presses, side by
+// side with their bottom right corner at (right, bottom).
+struct OkAndCancelButtons {
+  ControlId ok;
+  ControlId cancel;
+};
+OkAndCancelButtons AddOkAndCancel(Form& form, int right, int bottom);
 
 // Puts the hidden main window at the bottom of the z-order without activating it, so the
 // window that the user comes back to is the one in front.

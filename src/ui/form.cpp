@@ -39,20 +39,21 @@ std::string FitText(const Control& box, const std::string& text) {
   return text;
 }
 
-Control Placed(const std::string& name, ControlKind kind, const std::string& caption, Rect bounds) {
-  Control control{.Name = name, .kind = kind, .Caption = caption};
-  control.bounds = bounds;
-  return control;
+ControlId Form::Add(Control control) {
+  const ControlId id(controls_.size());
+  control.id = id;
+  controls_.push_back(std::move(control));
+  return id;
 }
 
 bool Form::Shows(const Control& control) const {
   const Control* current = &control;
   // A frame chain longer than the form is a loop, and shows nothing.
-  for (size_t depth = 0; depth <= controls.size(); ++depth) {
+  for (size_t depth = 0; depth <= controls_.size(); ++depth) {
     if (!current->Visible) return false;
     if (current->Container.empty()) return true;
     const Control* container = nullptr;
-    for (const Control& candidate : controls) {
+    for (const Control& candidate : controls_) {
       if (ControlKey(candidate) == current->Container) container = &candidate;
     }
     if (container == nullptr) return true;
@@ -62,21 +63,14 @@ bool Form::Shows(const Control& control) const {
 }
 
 void Form::SelectOption(Control& option) {
-  auto self = std::find_if(controls.begin(), controls.end(),
+  auto self = std::find_if(controls_.begin(), controls_.end(),
                            [&](const Control& c) { return &c == &option; });
-  if (self == controls.end()) return;
+  if (self == controls_.end()) return;
   auto first = self;
-  while (first != controls.begin() && std::prev(first)->kind == ControlKind::OptionButton) --first;
-  for (auto it = first; it != controls.end() && it->kind == ControlKind::OptionButton; ++it) {
+  while (first != controls_.begin() && std::prev(first)->kind == ControlKind::OptionButton) --first;
+  for (auto it = first; it != controls_.end() && it->kind == ControlKind::OptionButton; ++it) {
     it->Value = &*it == &option;
   }
-}
-
-Control* Form::Find(const std::string& name, int index) {
-  for (Control& control : controls) {
-    if (control.Name == name && control.Index == index) return &control;
-  }
-  return nullptr;
 }
 
 const ListItem* SelectedItem(const Control& list) {

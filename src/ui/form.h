@@ -2,8 +2,10 @@
 // any form; the events are virtual methods the host calls.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <optional>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -42,7 +44,22 @@ struct ListItem {
   bool operator==(const ListItem&) const = default;
 };
 
+// A control of a form, as Form::Add returned it: its position among the form's controls, which
+// stays valid as more are added. A default ControlId names no control.
+class ControlId {
+ public:
+  constexpr ControlId() = default;
+  bool operator==(const ControlId&) const = default;
+
+ private:
+  friend class Form;
+  explicit constexpr ControlId(size_t position) : position_(position) {}
+  static constexpr size_t kNone = static_cast<size_t>(-1);
+  size_t position_ = kNone;
+};
+
 struct Control {
+  // The name and index by which language files translate the control (ControlKey).
   std::string Name;
   int Index = -1;  // position in a control array; -1 for a single control
   ControlKind kind = ControlKind::Label;
@@ -75,7 +92,15 @@ struct Control {
   // Picture lists: an item can be dragged from this list and dropped on another such list of
   // the form (Form::OnItemDropped).
   bool DragDrop = false;
+  // Which control of its form this is; set by Form::Add.
+  ControlId id;
 };
+
+// Whether the control is the one id names: how a form tells which of its controls an event
+// concerns.
+inline bool operator==(const Control& control, ControlId id) {
+  return id != ControlId() && control.id == id;
+}
 
 // The text of a combo box: its chosen item, or empty.
 std::string ComboText(const Control& combo);
@@ -84,8 +109,6 @@ std::string ComboText(const Control& combo);
 bool SetComboText(Control& combo, const std::string& text);
 // What a text box keeps of a text typed or pasted into it: its first MaxLength characters.
 std::string FitText(const Control& box, const std::string& text);
-// A control of that kind and caption at those bounds, as forms list theirs.
-Control Placed(const std::string& name, ControlKind kind, const std::string& caption, Rect bounds);
 
 class Form {
  public:
@@ -93,7 +116,6 @@ class Form {
 
   std::string Name;
   std::string Caption;
-  std::vector<Control> controls;
   int width = 0;  // client size in pixels at 96 dots per inch
   int height = 0;
   uint32_t backColour = kDefaultColour;
@@ -103,8 +125,15 @@ class Form {
   bool topmost = false;  // above every other window, placed there whenever it is shown
   Hwnd hwnd = 0;  // set by the host while the window exists
 
-  // The control of that name and index, or nullptr.
-  Control* Find(const std::string& name, int index = -1);
+  // Adds a control after the others; the id returned names it from then on. The host creates
+  // the controls in this order, which is also the keyboard's.
+  ControlId Add(Control control);
+  // The control the id names; an id of no control of this form throws std::out_of_range.
+  Control& At(ControlId id) { return controls_.at(id.position_); }
+  const Control& At(ControlId id) const { return controls_.at(id.position_); }
+  // The controls in order; a control's id is its position here.
+  std::span<Control> Controls() { return controls_; }
+  std::span<const Control> Controls() const { return controls_; }
   // True when the control and every frame it lies on are visible.
   bool Shows(const Control& control) const;
   // Checks the option button and clears the others of its group: the option buttons that
@@ -137,6 +166,9 @@ class Form {
   virtual bool OnKeyDown(Control& /*list*/, int /*virtualKey*/) { return false; }
   // The user asked for the context menu of a control: a right click, the menu key, Shift+F10.
   virtual void OnContextMenu(Control& /*control*/) {}
+
+ private:
+  std::vector<Control> controls_;
 };
 
 // The selected item of a list, or nullptr.

@@ -21,20 +21,18 @@ frmSwitchDesk::frmSwitchDesk(Program& program) : program_(program) {
   showInTaskbar = false;
   topmost = true;  // shown above every other window
 
-  Control label{.Name = "lblDesktop"};
-  label.font = {"Verdana", 9.75, false};
-  label.align = TextAlign::Centre;
-  label.border = true;
-  label.margin = 3;
-  Control timer{.Name = "Timer1", .kind = ControlKind::Timer};
-  timer.Interval = 1000;
-  controls = {label, timer};
+  label_ = Add({.Name = "lblDesktop",
+                .font = {"Verdana", 9.75, false},
+                .align = TextAlign::Centre,
+                .border = true,
+                .margin = 3});
+  timer_ = Add({.Name = "Timer1", .kind = ControlKind::Timer, .Interval = 1000});
 }
 
 void frmSwitchDesk::OnLoad() {
-  Control* label = Find("lblDesktop");
-  label->backColour = SystemColour(kColourInfoBk);
-  label->foreColour = SystemColour(kColourInfoText);
+  Control& label = At(label_);
+  label.backColour = SystemColour(kColourInfoBk);
+  label.foreColour = SystemColour(kColourInfoText);
   SetWindowOpacity(program_, hwnd, 80);
 }
 
@@ -47,13 +45,13 @@ void frmSwitchDesk::OnTimer(Control& timer) {
 }
 
 void frmSwitchDesk::SetText(const std::string& text) {
-  Control* label = Find("lblDesktop");
-  label->Caption = " " + text + " ";
-  const Size textSize = program_.platform.forms.MeasureText(label->font, label->Caption);
-  const int frame = label->margin + (label->border ? 1 : 0);
+  Control& label = At(label_);
+  label.Caption = " " + text + " ";
+  const Size textSize = program_.platform.forms.MeasureText(label.font, label.Caption);
+  const int frame = label.margin + (label.border ? 1 : 0);
   const int labelWidth = textSize.cx + 2 * frame + kWidening;
   const int labelHeight = textSize.cy + 2 * frame;
-  label->bounds = {0, 0, labelWidth, labelHeight};
+  label.bounds = {0, 0, labelWidth, labelHeight};
   width = labelWidth;
   height = labelHeight;
 }
@@ -63,7 +61,7 @@ void ShowIndicator(Program& program, const std::string& text) {
   if (!program.indicator) program.indicator = std::make_unique<frmSwitchDesk>(program);
   frmSwitchDesk& indicator = *program.indicator;
   if (indicator.hwnd == 0 && forms.Load(indicator) == 0) return;
-  Control& timer = *indicator.Find("Timer1");
+  Control& timer = indicator.Timer();
   if (timer.Enabled) {
     // Still naming the desktop of a switch a moment ago: the new one gets a full second.
     timer.Enabled = false;

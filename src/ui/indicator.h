@@ -16,9 +16,13 @@ class frmSwitchDesk : public Form {
   void OnTimer(Control& timer) override;
   // Sizes the label to " text " plus 16 pixels, and the window to the label.
   void SetText(const std::string& text);
+  // The timer that hides the window again.
+  Control& Timer() { return At(timer_); }
 
  private:
   Program& program_;
+  ControlId label_;
+  ControlId timer_;
 };
 
 // Unloads the indicator that is still up, then loads, fills, shows and raises a new one.

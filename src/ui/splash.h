@@ -26,6 +26,8 @@ class frmSplash : public Form {
  private:
   FormHost& host_;
   std::string versionLine_;
+  ControlId version_;
+  ControlId notice_;
 };
 
 }  // namespace ombrix

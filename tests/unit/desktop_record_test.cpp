@@ -151,7 +151,7 @@ TEST_F(AfterACrash, ADesktopWithAPasswordShowsNothingBeforeItIsTyped) {
     EXPECT_EQ(shownSoFar(), 0) << "shown before the password was asked";
     Form* prompt = world.forms.Loaded("frmPassword");
     ASSERT_NE(prompt, nullptr);
-    prompt->OnClick(*prompt->Find("btnCancel"));
+    prompt->OnClick(sim::ControlNamed(*prompt, "btnCancel"));
   });
   Start();
   EXPECT_FALSE(world.ui.boxes.empty());

@@ -5,9 +5,7 @@
 #include <set>
 #include <sstream>
 
-#include "app/lifecycle.h"
 #include "app/program.h"
-#include "appearance/password_prompt.h"
 #include "dialogs/desktop_dialog.h"
 #include "dialogs/organize.h"
 #include "dialogs/rules_editor.h"
@@ -116,40 +114,30 @@ TEST_F(Language, FileOverTheSizeLimitIsNotRead) {
   EXPECT_EQ(world.ui.boxes.size(), 1u);
 }
 
-TEST_F(Language, BadFilesStartTheProgramInEnglish) {
-  std::string binary;
-  for (int i = 0; i < 4096; ++i) binary += static_cast<char>((i * 7919) & 0xFF);
-  for (const std::string& contents : {std::string(), binary}) {
-    sim::World w;
-    w.store.sections["Settings"]["Language"] = "bad.lng";
-    w.store.sections["Settings"]["FirstUse"] = "0";
-    w.files.files[kFolder + "bad.lng"] = contents;
-    Program p{w.platform()};
-    ASSERT_EQ(StartUp(p), StartOutcome::Running);
-    EXPECT_TRUE(w.tray.present);
-  }
-}
-
 TEST_F(Language, FormsAndMenusAreTranslatedFromTheirOwnSections) {
   Load("[Ombrix]\nVersion=1.0\n[frmTest]\nfrmTest=Prova\nlblDesk(0)=Zero\nlblDesk(1)=Uno\n"
-       "txtName=Ignored\ntxtName.Tip=Nome\nbtnOk.Tip=Conferma\n[frmOther]\nfrmTest=Wrong\n"
-       "[frmMain]\nmEsci=&Esci\nmGoTo=\n");
+       "txtName=Ignored\ntxtName.Tip=Nome\nbtnOk.Tip=Conferma\nlstApps.Tip=Trascina\n"
+       "[frmOther]\nfrmTest=Wrong\n[frmMain]\nmEsci=&Esci\nmGoTo=\n");
   Form form;
   form.Name = "frmTest";
   form.Caption = "Test";
-  form.controls = {{.Name = "lblDesk", .Index = 0, .Caption = "a"},
-                   {.Name = "lblDesk", .Index = 1, .Caption = "b"},
-                   {.Name = "txtName", .kind = ControlKind::TextBox, .Caption = "c"},
-                   {.Name = "btnOk", .kind = ControlKind::Button, .Caption = "Ok"},
-                   {.Name = "Timer1", .kind = ControlKind::Timer}};
+  for (Control control : {Control{.Name = "lblDesk", .Index = 0, .Caption = "a"},
+                          Control{.Name = "lblDesk", .Index = 1, .Caption = "b"},
+                          Control{.Name = "txtName", .kind = ControlKind::TextBox, .Caption = "c"},
+                          Control{.Name = "btnOk", .kind = ControlKind::Button, .Caption = "Ok"},
+                          Control{.Name = "lstApps", .kind = ControlKind::PictureList},
+                          Control{.Name = "Timer1", .kind = ControlKind::Timer}}) {
+    form.Add(control);
+  }
   TranslateForm(program, form);
   EXPECT_EQ(form.Caption, "Prova");
-  EXPECT_EQ(form.controls[0].Caption, "Zero");
-  EXPECT_EQ(form.controls[1].Caption, "Uno");
-  EXPECT_EQ(form.controls[2].Caption, "c");
-  EXPECT_EQ(form.controls[2].Tip, "Nome");
-  EXPECT_EQ(form.controls[3].Caption, "Ok");
-  EXPECT_EQ(form.controls[3].Tip, "Conferma");
+  EXPECT_EQ(form.Controls()[0].Caption, "Zero");
+  EXPECT_EQ(form.Controls()[1].Caption, "Uno");
+  EXPECT_EQ(form.Controls()[2].Caption, "c");
+  EXPECT_EQ(form.Controls()[2].Tip, "Nome");
+  EXPECT_EQ(form.Controls()[3].Caption, "Ok");
+  EXPECT_EQ(form.Controls()[3].Tip, "Conferma");
+  EXPECT_EQ(form.Controls()[4].Tip, "Trascina");
 
   Menu menu = BuildMainMenu();
   Menu twin;
@@ -191,7 +179,7 @@ void CollectMenuKeys(const Menu& menu, std::set<std::string>& keys) {
 // The caption of the form and the designed captions of its controls.
 void CollectFormKeys(const Form& form, std::set<std::string>& keys) {
   keys.insert(form.Name + "." + form.Name);
-  for (const Control& control : form.controls) {
+  for (const Control& control : form.Controls()) {
     if (HasTranslatedCaption(control.kind) && !control.Caption.empty()) {
       keys.insert(form.Name + "." + ControlKey(control));
     }
@@ -222,14 +210,8 @@ TEST(ShippedLanguages, EnglishMatchesTheCodeAndItalianHasTheSameKeys) {
   expected.insert({"frmSettings.ctlTabbed(0)", "frmSettings.ctlTabbed(1)",
                    "frmSettings.ctlTabbed(2)", "frmDesktop.ctlTabbed(0)",
                    "frmDesktop.ctlTabbed(1)"});
-  // The password messages, whose identifiers and texts the program keeps scrambled.
-  const std::map<std::string, std::string> passwordTexts = {
-      {"0019", PasswordMessageText(program, PasswordMessage::Wrong)},
-      {"0020", PasswordMessageText(program, PasswordMessage::OldWrong)},
-      {"0021", PasswordMessageText(program, PasswordMessage::RemoveQuestion)}};
-  for (const auto& [id, text] : passwordTexts) expected.insert("GLOBAL." + id);
   EXPECT_EQ(englishKeys, expected);
-  std::map<std::string, std::string> builtIn = passwordTexts;
+  std::map<std::string, std::string> builtIn;
   for (const MessageText& m : AllMessages()) builtIn[m.id] = m.text;
   for (const auto& [id, text] : english.Keys("GLOBAL")) EXPECT_EQ(text, builtIn[id]) << id;
   EXPECT_EQ(english.Keys("Ombrix").at(0).second, "1.0");

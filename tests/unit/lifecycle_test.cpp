@@ -114,7 +114,7 @@ TEST_F(Lifecycle, OwnWindowsAreHiddenExceptTheSplashUnlessDebugCommandLine) {
 TEST_F(Lifecycle, SplashShowsTheVersionAndClosesItselfAfterThreeAndAHalfSeconds) {
   ASSERT_EQ(StartUp(program), StartOutcome::Running);
   EXPECT_TRUE(world.windows.IsWindowVisible(program.lSplashHwnd));
-  EXPECT_EQ(program.splash->Find("lblVersion")->Caption, "Version 1.8.3");
+  EXPECT_EQ(sim::ControlNamed(*program.splash, "lblVersion").Caption, "Version 1.8.3");
   world.clock.Advance(3499);
   EXPECT_TRUE(world.windows.IsWindow(program.lSplashHwnd));
   world.clock.Advance(1);

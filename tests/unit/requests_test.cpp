@@ -39,7 +39,7 @@ TEST_F(Requests, GoToSwitchesAndTheCurrentDesktopIsTheReply) {
   world.ui.userActions.push_back([this] {
     Form* prompt = world.forms.Loaded("frmPassword");
     ASSERT_NE(prompt, nullptr);
-    prompt->OnClick(*prompt->Find("btnCancel"));
+    prompt->OnClick(Ctl(*prompt, "btnCancel"));
   });
   EXPECT_EQ(Ask(msg::kGoToDesktop, 5), reply::kNotSwitched);
   EXPECT_EQ(program.desk.iCurDesk, 3);
@@ -84,7 +84,7 @@ TEST_F(Requests, ExitIsTheNormalShutDownWithoutQuestionUnlessAProgramPasswordGua
   world.ui.userActions.push_back([&] {
     asked = true;
     Form* prompt = world.forms.Loaded("frmPassword");
-    if (prompt != nullptr) prompt->OnClick(*prompt->Find("btnCancel"));
+    if (prompt != nullptr) prompt->OnClick(Ctl(*prompt, "btnCancel"));
   });
   EXPECT_EQ(Ask(msg::kExitProgram), reply::kPasswordProtected);
   EXPECT_FALSE(asked) << "nobody may be at the screen to answer";

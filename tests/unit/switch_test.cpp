@@ -59,7 +59,7 @@ TEST_F(Switching, TrayIconTooltipMenuAndIndicatorFollowTheSwitch) {
     }
   }
   ASSERT_TRUE(program.indicator);
-  EXPECT_EQ(program.indicator->Find("lblDesktop")->Caption, " Work ");
+  EXPECT_EQ(Ctl(*program.indicator, "lblDesktop").Caption, " Work ");
   Go(1);
   EXPECT_EQ(world.tray.tooltip, "DeskTop 1 -> 1 apps");
 }
@@ -182,7 +182,7 @@ TEST_F(Switching, IndicatorSizesToItsTextAndGoesAfterOneSecond) {
   Desk(2).sDeskName = "A rather long desktop name";
   Go(2);
   frmSwitchDesk& indicator = *program.indicator;
-  const Control& label = *indicator.Find("lblDesktop");
+  const Control& label = Ctl(indicator, "lblDesktop");
   const int textWidth = world.forms.MeasureText(label.font, label.Caption).cx;
   EXPECT_EQ(indicator.width, textWidth + 2 * 4 + 16);
   EXPECT_EQ(world.windows.TopLevelWindows().front(), indicator.hwnd);

@@ -211,7 +211,7 @@ TEST_F(Dialogs, AboutRunsAsADialogUntilOkAndShowsTheProgramFilesVersion) {
         EXPECT_TRUE(Visible(about.hwnd));
         EXPECT_EQ(world.windows.foreground, about.hwnd);
         EXPECT_FALSE(world.windows.Get(about.hwnd)->closeCommand);
-        EXPECT_EQ(about.Find("lblVersion")->Caption, "Version 2.5.11");
+        EXPECT_EQ(Ctl(about, "lblVersion").Caption, "Version 2.5.11");
         // While it runs the tray only brings it forward.
         world.windows.foreground = program.lMainHwnd;
         program.mainWindow->OnTrayMouse(msg::kRButtonUp);
@@ -219,7 +219,7 @@ TEST_F(Dialogs, AboutRunsAsADialogUntilOkAndShowsTheProgramFilesVersion) {
         EXPECT_TRUE(world.ui.popups.empty());
       },
       [&] { refusedClose = !about.OnQueryClose(); },
-      [&] { about.OnClick(*about.Find("btnOk")); },
+      [&] { about.OnClick(Ctl(about, "btnOk")); },
   };
   ShowDialog(program, about, true);
   EXPECT_TRUE(refusedClose);
@@ -238,10 +238,10 @@ TEST_F(Dialogs, AboutOpensFromTheMenuTranslatedAndItsLinkOpensTheWebAddress) {
     Form* about = world.forms.Loaded("frmAbout");
     ASSERT_NE(about, nullptr);
     caption = about->Caption;
-    about->OnClick(*about->Find("ctlUniLink1"));
+    about->OnClick(Ctl(*about, "ctlUniLink1"));
     world.shell.unopenable = world.shell.opened;
-    about->OnClick(*about->Find("ctlUniLink1"));
-    about->OnClick(*about->Find("btnOk"));
+    about->OnClick(Ctl(*about, "ctlUniLink1"));
+    about->OnClick(Ctl(*about, "btnOk"));
   }};
   Choose(msg::kRButtonUp, "&About...");
   EXPECT_EQ(caption, "Informazioni su Ombrix");

@@ -706,8 +706,8 @@ Hwnd SimFormHost::Load(Form& form) {
 // As the real host: a timer runs while it is enabled with an interval; one enabled again
 // after it stopped starts a new interval.
 void SimFormHost::SyncTimers(Form& form) {
-  for (size_t i = 0; i < form.controls.size(); ++i) {
-    const Control& control = form.controls[i];
+  for (size_t i = 0; i < form.Controls().size(); ++i) {
+    const Control& control = form.Controls()[i];
     if (control.kind != ControlKind::Timer) continue;
     const bool wanted = control.Enabled && control.Interval > 0;
     const int id = static_cast<int>(i);
@@ -715,7 +715,7 @@ void SimFormHost::SyncTimers(Form& form) {
       clock_.Stop(&form, id);
     } else if (!clock_.Running(&form, id)) {
       clock_.Start(&form, id, control.Interval, [&form, i] {
-        if (i < form.controls.size()) form.OnTimer(form.controls[i]);
+        if (i < form.Controls().size()) form.OnTimer(form.Controls()[i]);
       });
     }
   }
@@ -759,13 +759,19 @@ bool SimFormHost::Reachable(Form& form, const Control& control) {
   return form.hwnd != 0 && control.Enabled && form.Shows(control);
 }
 
+Control& ControlNamed(Form& form, const std::string& name, int index) {
+  for (Control& control : form.Controls()) {
+    if (control.Name == name && control.Index == index) return control;
+  }
+  throw std::logic_error(form.Name + " has no control " + name);
+}
+
 Control& SimFormHost::Reach(Form& form, const std::string& name, int index) {
-  Control* control = form.Find(name, index);
-  if (control == nullptr) throw std::logic_error(form.Name + " has no control " + name);
-  if (!Reachable(form, *control)) {
+  Control& control = ControlNamed(form, name, index);
+  if (!Reachable(form, control)) {
     throw std::logic_error("the user cannot reach " + name + ": it is disabled or not shown");
   }
-  return *control;
+  return control;
 }
 
 void SimFormHost::Click(Form& form, const std::string& name, int index) {
@@ -796,6 +802,21 @@ void SimFormHost::ChooseTab(Form& form, const std::string& name, int tab) {
   }
   control.ListIndex = tab;
   form.OnClick(control);
+}
+
+void SimFormHost::Pick(Form& form, const std::string& name, int position, int index) {
+  Control& control = Reach(form, name, index);
+  const size_t count =
+      control.kind == ControlKind::ComboBox ? control.Items.size() : control.ListItems.size();
+  if (position < 0 || static_cast<size_t>(position) >= count) {
+    throw std::logic_error(name + " has no item " + std::to_string(position));
+  }
+  control.ListIndex = position;
+  if (control.kind == ControlKind::ComboBox) {
+    form.OnChange(control);
+  } else {
+    form.OnClick(control);
+  }
 }
 
 Size SimFormHost::MeasureText(const Font&, const std::string& text) {

@@ -429,6 +429,10 @@ class SimUi : public Ui {
   SimClock& clock_;
 };
 
+// The control of that name and index, as a test acting as the user names it; throws when the
+// form has none.
+Control& ControlNamed(Form& form, const std::string& name, int index = -1);
+
 // Keeps forms headless; timers run on a simulated clock that tests advance.
 class SimFormHost : public FormHost {
  public:
@@ -457,6 +461,8 @@ class SimFormHost : public FormHost {
   void Type(Form& form, const std::string& name, const std::string& text);
   void Choose(Form& form, const std::string& name, const std::string& item);
   void ChooseTab(Form& form, const std::string& name, int tab);
+  // Selects the item at a position of a list (a click) or of a combo box (a change).
+  void Pick(Form& form, const std::string& name, int position, int index = -1);
   // A control the user can reach: shown and enabled.
   static bool Reachable(Form& form, const Control& control);
 

@@ -34,7 +34,7 @@ LRESULT AnswerControlColour(WindowData& data, UINT message, WPARAM wParam, LPARA
   if (index < 0 || window.form == nullptr) {
     return DefWindowProcW(window.hwnd, message, wParam, lParam);
   }
-  const Control& control = window.form->controls[static_cast<size_t>(index)];
+  const Control& control = window.form->Controls()[static_cast<size_t>(index)];
   const PaintColours colours = ControlPaintColours(control, BackgroundOf(window, control));
   if (!colours.custom) return DefWindowProcW(window.hwnd, message, wParam, lParam);
   HDC dc = reinterpret_cast<HDC>(wParam);
@@ -56,7 +56,7 @@ bool Command(Form& form, FormWindow& window, WPARAM wParam, LPARAM lParam) {
   HWND child = reinterpret_cast<HWND>(lParam);
   const int index = ControlIndexOf(window, child);
   if (index < 0 || window.syncing) return false;
-  Control& control = form.controls[static_cast<size_t>(index)];
+  Control& control = form.Controls()[static_cast<size_t>(index)];
   const WORD code = HIWORD(wParam);
   switch (control.kind) {
     case ControlKind::Button:
@@ -86,15 +86,15 @@ bool TabChanged(Form& form, FormWindow& window, int index, const NMHDR& header) 
   if (window.syncing || !ReadUserState(window, static_cast<size_t>(index), header.code)) {
     return false;
   }
-  form.OnClick(form.controls[static_cast<size_t>(index)]);
+  form.OnClick(form.Controls()[static_cast<size_t>(index)]);
   return true;
 }
 
 // Esc with no button of the cancel id: the button that is both the default and the cancel
 // button (the one button that closes a form) is pressed. False when there is none.
 bool EscapeButton(Form& form, const FormWindow& window) {
-  for (size_t i = 0; i < form.controls.size() && i < window.controls.size(); ++i) {
-    Control& control = form.controls[i];
+  for (size_t i = 0; i < form.Controls().size() && i < window.controls.size(); ++i) {
+    Control& control = form.Controls()[i];
     if (control.kind == ControlKind::Button && control.Cancel && control.Enabled &&
         window.controls[i].hwnd != nullptr) {
       form.OnClick(control);
@@ -109,7 +109,7 @@ int DropTarget(const FormWindow& window, const Form& form, POINT at) {
   HWND child = ChildWindowFromPointEx(window.hwnd, at, CWP_SKIPINVISIBLE | CWP_SKIPTRANSPARENT);
   const int index = ControlIndexOf(window, child);
   if (index < 0) return -1;
-  const Control& control = form.controls[static_cast<size_t>(index)];
+  const Control& control = form.Controls()[static_cast<size_t>(index)];
   return control.kind == ControlKind::PictureList && control.DragDrop ? index : -1;
 }
 
@@ -119,14 +119,14 @@ void Drop(Form& form, FormWindow& window, POINT at) {
   EndItemDrag(window.hwnd, window.drag);
   const int target = DropTarget(window, form, at);
   if (target < 0) return;
-  form.OnItemDropped(form.controls[static_cast<size_t>(source)], item,
-                     form.controls[static_cast<size_t>(target)]);
+  form.OnItemDropped(form.Controls()[static_cast<size_t>(source)], item,
+                     form.Controls()[static_cast<size_t>(target)]);
 }
 
 // Notifications of picture lists: the user's selection, the picture of an item about to be
 // drawn, and the start of a drag. True when the form was told of something.
 bool PictureListNotice(Form& form, FormWindow& window, int index, const NMHDR& header) {
-  Control& control = form.controls[static_cast<size_t>(index)];
+  Control& control = form.Controls()[static_cast<size_t>(index)];
   ControlWindow& state = window.controls[static_cast<size_t>(index)];
   switch (header.code) {
     case LVN_ITEMCHANGED:
@@ -270,7 +270,7 @@ LRESULT CALLBACK FormWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM l
       const auto* header = reinterpret_cast<const NMHDR*>(lParam);
       const int index = ControlIndexOf(window, header->hwndFrom);
       if (index < 0) break;
-      const ControlKind kind = form.controls[static_cast<size_t>(index)].kind;
+      const ControlKind kind = form.Controls()[static_cast<size_t>(index)].kind;
       const bool told = kind == ControlKind::TabStrip      ? TabChanged(form, window, index, *header)
                         : kind == ControlKind::PictureList ? PictureListNotice(form, window, index, *header)
                                                            : false;
@@ -285,14 +285,14 @@ LRESULT CALLBACK FormWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM l
       const int index = ControlIndexOf(window, reinterpret_cast<HWND>(lParam));
       if (index < 0) return 0;
       const bool used =
-          form.OnKeyDown(form.controls[static_cast<size_t>(index)], static_cast<int>(wParam));
+          form.OnKeyDown(form.Controls()[static_cast<size_t>(index)], static_cast<int>(wParam));
       SyncAfterEvent(hwnd, &form);
       return used ? 1 : 0;
     }
     case WM_CONTEXTMENU: {
       const int index = ControlIndexOf(window, reinterpret_cast<HWND>(wParam));
       if (index < 0) break;
-      form.OnContextMenu(form.controls[static_cast<size_t>(index)]);
+      form.OnContextMenu(form.Controls()[static_cast<size_t>(index)]);
       SyncAfterEvent(hwnd, &form);
       return 0;
     }
@@ -318,7 +318,7 @@ LRESULT CALLBACK FormWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM l
       const auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
       const int index = ControlIndexOf(window, item->hwndItem);
       if (index < 0) break;
-      const Control& control = form.controls[static_cast<size_t>(index)];
+      const Control& control = form.Controls()[static_cast<size_t>(index)];
       if (!IsPaintedLabel(control)) break;
       const PaintColours colours = ControlPaintColours(control, BackgroundOf(window, control));
       HFONT font = window.controls[static_cast<size_t>(index)].font;
@@ -329,9 +329,9 @@ LRESULT CALLBACK FormWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM l
     }
     case WM_TIMER: {
       const UINT_PTR index = wParam - kFirstTimerId;
-      if (wParam >= kFirstTimerId && index < form.controls.size() &&
-          form.controls[index].kind == ControlKind::Timer) {
-        form.OnTimer(form.controls[index]);
+      if (wParam >= kFirstTimerId && index < form.Controls().size() &&
+          form.Controls()[index].kind == ControlKind::Timer) {
+        form.OnTimer(form.Controls()[index]);
       }
       return 0;
     }

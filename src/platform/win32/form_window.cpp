@@ -47,7 +47,7 @@ void SyncTimer(FormWindow& window, size_t index, const Control& control) {
 
 // Enter and Esc reach a form as the commands IDOK and IDCANCEL (the dialog keyboard
 // interface sends them with the button of that id), so those buttons carry these ids.
-int ControlId(const Control& control, size_t index) {
+int ChildWindowId(const Control& control, size_t index) {
   if (control.kind == ControlKind::Button && control.Default) return IDOK;
   if (control.kind == ControlKind::Button && control.Cancel) return IDCANCEL;
   return kFirstControlId + static_cast<int>(index);
@@ -55,8 +55,8 @@ int ControlId(const Control& control, size_t index) {
 
 // A group for the keyboard starts at every control but an option button that follows another.
 bool StartsGroup(const Form& form, size_t index) {
-  return index == 0 || form.controls[index].kind != ControlKind::OptionButton ||
-         form.controls[index - 1].kind != ControlKind::OptionButton;
+  return index == 0 || form.Controls()[index].kind != ControlKind::OptionButton ||
+         form.Controls()[index - 1].kind != ControlKind::OptionButton;
 }
 
 void SyncChild(FormWindow& window, size_t index, const Control& control) {
@@ -64,7 +64,7 @@ void SyncChild(FormWindow& window, size_t index, const Control& control) {
   const bool shown = window.form->Shows(control);
   if (state.hwnd == nullptr) {
     state.hwnd = CreateControlWindow(window.instance, window.hwnd, control,
-                                     ControlId(control, index), window.dpi, shown,
+                                     ChildWindowId(control, index), window.dpi, shown,
                                      StartsGroup(*window.form, index));
     if (state.hwnd == nullptr) return;
     state.caption = control.Caption;
@@ -145,9 +145,10 @@ void SyncFormWindow(FormWindow& window) {
     window.back = back;
     InvalidateRect(window.hwnd, nullptr, TRUE);
   }
-  if (window.controls.size() < form.controls.size()) window.controls.resize(form.controls.size());
-  for (size_t i = 0; i < form.controls.size(); ++i) {
-    const Control& control = form.controls[i];
+  const std::span<const Control> controls = form.Controls();
+  if (window.controls.size() < controls.size()) window.controls.resize(controls.size());
+  for (size_t i = 0; i < controls.size(); ++i) {
+    const Control& control = controls[i];
     if (HasWindow(control)) {
       SyncChild(window, i, control);
     } else {
@@ -159,7 +160,7 @@ void SyncFormWindow(FormWindow& window) {
 
 void LayOutFormWindow(FormWindow& window) {
   if (window.form == nullptr) return;
-  const std::vector<Control>& controls = window.form->controls;
+  const std::span<const Control> controls = window.form->Controls();
   for (size_t i = 0; i < window.controls.size() && i < controls.size(); ++i) {
     ControlWindow& state = window.controls[i];
     if (state.hwnd == nullptr) continue;
@@ -181,8 +182,8 @@ COLORREF BackgroundOf(FormWindow& window, const Control& control) {
   if (control.Container.empty() || window.form == nullptr) return window.back;
   if (!window.pageBack) {
     window.pageBack = window.back;
-    for (size_t i = 0; i < window.controls.size() && i < window.form->controls.size(); ++i) {
-      if (window.form->controls[i].kind == ControlKind::TabStrip && window.controls[i].hwnd) {
+    for (size_t i = 0; i < window.controls.size() && i < window.form->Controls().size(); ++i) {
+      if (window.form->Controls()[i].kind == ControlKind::TabStrip && window.controls[i].hwnd) {
         window.pageBack = TabBodyColour(window.controls[i].hwnd, window.back);
       }
     }
@@ -192,15 +193,15 @@ COLORREF BackgroundOf(FormWindow& window, const Control& control) {
 
 bool ReadUserState(FormWindow& window, size_t index, UINT code) {
   Form& form = *window.form;
-  Control& control = form.controls[index];
+  Control& control = form.Controls()[index];
   ControlWindow& state = window.controls[index];
   switch (control.kind) {
     case ControlKind::OptionButton:
       if (code != BN_CLICKED) return false;
       // An option checks itself and clears the others of its group.
       form.SelectOption(control);
-      for (size_t i = 0; i < form.controls.size() && i < window.controls.size(); ++i) {
-        if (form.controls[i].kind == ControlKind::OptionButton) {
+      for (size_t i = 0; i < form.Controls().size() && i < window.controls.size(); ++i) {
+        if (form.Controls()[i].kind == ControlKind::OptionButton) {
           window.controls[i].choices.value =
               SendMessageW(window.controls[i].hwnd, BM_GETCHECK, 0, 0) == BST_CHECKED;
         }

@@ -1,5 +1,5 @@
 // What the host keeps for one form window: the form, the child window of each control (in
-// the order of form.controls) with the state last given to it, fonts and brushes.
+// the order of form.Controls()) with the state last given to it, fonts and brushes.
 #pragma once
 
 #include <optional>
