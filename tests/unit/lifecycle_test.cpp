@@ -199,14 +199,15 @@ TEST_F(Lifecycle, CloseRequestsFromOutsideAreRefusedAfterADeclinedExitOrSessionE
   EXPECT_TRUE(world.tray.present);
 }
 
-TEST_F(Lifecycle, ShutDownStoresTheProgramPasswordScrambledOrDeletesIt) {
-  world.store.sections["Settings"]["GlobalPass"] = EncodePassword("pw");
+TEST_F(Lifecycle, ShutDownStoresTheProgramPasswordAsHeldOrDeletesIt) {
+  const std::string scrambled = EncodePassword("pw");
+  world.store.sections["Settings"]["GlobalPass"] = scrambled;
   ASSERT_EQ(StartUp(program), StartOutcome::Running);
-  EXPECT_EQ(program.settings.sGlobalPass, "pw");
+  world.store.sections["Settings"].erase("GlobalPass");
   program.mainWindow->OnQueryEndSession();
   program.mainWindow->OnEndSession(true);
   EXPECT_TRUE(world.ui.mainDestroyed) << "the session end asks for no password";
-  EXPECT_EQ(DecodePassword(world.store.sections["Settings"]["GlobalPass"]), "pw");
+  EXPECT_EQ(world.store.sections["Settings"]["GlobalPass"], scrambled);
 
   sim::World w;
   Program p{w.platform()};
