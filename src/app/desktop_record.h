@@ -45,8 +45,9 @@ std::optional<DesktopRecord> ReadDesktopRecord(Program& program);
 // At start after an abnormal end, before anything else: every window the recovery file lists
 // comes back on screen, unless the record (when there is one) recognises it. A recognised
 // window stays hidden, or is hidden, unless the record puts it on the desktop the user was on
-// and that desktop has no password: those are on screen already. A listed handle the record
-// knows as another window is left alone.
+// and that desktop has no password: those are on screen already. A handle whose window the
+// record no longer recognises (another process or class now) comes back too, as without a
+// record: losing a window is worse.
 void ShowWindowsAfterCrash(Program& program, const std::vector<Hwnd>& listed,
                            const DesktopRecord* record);
 // After the first discovery at start: every recognised window is recorded on its desktop, on

@@ -162,5 +162,25 @@ TEST_F(AfterACrash, ADesktopWithAPasswordShowsNothingBeforeItIsTyped) {
   EXPECT_NE(Desk(2).GetProcessIdxByHandle(b), -1);
 }
 
+// Given the password, the user is back where they were, with what was opened meanwhile.
+TEST_F(AfterACrash, WithItsPasswordTheUserIsBackOnTheirDesktop) {
+  const Hwnd later = world.Open("Opened after the crash", 40);
+  world.store.sections["Settings"]["DeskPass2"] = "7DQE";  // "x"
+  world.ui.userActions.push_back([&] {
+    EXPECT_FALSE(Visible(b) || Visible(c));
+    Form* prompt = world.forms.Loaded("frmPassword");
+    ASSERT_NE(prompt, nullptr);
+    world.forms.Type(*prompt, "txtPassword", "x");
+    world.forms.Click(*prompt, "btnOk");
+  });
+  Start();
+  EXPECT_EQ(program->desk.iCurDesk, 2);
+  EXPECT_TRUE(Visible(b) && Visible(later));
+  EXPECT_FALSE(Visible(a) || Visible(c));
+  Go(1);
+  EXPECT_TRUE(Visible(a));
+  EXPECT_FALSE(Visible(b) || Visible(c) || Visible(later));
+}
+
 }  // namespace
 }  // namespace ombrix

@@ -133,7 +133,10 @@ IncomingMessage KindOf(UINT message) {
   return IncomingMessage::HookNotice;
 }
 
-// Every message the window handles passes the filter only as events/message_filter.h says.
+// The rule (events/message_filter.h decides it): from a process of lower integrity only the
+// shell's tray callback and "TaskbarCreated" come through, and only into an elevated instance,
+// whose notification area runs lower. Hook notices come from this process and need nothing;
+// other programs' requests (1064 ... 1067) are never let up.
 void AllowFromLowerIntegrity(HWND hwnd) {
   const bool elevated = RunsElevated();
   std::vector<UINT> handled(std::begin(kSubscribedBefore), std::end(kSubscribedBefore));
