@@ -1088,5 +1088,6 @@ int wmain(int argc, wchar_t** argv) {
   if (command == L"wallpaper-set" && n == 1) return WallpaperSet(a[0]);
   if (command == L"wallpaper-is" && n == 2) return WallpaperIs(a[0], ParseMs(a[1]));
   if (const int status = FormCommand(command, n, a); status >= 0) return status;
+  if (const int status = PrivacyCommand(command, n, a); status >= 0) return status;
   return Usage();
 }

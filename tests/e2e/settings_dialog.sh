@@ -47,8 +47,8 @@ probe type "$dialog" s3cret 2 >/dev/null
 probe keys enter
 probe wait gone 3000 "$dialog" >/dev/null || fail "Enter did not confirm the dialog"
 probe reg-wait Settings AltNumbers 1 3000 >/dev/null || fail "ALT+Numbers was not saved"
-[[ $(probe reg-value "$settings" GlobalPass | tr -d '\r') =~ ^[0-9A-F]{2}[A-Z] ]] ||
-  fail "the program password is not stored scrambled"
+[[ $(probe reg-value "$settings" GlobalPass | tr -d '\r') =~ ^pbkdf2-sha256\$1\$200000\$[0-9a-f]{32}\$[0-9a-f]{64}$ ]] ||
+  fail "the program password is not stored as a verifier"
 probe keys alt+2
 probe wait hidden 5000 Alpha >/dev/null || fail "Alt+2 does not switch after the dialog turned it on"
 probe keys alt+1
