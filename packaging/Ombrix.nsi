@@ -6,8 +6,9 @@
 ; computer, needs administrator rights); /AUTOSTART or /NOAUTOSTART; /D=folder, last.
 ; Uninstaller switches: /S silent; /ALLUSERS for an installation for every user; /REMOVESETTINGS
 ; also removes the settings, which a silent uninstall keeps otherwise.
-; Exit codes: 0 done, 1 cancelled, 2 stopped (Ombrix could not be ended), 740 /ALLUSERS without
-; administrator rights in a silent run.
+; Exit codes: 0 done, 1 cancelled, 2 stopped (Ombrix could not be ended), 3 /ALLUSERS into a
+; folder outside Program Files in a silent run, 740 /ALLUSERS without administrator rights in a
+; silent run.
 
 ; A 64-bit installer for a 64-bit program: it sees the system's own registry and folders.
 Target amd64-unicode
@@ -26,6 +27,11 @@ RequestExecutionLevel user
 !define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\Ombrix"
 !define RUN_KEY "Software\Microsoft\Windows\CurrentVersion\Run"
 !define SETTINGS_KEY "Software\Ombrix"
+; The system's wallpaper values, and where Ombrix keeps its copies of images.
+!define DESKTOP_KEY "Control Panel\Desktop"
+!define WALLPAPER_STORE "$LOCALAPPDATA\Ombrix"
+!define SPI_SETDESKWALLPAPER 20
+!define SPIF_UPDATEINIFILE_SENDCHANGE 3
 ; Ombrix's hidden main window, and the request that ends it as Exit in its menu does.
 !define MAIN_CLASS "ThunderRT6FormDC"
 !define MAIN_CAPTION "OmbrixMainWND"
@@ -36,6 +42,7 @@ RequestExecutionLevel user
 !define REPLY_PASSWORD_PROTECTED -7
 !define SYNCHRONIZE 0x00100000
 !define ERROR_ELEVATION_REQUIRED 740
+!define EXIT_SHARED_FOLDER 3
 
 Name "Ombrix"
 OutFile "${OUTFILE}"
@@ -48,6 +55,7 @@ Var AutoStartGiven  ; 1: /AUTOSTART or /NOAUTOSTART was given
 Var WasRunning      ; 1: a running Ombrix was ended
 Var JustMeButton
 Var EveryoneButton
+Var KeepEntry       ; the entry of the wallpaper store that holds the system's wallpaper
 
 !define MUI_ICON "${ICON}"
 !define MUI_UNICON "${ICON}"
@@ -55,6 +63,7 @@ Var EveryoneButton
 !define MUI_COMPONENTSPAGE_NODESC
 
 Page custom ModePage ModePageLeave
+!define MUI_PAGE_CUSTOMFUNCTION_LEAVE DirectoryLeave
 !insertmacro MUI_PAGE_DIRECTORY
 !insertmacro MUI_PAGE_COMPONENTS
 !insertmacro MUI_PAGE_INSTFILES
@@ -89,6 +98,8 @@ LangString ModeEveryone ${LANG_ENGLISH} "For every user of this computer (needs 
 LangString ModeEveryone ${LANG_ITALIAN} "Per tutti gli utenti di questo computer (servono i diritti di amministratore)"
 LangString NeedsAdmin ${LANG_ENGLISH} "Installing for every user needs administrator rights, and they were not given."
 LangString NeedsAdmin ${LANG_ITALIAN} "L'installazione per tutti gli utenti richiede i diritti di amministratore, che non sono stati concessi."
+LangString OutsideProgramFiles ${LANG_ENGLISH} "An installation for every user goes into Program Files, which only administrators can change: in another folder any user could replace the program that every user runs. Choose a folder in Program Files, or install only for you."
+LangString OutsideProgramFiles ${LANG_ITALIAN} "Un'installazione per tutti gli utenti va in Programmi, che solo gli amministratori possono modificare: in un'altra cartella qualsiasi utente potrebbe sostituire il programma che tutti gli utenti avviano. Scegli una cartella in Programmi, oppure installa solo per te."
 LangString SecProgram ${LANG_ENGLISH} "Ombrix, with a Start-menu shortcut"
 LangString SecProgram ${LANG_ITALIAN} "Ombrix, con un collegamento nel menu Start"
 LangString SecAutoStart ${LANG_ENGLISH} "Start Ombrix when I log on"
@@ -203,6 +214,38 @@ FunctionEnd
 !macroend
 !insertmacro ELEVATE_FOR_EVERYONE ""
 !insertmacro ELEVATE_FOR_EVERYONE "un."
+
+; An installation for every user belongs in Program Files, whose permissions let only
+; administrators change it. A folder elsewhere inherits permissions that let every user change
+; its files: one user could replace the program every other user runs. Sets $R0 to 1 when
+; $INSTDIR lies in Program Files (".." resolved first).
+Function InProgramFiles
+  System::Call 'kernel32::GetFullPathNameW(w "$INSTDIR", i ${NSIS_MAX_STRLEN}, w .R1, p 0) i .R2'
+  ${If} $R2 = 0
+    StrCpy $R1 $INSTDIR
+  ${EndIf}
+  StrCpy $R0 0
+  StrLen $R3 "$PROGRAMFILES64\"
+  StrCpy $R4 $R1 $R3
+  ${If} $R4 == "$PROGRAMFILES64\"
+    StrCpy $R0 1
+  ${EndIf}
+  StrLen $R3 "$PROGRAMFILES32\"
+  StrCpy $R4 $R1 $R3
+  ${If} $R4 == "$PROGRAMFILES32\"
+    StrCpy $R0 1
+  ${EndIf}
+FunctionEnd
+
+Function DirectoryLeave
+  ${If} $AllUsers == 1
+    Call InProgramFiles
+    ${If} $R0 != 1
+      MessageBox MB_ICONEXCLAMATION "$(OutsideProgramFiles)"
+      Abort
+    ${EndIf}
+  ${EndIf}
+FunctionEnd
 
 Section "$(SecProgram)" SecProgram
   SectionIn RO
@@ -328,6 +371,16 @@ Function .onInit
     ${EndIf}
   ${EndIf}
   Call ApplyMode
+  ; A silent run shows no folder page, whose leaving checks this otherwise.
+  ${If} ${Silent}
+  ${AndIf} $AllUsers == 1
+    Call InProgramFiles
+    ${If} $R0 != 1
+      MessageBox MB_ICONSTOP "$(OutsideProgramFiles)" /SD IDOK
+      SetErrorLevel ${EXIT_SHARED_FOLDER}
+      Quit
+    ${EndIf}
+  ${EndIf}
 FunctionEnd
 
 Function ModePage
@@ -399,12 +452,15 @@ Section "Uninstall"
   DeleteRegKey SHCTX "${UNINSTALL_KEY}"
 
   ; The user's own data: the settings, and the wallpaper copies they name, go only when the
-  ; user says so; the copy of the wallpaper from before Ombrix started and the recovery files
-  ; always go.
+  ; user says so; the copy of the user's own wallpaper and the recovery files always go. The
+  ; image the system's wallpaper names never goes.
   SetShellVarContext current
-  Delete "$LOCALAPPDATA\Ombrix\Ombrix.restore"
-  Delete "$LOCALAPPDATA\Ombrix\Ombrix.desktops"
-  RMDir /r "$LOCALAPPDATA\Ombrix\0"
+  Call un.KeepWallpaper
+  Delete "${WALLPAPER_STORE}\Ombrix.restore"
+  Delete "${WALLPAPER_STORE}\Ombrix.desktops"
+  ${If} $KeepEntry != "0"
+    RMDir /r "${WALLPAPER_STORE}\0"
+  ${EndIf}
   EnumRegKey $R2 HKCU "${SETTINGS_KEY}" 0
   ${If} $R2 == ""
     Goto kept  ; no settings to ask about
@@ -418,11 +474,84 @@ Section "Uninstall"
   ${EndIf}
   remove:
   DeleteRegKey HKCU "${SETTINGS_KEY}"
-  RMDir /r "$LOCALAPPDATA\Ombrix"
+  Call un.RemoveWallpaperStore
   kept:
   DeleteRegKey /ifempty HKCU "${SETTINGS_KEY}"
-  RMDir "$LOCALAPPDATA\Ombrix"
+  RMDir "${WALLPAPER_STORE}"
 SectionEnd
+
+; A recorded value of the user's own wallpaper back under the system's key; one that was
+; missing is missing again.
+!macro RESTORE_WALLPAPER_VALUE name recorded
+  ClearErrors
+  ReadRegStr $R6 HKCU "${SETTINGS_KEY}\Settings" "${recorded}"
+  ${If} ${Errors}
+    DeleteRegValue HKCU "${DESKTOP_KEY}" "${name}"
+  ${Else}
+    WriteRegStr HKCU "${DESKTOP_KEY}" "${name}" $R6
+  ${EndIf}
+!macroend
+
+; The system's wallpaper names an image of the store when Ombrix ended abnormally on a desktop
+; with an image of its own, or when the user's own image is gone. The user's own wallpaper, as
+; Ombrix recorded it, comes back while its image is there; otherwise the store's image stays:
+; $KeepEntry is then its folder (or file) right below the store.
+Function un.KeepWallpaper
+  StrCpy $KeepEntry ""
+  StrCpy $R0 "${WALLPAPER_STORE}\"
+  StrLen $R1 $R0
+  ReadRegStr $R2 HKCU "${DESKTOP_KEY}" "Wallpaper"
+  StrCpy $R3 $R2 $R1
+  ${If} $R3 != $R0  ; compared without case
+    Return
+  ${EndIf}
+  ClearErrors
+  ReadRegStr $R4 HKCU "${SETTINGS_KEY}\Settings" "UserWallpaper"
+  ${IfNot} ${Errors}
+    StrCpy $R3 $R4 $R1
+    ${If} $R3 != $R0
+      ${If} $R4 == ""  ; the user had no image
+      ${OrIf} ${FileExists} "$R4"
+        !insertmacro RESTORE_WALLPAPER_VALUE WallpaperStyle UserWallpaperStyle
+        !insertmacro RESTORE_WALLPAPER_VALUE TileWallpaper UserTileWallpaper
+        System::Call 'user32::SystemParametersInfoW(i ${SPI_SETDESKWALLPAPER}, i 0, w R4, i ${SPIF_UPDATEINIFILE_SENDCHANGE}) i .R5'
+        ${If} $R5 != 0
+          Return
+        ${EndIf}
+      ${EndIf}
+    ${EndIf}
+  ${EndIf}
+  StrCpy $R3 $R2 "" $R1
+  StrCpy $R5 0
+  ${Do}
+    StrCpy $R6 $R3 1 $R5
+    ${If} $R6 == "\"
+    ${OrIf} $R6 == ""
+      ${Break}
+    ${EndIf}
+    IntOp $R5 $R5 + 1
+  ${Loop}
+  StrCpy $KeepEntry $R3 $R5
+FunctionEnd
+
+; Everything of the wallpaper store but the entry that holds the system's wallpaper.
+Function un.RemoveWallpaperStore
+  ${If} $KeepEntry == ""
+    RMDir /r "${WALLPAPER_STORE}"
+    Return
+  ${EndIf}
+  FindFirst $R0 $R1 "${WALLPAPER_STORE}\*"
+  ${DoWhile} $R1 != ""
+    ${If} $R1 != "."
+    ${AndIf} $R1 != ".."
+    ${AndIf} $R1 != $KeepEntry
+      RMDir /r "${WALLPAPER_STORE}\$R1"
+      Delete "${WALLPAPER_STORE}\$R1"
+    ${EndIf}
+    FindNext $R0 $R1
+  ${Loop}
+  FindClose $R0
+FunctionEnd
 
 Function un.onInit
   ${GetParameters} $R0

@@ -1,7 +1,9 @@
-// The Windows entry point: builds the platform services, starts the program and runs the
-// message loop for as long as the main window lives.
+// The Windows entry point: hands a command to the running instance, or builds the platform
+// services, starts the program and runs the message loop for as long as the main window lives.
+#include "app/command_line.h"
 #include "app/lifecycle.h"
 #include "app/program.h"
+#include "platform/win32/command_line_client.h"
 #include "platform/win32/dpi.h"
 #include "platform/win32/files.h"
 #include "platform/win32/form_host.h"
@@ -22,6 +24,9 @@
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE /*previous*/, PWSTR /*commandLine*/,
                     int /*show*/) {
   using namespace ombrix;
+  // A command goes to the running instance; this process never becomes a second tray program.
+  const CommandLine commandLine = ParseCommandLine(win32::CommandLineArguments());
+  if (commandLine.command != Command::Start) return win32::RunCommandLine(commandLine);
   // The manifest normally declares the DPI awareness; this covers a missing manifest.
   win32::EnsureDpiAwareness();
   INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES};

@@ -57,8 +57,8 @@ void ShowWelcomeOnFirstUse(Program& program) {
   if (!GetBool(store, kSettingsSection, kFirstUse, true)) return;
   SaveBool(store, kSettingsSection, kFirstUse, false);
   BringProgramToFront(program);
-  program.trayIcon.welcomePending = true;
-  ShowWelcomeWhenIconIsThere(program);
+  constexpr int kInformationIcon = 1;
+  ShowBalloon(program, GetMsg(program, msgs::kWelcome), "", kInformationIcon);
 }
 
 }  // namespace
@@ -66,6 +66,8 @@ void ShowWelcomeOnFirstUse(Program& program) {
 StartOutcome StartUp(Program& program) {
   Platform& p = program.platform;
   ReadProgramKeys(p.store, ReadAt::Start, program.settings);
+  if (!IsLanguageFileName(program.settings.sLanguage))
+    program.settings.sLanguage = kBuiltInLanguage;
 
   if (p.system.AnotherInstanceRunning()) {
     LoadLanguage(program, program.settings.sLanguage, false);
@@ -79,9 +81,10 @@ StartOutcome StartUp(Program& program) {
   // desktop record beside it tell where the windows were. Before any box can hold the start,
   // what an abnormal end left hidden comes back, and only what belongs on screen.
   if (RecoveryFileExists(program)) {
+    const std::vector<Hwnd> listed = ReadRecoveryHandles(program);
     std::optional<DesktopRecord> record;
     if (program.settings.bRestoreDesktops) record = ReadDesktopRecord(program);
-    ShowWindowsAfterCrash(program, ReadRecoveryHandles(program), record ? &*record : nullptr);
+    ShowWindowsAfterCrash(program, listed, record ? &*record : nullptr);
     program.recovery.desktopsAtCrash = std::move(record);
   } else {
     DeleteDesktopRecord(program);
@@ -197,7 +200,7 @@ bool ShutDown(Program& program) {
     }
   }
   p.tray.Remove();
-  SetWallpaper(program, program.wallpaper.sOrigWallPaper, program.wallpaper.iOrigWallPaperType);
+  RestoreUserWallpaper(program);
   SaveGlobalPassword(p.store, program.settings);
   // The desktop records stay until the Program goes: the end of the session arrives as a sent
   // message, which a switch waiting on another program's window may be in the middle of.

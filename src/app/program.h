@@ -13,13 +13,15 @@
 #include "app/settings.h"
 #include "appearance/wallpaper.h"
 #include "core/hidden_explorer.h"
+#include "core/records.h"
 #include "core/zorder.h"
+#include "events/subscribers.h"
 #include "events/window_notices.h"
 #include "lang/form_translation.h"
 #include "lang/translation.h"
-#include "core/records.h"
 #include "platform/platform.h"
 #include "rules/rule.h"
+#include "switching/unhideable.h"
 #include "ui/form.h"
 #include "ui/tray_icon.h"
 
@@ -73,9 +75,13 @@ class Program {
   Hwnd lActiveHwnd = 0;
   HiddenExplorerList colHiddenExplorer;
   clsWinOrder oWinOrder;
+  UnhideableWindows unhideable;
   WindowNotices notices;
   RuleList colRules;
   RecoveryState recovery;
+
+  // Windows of other programs told of every desktop change.
+  DesktopSubscribers subscribers;
 
   // Whether the hook library could be loaded and its keyboard hook installed; without it there
   // are no hot-keys or notices.

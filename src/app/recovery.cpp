@@ -3,6 +3,7 @@
 #include "app/program.h"
 #include "core/text.h"
 #include "lang/messages.h"
+#include "ui/tray_icon.h"
 
 namespace ombrix {
 
@@ -15,27 +16,38 @@ constexpr int kBalloonMs = 30000;
 }  // namespace
 
 std::vector<std::string> RecoveryPaths(Program& program, const std::string& name) {
-  const std::string folder = program.platform.files.UserDataFolder();
-  return {WithBackslash(program.platform.system.ProgramFolder()) + name,
-          folder.empty() ? "" : WithBackslash(folder) + "Ombrix\\" + name};
+  std::vector<std::string> paths;
+  const std::string programFolder = program.platform.system.ProgramFolder();
+  // A folder other users share (an installation for every user) would mix their files, and
+  // one user's exit would delete another's.
+  if (program.platform.files.IsUsersOwnFolder(programFolder)) {
+    paths.push_back(WithBackslash(programFolder) + name);
+  }
+  const std::string dataFolder = program.platform.files.UserDataFolder();
+  if (!dataFolder.empty()) paths.push_back(WithBackslash(dataFolder) + "Ombrix\\" + name);
+  return paths;
 }
 
-std::string RecoveryFilePath(Program& program) { return RecoveryPaths(program, kFileName)[0]; }
-
-std::string UserRecoveryFilePath(Program& program) { return RecoveryPaths(program, kFileName)[1]; }
+std::string RecoveryFilePath(Program& program) {
+  const std::vector<std::string> paths = RecoveryPaths(program, kFileName);
+  return paths.empty() ? "" : paths[0];
+}
 
 bool WriteRecoveryData(Program& program, const std::string& name, const std::string& bytes) {
   Files& files = program.platform.files;
   const std::vector<std::string> paths = RecoveryPaths(program, name);
-  const std::string& fallback = paths[1];
-  if (files.ReplaceFile(paths[0], bytes)) {
-    // An older fallback copy would tell of an earlier state after a crash.
-    if (!fallback.empty()) files.DeleteFile(fallback);
+  for (size_t i = 0; i < paths.size(); ++i) {
+    // The user data folder's own folder is made on first use.
+    if (!files.ReplaceFile(paths[i], bytes) &&
+        !(files.CreateFolder(paths[i].substr(0, paths[i].rfind('\\'))) &&
+          files.ReplaceFile(paths[i], bytes))) {
+      continue;
+    }
+    // A copy in a later place would tell of an earlier state after a crash.
+    for (size_t later = i + 1; later < paths.size(); ++later) files.DeleteFile(paths[later]);
     return true;
   }
-  if (fallback.empty()) return false;
-  files.CreateFolder(fallback.substr(0, fallback.rfind('\\')));
-  return files.ReplaceFile(fallback, bytes);
+  return false;
 }
 
 std::vector<std::string> ReadRecoveryData(Program& program, const std::string& name) {
@@ -43,21 +55,29 @@ std::vector<std::string> ReadRecoveryData(Program& program, const std::string& n
   const int64_t systemStart = program.platform.system.StartTime();
   std::vector<std::string> found;
   for (const std::string& path : RecoveryPaths(program, name)) {
-    if (path.empty() || !files.FileExists(path)) continue;
+    if (!files.FileExists(path)) continue;
     const auto written = files.ModifiedTime(path);
-    if (written && *written < systemStart) {
+    const auto size = files.FileSize(path);
+    const bool tooLarge = size && *size > kLargestRecoveryFile;
+    if ((written && *written < systemStart) || tooLarge) {
       files.DeleteFile(path);
+      // No file of its own is that large; telling once is enough, since it is gone now.
+      if (tooLarge) {
+        ShowBalloon(
+            program,
+            GetMsgFmt(program, msgs::kBadRecoveryFile.id, msgs::kBadRecoveryFile.text, path),
+            GetMsg(program, msgs::kAttention), kWarningIcon);
+      }
       continue;
     }
-    if (auto bytes = files.ReadFile(path)) found.push_back(std::move(*bytes));
+    if (auto bytes = files.ReadFile(path, kLargestRecoveryFile)) found.push_back(std::move(*bytes));
   }
   return found;
 }
 
 void DeleteRecoveryData(Program& program, const std::string& name) {
-  for (const std::string& path : RecoveryPaths(program, name)) {
-    if (!path.empty()) program.platform.files.DeleteFile(path);
-  }
+  for (const std::string& path : RecoveryPaths(program, name))
+    program.platform.files.DeleteFile(path);
 }
 
 std::vector<Hwnd> RecoveryHandles(const Program& program) {
@@ -110,7 +130,7 @@ std::vector<Hwnd> ReadRecoveryHandles(Program& program) {
 
 bool RecoveryFileExists(Program& program) {
   for (const std::string& path : RecoveryPaths(program, kFileName)) {
-    if (!path.empty() && program.platform.files.FileExists(path)) return true;
+    if (program.platform.files.FileExists(path)) return true;
   }
   return false;
 }

@@ -2,6 +2,7 @@
 // move, so that a start after an abnormal end can show windows left hidden.
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <vector>
@@ -21,22 +22,23 @@ struct RecoveryState {
   std::optional<DesktopRecord> desktopsAtCrash;
 };
 
-// The files that let a start after an abnormal end repair it live beside the program, or in
-// "<user data folder>\Ombrix" when the program folder cannot be written: both paths of the
-// file of that name, the one beside the program first (the second is empty without a user
-// data folder).
+// No recovery file or desktop record of the program's own comes near this size.
+constexpr uint64_t kLargestRecoveryFile = 4u << 20;
+
+// The files that let a start after an abnormal end repair it live beside the program when the
+// program folder is the user's own, and in "<user data folder>\Ombrix" otherwise, or when the
+// program folder cannot be written: the paths of the file of that name, in that order.
 std::vector<std::string> RecoveryPaths(Program& program, const std::string& name);
-// Writes the file beside the program, else in the fallback folder; false when neither works.
+// Writes the file in the first place that takes it; false when none does.
 bool WriteRecoveryData(Program& program, const std::string& name, const std::string& bytes);
-// The file's contents from each place that has one written since the system last started,
-// the place beside the program first; files older than that are deleted unread.
+// The file's contents from each place that has one written since the system last started, in
+// the order of the places. Files older than that are deleted unread, and so are files larger
+// than any the program writes (the user is told in a balloon).
 std::vector<std::string> ReadRecoveryData(Program& program, const std::string& name);
 void DeleteRecoveryData(Program& program, const std::string& name);
 
-// The file beside the program.
+// The first place of the recovery file; empty when there is none.
 std::string RecoveryFilePath(Program& program);
-// The per-user fallback, for a program folder that cannot be written.
-std::string UserRecoveryFilePath(Program& program);
 
 // Handles of desktops 1..9, applications in list order, windows in list order.
 std::vector<Hwnd> RecoveryHandles(const Program& program);

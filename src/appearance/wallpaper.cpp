@@ -1,6 +1,7 @@
 #include "appearance/wallpaper.h"
 
 #include "app/program.h"
+#include "app/settings.h"
 #include "core/text.h"
 #include "dialogs/registry.h"
 #include "lang/messages.h"
@@ -41,22 +42,78 @@ cRegistry DesktopValue(Program& program, const char* key, const char* name) {
   cRegistry value(program);
   value.SectionKey = key;
   value.ValueKey = name;
-  value.Default = std::string();
   return value;
 }
 
-std::string ReadDesktopValue(Program& program, const char* key, const char* name) {
+std::optional<std::string> ReadDesktopValue(Program& program, const char* key, const char* name) {
   const RegistryValue value = DesktopValue(program, key, name).Value();
   const auto* text = std::get_if<std::string>(&value);
-  return text != nullptr ? *text : "";
+  return text != nullptr ? std::optional(*text) : std::nullopt;
 }
 
-// The system reads these when the wallpaper is set; a refused write leaves its old style.
-void WriteDesktopValue(Program& program, const char* name, const char* text) {
-  (void)DesktopValue(program, kDesktopKey, name).SetValue(std::string(text));
+// The system reads these when the wallpaper is set; a refused write leaves its old style. A
+// value that was missing goes again.
+void WriteDesktopValue(Program& program, const char* name, const std::optional<std::string>& text) {
+  cRegistry value = DesktopValue(program, kDesktopKey, name);
+  (void)(text ? value.SetValue(*text) : value.DeleteValue());
 }
 
 bool SamePath(const std::string& a, const std::string& b) { return LowerText(a) == LowerText(b); }
+
+// An image of the program's wallpaper store: one the program set.
+bool IsInWallpaperStore(Program& program, const std::string& path) {
+  const std::string store = WallpaperFolder(program);
+  if (store.empty()) return false;
+  const std::string head = store + "\\";
+  return path.size() > head.size() && SamePath(path.substr(0, head.size()), head);
+}
+
+// The user's own wallpaper is recorded in the settings, so that it survives an abnormal end that
+// leaves a desktop's image on the screen. The record exists when its image key does; a style
+// value that was missing is a missing key.
+constexpr const char* kUserWallpaperKey = "UserWallpaper";
+constexpr const char* kUserWallpaperStyleKey = "UserWallpaperStyle";
+constexpr const char* kUserTileWallpaperKey = "UserTileWallpaper";
+
+std::optional<SystemWallpaper> ReadUserRecord(SettingsStore& store) {
+  const std::optional<std::string> path = store.Read(kSettingsSection, kUserWallpaperKey);
+  if (!path) return std::nullopt;
+  return SystemWallpaper{*path, store.Read(kSettingsSection, kUserWallpaperStyleKey),
+                         store.Read(kSettingsSection, kUserTileWallpaperKey)};
+}
+
+// Only an abnormal end reads the record again; a store that refuses it costs nothing before.
+void RecordUser(SettingsStore& store, const SystemWallpaper& user) {
+  (void)WriteSettings(store, {{kUserWallpaperKey, user.path},
+                              {kUserWallpaperStyleKey, user.wallpaperStyle},
+                              {kUserTileWallpaperKey, user.tileWallpaper}});
+}
+
+// The copy of the user's image in folder 0, made again while the image is there and kept as it
+// is once the image is gone.
+std::string KeepUserCopy(Program& program, const std::string& path) {
+  if (path.empty()) return "";
+  Files& files = program.platform.files;
+  if (files.FileExists(path)) return KeepWallpaperCopy(program, path, 0);
+  const std::string store = WallpaperFolder(program);
+  const std::string copy = store + "\\0\\" + FileNameOf(path);
+  return !store.empty() && files.FileExists(copy) ? copy : "";
+}
+
+// Writes the two style values and sets the image through the shell.
+bool Apply(Program& program, const std::string& path, const std::optional<std::string>& style,
+           const std::optional<std::string>& tile) {
+  WallpaperState& state = program.wallpaper;
+  state.bSettingWallpaper = true;
+  WriteDesktopValue(program, "WallpaperStyle", style);
+  WriteDesktopValue(program, "TileWallpaper", tile);
+  Shell& shell = program.platform.shell;
+  const bool applied = IsActiveDesktopOn(program) ? shell.SetActiveDesktopWallpaper(path)
+                                                  : shell.SetSystemWallpaper(path);
+  if (applied) state.shown = path;
+  state.bSettingWallpaper = false;
+  return applied;
+}
 
 }  // namespace
 
@@ -89,37 +146,35 @@ bool IsActiveDesktopOn(Program& program) {
 
 void EnableActiveDesktop(Program& program) { program.platform.shell.EnableActiveDesktop(); }
 
+// The style values are written even when the system then refuses the image: from here on
+// the user's own are to be put back.
 bool SetWallpaper(Program& program, const std::string& path, int32_t style) {
-  WallpaperState& state = program.wallpaper;
-  state.bSettingWallpaper = true;
+  program.wallpaper.userWallpaperReplaced = true;
   const StyleValues values = ValuesOf(style);
-  WriteDesktopValue(program, "WallpaperStyle", values.wallpaperStyle);
-  WriteDesktopValue(program, "TileWallpaper", values.tileWallpaper);
-  Shell& shell = program.platform.shell;
-  const bool applied = IsActiveDesktopOn(program) ? shell.SetActiveDesktopWallpaper(path)
-                                                  : shell.SetSystemWallpaper(path);
-  if (applied) state.shown = path;
-  state.bSettingWallpaper = false;
-  return applied;
+  return Apply(program, path, values.wallpaperStyle, values.tileWallpaper);
+}
+
+bool RestoreUserWallpaper(Program& program) {
+  WallpaperState& state = program.wallpaper;
+  if (!state.userWallpaperReplaced) return true;
+  const SystemWallpaper& user = state.user;
+  const bool gone = !user.path.empty() && !program.platform.files.FileExists(user.path) &&
+                    !state.sOrigWallPaper.empty();
+  if (!Apply(program, gone ? state.sOrigWallPaper : user.path, user.wallpaperStyle,
+             user.tileWallpaper)) {
+    return false;
+  }
+  state.userWallpaperReplaced = false;
+  return true;
 }
 
 SystemWallpaper ReadSystemWallpaper(Program& program) {
   const bool activeKey = IsActiveDesktopOn(program) &&
                          program.platform.system.PlatformVersionCode() < kActiveDesktopAlways;
   const char* key = activeKey ? kActiveDesktopKey : kDesktopKey;
-  SystemWallpaper wallpaper;
-  wallpaper.path = ReadDesktopValue(program, key, "Wallpaper");
-  const std::string style = ReadDesktopValue(program, key, "WallpaperStyle");
-  if (style == "2") {
-    wallpaper.style = kStretched;
-  } else if (style == "6") {
-    wallpaper.style = kFit;
-  } else if (style == "10") {
-    wallpaper.style = kFill;
-  } else if (ReadDesktopValue(program, key, "TileWallpaper") == "1") {
-    wallpaper.style = kTiled;
-  }
-  return wallpaper;
+  return {ReadDesktopValue(program, key, "Wallpaper").value_or(""),
+          ReadDesktopValue(program, key, "WallpaperStyle"),
+          ReadDesktopValue(program, key, "TileWallpaper")};
 }
 
 std::optional<StagedWallpaper> StageWallpaperCopy(Program& program, const std::string& path,
@@ -172,10 +227,14 @@ std::string KeepWallpaperCopy(Program& program, const std::string& path, int16_t
 
 void CaptureStartWallpaper(Program& program) {
   WallpaperState& state = program.wallpaper;
+  SettingsStore& store = program.platform.store;
   const SystemWallpaper system = ReadSystemWallpaper(program);
+  const std::optional<SystemWallpaper> recorded = ReadUserRecord(store);
   state.shown = system.path;
-  state.sOrigWallPaper = system.path.empty() ? "" : KeepWallpaperCopy(program, system.path, 0);
-  state.iOrigWallPaperType = system.style;
+  state.userWallpaperReplaced = recorded && IsInWallpaperStore(program, system.path);
+  state.user = state.userWallpaperReplaced ? *recorded : system;
+  if (recorded != state.user) RecordUser(store, state.user);
+  state.sOrigWallPaper = KeepUserCopy(program, state.user.path);
 }
 
 void ApplyStartWallpapers(Program& program) {
@@ -191,34 +250,48 @@ void ApplyStartWallpapers(Program& program) {
     }
   }
   const clsDesktop& first = program.desk.Desk(program.desk.iCurDesk);
-  if (!first.sWallPaper.empty()) SetWallpaper(program, first.sWallPaper, first.iWallPaperType);
+  if (first.sWallPaper.empty()) {
+    RestoreUserWallpaper(program);
+  } else {
+    SetWallpaper(program, first.sWallPaper, first.iWallPaperType);
+  }
 }
 
 void ApplySwitchWallpaper(Program& program, int16_t left, int16_t entered) {
   const clsDesktop& from = program.desk.Desk(left);
   const clsDesktop& to = program.desk.Desk(entered);
   if (to.sWallPaper == from.sWallPaper && to.iWallPaperType == from.iWallPaperType) return;
-  if (!to.sWallPaper.empty()) {
-    SetWallpaper(program, to.sWallPaper, to.iWallPaperType);
+  if (to.sWallPaper.empty()) {
+    RestoreUserWallpaper(program);
   } else {
-    SetWallpaper(program, program.wallpaper.sOrigWallPaper, program.wallpaper.iOrigWallPaperType);
+    SetWallpaper(program, to.sWallPaper, to.iWallPaperType);
   }
 }
 
 // Any setting change may be a new wallpaper the user chose. While a desktop shows its own
-// image, the system reports that image: it is no new wallpaper, and the user's own start-up
-// wallpaper must survive it.
+// image, the system reports that image: it is no new wallpaper, and the user's own must survive
+// it. Nor is any other image of the store the user's.
 void OnSystemSettingChanged(Program& program) {
   WallpaperState& state = program.wallpaper;
   if (state.bSettingWallpaper) return;
   const SystemWallpaper system = ReadSystemWallpaper(program);
-  const bool ownImageShown = !program.desk.Desk(program.desk.iCurDesk).sWallPaper.empty();
+  SystemWallpaper user = state.user;
   if (!SamePath(system.path, state.shown)) {
     state.shown = system.path;
-    state.sOrigWallPaper = system.path.empty() ? "" : KeepWallpaperCopy(program, system.path, 0);
-    state.iOrigWallPaperType = system.style;
-  } else if (!ownImageShown) {
-    state.iOrigWallPaperType = system.style;  // a new style for the user's own image
+    if (IsInWallpaperStore(program, system.path)) {
+      state.userWallpaperReplaced = true;
+    } else {
+      user = system;
+      state.userWallpaperReplaced = false;
+      state.sOrigWallPaper = KeepUserCopy(program, system.path);
+    }
+  } else if (!state.userWallpaperReplaced) {
+    user.wallpaperStyle = system.wallpaperStyle;  // new style values for the user's own image
+    user.tileWallpaper = system.tileWallpaper;
+  }
+  if (user != state.user) {
+    state.user = user;
+    RecordUser(program.platform.store, user);
   }
   program.platform.ui.StartTimer(kWallpaperRestoreTimer, kWallpaperRestoreMs);
 }

@@ -1,6 +1,8 @@
 // Per-desktop wallpapers: the program's own copy of every image it uses, one folder per
-// desktop, applied through the shell at every switch, with the wallpaper the system had at
-// start (the start-up wallpaper) for desktops without one and at exit.
+// desktop, applied through the shell at every switch. The user's own wallpaper (the one the
+// system had at start, or one chosen through the system since) is touched only while a desktop
+// shows an image of its own, and is put back as it was, by its own path and style values, on
+// desktops without one and at exit.
 #pragma once
 
 #include <cstdint>
@@ -24,24 +26,35 @@ enum WallpaperStyle : int32_t {
 constexpr int kWallpaperRestoreTimer = 10;
 constexpr uint32_t kWallpaperRestoreMs = 50;
 
+// The system's wallpaper as its settings hold it: the image and the "WallpaperStyle" and
+// "TileWallpaper" values as they stand (nullopt: the value is missing).
+struct SystemWallpaper {
+  std::string path;
+  std::optional<std::string> wallpaperStyle;
+  std::optional<std::string> tileWallpaper;
+  bool operator==(const SystemWallpaper&) const = default;
+};
+
 struct WallpaperState {
-  std::string sOrigWallPaper;  // the program's copy of the start-up wallpaper
-  int32_t iOrigWallPaperType = kCentered;
+  SystemWallpaper user;        // the user's own wallpaper, put back as it was
+  std::string sOrigWallPaper;  // the program's copy of the user's image, for when it is gone
   bool bSettingWallpaper = false;
+  // The system shows an image the program set instead of the user's own.
+  bool userWallpaperReplaced = false;
   // The image the system shows as far as the program knows: the one it last applied, or the
   // system's own at start. A setting change that still reports it is no new wallpaper.
   std::string shown;
 };
 
-struct SystemWallpaper {
-  std::string path;
-  int32_t style = kCentered;
-};
-
+// Sets a desktop's image; from then on the user's own wallpaper is replaced.
 bool SetWallpaper(Program& program, const std::string& path, int32_t style);
+// Puts the user's own wallpaper back when the program replaced it: the image by its own path
+// (the program's copy only when the image is gone) with its style values as they were. False
+// when the system refused it.
+bool RestoreUserWallpaper(Program& program);
 // The system's wallpaper as its settings name it, without copying anything.
 SystemWallpaper ReadSystemWallpaper(Program& program);
-// The desktop's copy of the image (desk 0 for the start-up wallpaper); empty when the path is
+// The desktop's copy of the image (desk 0 for the user's own); empty when the path is
 // empty or the copy failed.
 std::string KeepWallpaperCopy(Program& program, const std::string& path, int16_t desk);
 // A copy of an image made ready beside a desktop's store folder, so that the copy in the folder
@@ -64,12 +77,14 @@ bool IsBitmapFile(const std::string& path);
 // "<per-user data folder>\Ombrix"; empty when the system names no such folder.
 std::string WallpaperFolder(Program& program);
 
-// At start, before the desktops are read: the system's wallpaper becomes the start-up one.
+// At start, before the desktops are read: the system's wallpaper becomes the user's own and is
+// recorded in the settings, unless it is an image of the store (an abnormal end left it, or it
+// stands in for the user's image that is gone): then the one recorded before stays.
 void CaptureStartWallpaper(Program& program);
 // At start, after the desktops are read: the Active Desktop question for the first desktop
-// that needs it, then desktop 1's wallpaper.
+// that needs it, then desktop 1's wallpaper, or the user's own back.
 void ApplyStartWallpapers(Program& program);
-// The entered desktop's wallpaper, or the start-up one, when it differs from the left one's.
+// The entered desktop's wallpaper, or the user's own, when it differs from the left one's.
 void ApplySwitchWallpaper(Program& program, int16_t left, int16_t entered);
 // A system setting changed (message 26).
 void OnSystemSettingChanged(Program& program);

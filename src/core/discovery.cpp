@@ -70,10 +70,13 @@ void ScanDesktop(Program& program, int16_t n) {
   clsDesktop& desktop = program.desk.Desk(n);
   desktop.opi = List<clsPI>();
   std::vector<SeenWindow> seen;
-  for (Hwnd h : program.platform.windows.TopLevelWindows()) {
+  const std::vector<Hwnd> topLevel = program.platform.windows.TopLevelWindows();
+  for (Hwnd h : topLevel) {
     if (h == 0) break;
     if (auto window = LookAt(program, h)) seen.push_back(std::move(*window));
   }
+  // Windows gone without a notice are forgotten here.
+  program.oWinOrder.KeepOnly(topLevel);
   for (bool topLevelPass : {true, false}) {
     for (const SeenWindow& window : seen) AddWindow(program, window, desktop, topLevelPass);
   }

@@ -1,5 +1,6 @@
 #include "core/zorder.h"
 
+#include <unordered_set>
 #include <vector>
 
 namespace ombrix {
@@ -16,6 +17,19 @@ void clsWinOrder::WindowDestroyed(Hwnd hwnd) {
   if (found == positions_.end()) return;
   colOrder_.erase(found->second);
   positions_.erase(found);
+}
+
+void clsWinOrder::KeepOnly(const std::vector<Hwnd>& existing) {
+  if (colOrder_.empty()) return;
+  const std::unordered_set<Hwnd> alive(existing.begin(), existing.end());
+  for (auto it = colOrder_.begin(); it != colOrder_.end();) {
+    if (alive.count(*it) != 0) {
+      ++it;
+      continue;
+    }
+    positions_.erase(*it);
+    it = colOrder_.erase(it);
+  }
 }
 
 void clsWinOrder::OrderWindows(clsDesktop& oDesk) const {

@@ -4,6 +4,7 @@
 
 #include <list>
 #include <unordered_map>
+#include <vector>
 
 #include "core/records.h"
 
@@ -14,6 +15,9 @@ class clsWinOrder {
   // Records hwnd as the newest window; a handle reported again moves to the end.
   void WindowCreated(Hwnd hwnd);
   void WindowDestroyed(Hwnd hwnd);
+  // Forgets every window that is not among these (all the top-level windows there are), so
+  // the list does not grow when destruction notices are missing or dropped.
+  void KeepOnly(const std::vector<Hwnd>& existing);
   // Applications that own no tracked window keep their order at the front; the others follow,
   // ordered by their newest tracked window. Linear in tracked plus the desktop's windows.
   void OrderWindows(clsDesktop& oDesk) const;

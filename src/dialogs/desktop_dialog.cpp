@@ -229,9 +229,8 @@ void frmDesktop::Ok() {
   d.sPassword = next.sPassword;
   d.bHideThisDeskApps = next.bHideThisDeskApps;
 
-  const WallpaperState& start = program_.wallpaper;
   if (d.sWallPaper.empty()) {
-    SetWallpaper(program_, start.sOrigWallPaper, start.iOrigWallPaperType);
+    RestoreUserWallpaper(program_);
   } else {
     if (!IsActiveDesktopOn(program_) && !IsBitmapFile(d.sWallPaper) &&
         HasActiveDesktop(program_) &&
@@ -240,7 +239,7 @@ void frmDesktop::Ok() {
     }
     if (!SetWallpaper(program_, d.sWallPaper, d.iWallPaperType)) {
       ErrorBox(program_, GetMsg(program_, msgs::kCannotSetWallpaper));
-      SetWallpaper(program_, start.sOrigWallPaper, start.iOrigWallPaperType);
+      RestoreUserWallpaper(program_);
     }
   }
   HideDialog();

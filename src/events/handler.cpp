@@ -59,6 +59,17 @@ int32_t GoToDesktop(Program& program, int32_t desk) {
   return program.desk.iCurDesk == target ? reply::kDone : reply::kNotSwitched;
 }
 
+// The next or the previous desktop, as Win + Right or Left; the reply is the desktop entered.
+int32_t StepDesktop(Program& program, int32_t step) {
+  if (step != 1 && step != -1) return reply::kBadDesktop;
+  const int16_t from = program.desk.iCurDesk;
+  SwitchByKey(program, step > 0 ? vk::kRight : vk::kLeft);
+  if (program.desk.iCurDesk != from) return program.desk.iCurDesk;
+  const bool beyondTheEnd = !IsDesktop(from + step);
+  return beyondTheEnd && !program.settings.bCicleDesktops ? reply::kBadDesktop
+                                                          : reply::kNotSwitched;
+}
+
 int32_t MoveApplicationOfWindow(Program& program, Hwnd hwnd, int32_t desk) {
   if (!IsDesktop(desk)) return reply::kBadDesktop;
   if (MoveApplicationOf(program, hwnd, static_cast<int16_t>(desk))) return reply::kDone;
@@ -71,9 +82,19 @@ int32_t MoveApplicationOfWindow(Program& program, Hwnd hwnd, int32_t desk) {
 // A switch or a move asked for by another program runs as its hot-key does.
 MessageResult HandleRequest(Program& program, uint32_t uMsg, int32_t wParam, int32_t lParam) {
   MessageResult result{.bHandled = true};
-  if (uMsg == msg::kCurrentDesktop) {
-    result.lReturn = program.desk.iCurDesk;
-    return result;
+  // Asking, and being told of changes, touch no desktop: always answered, even while busy.
+  switch (uMsg) {
+    case msg::kCurrentDesktop:
+      result.lReturn = program.desk.iCurDesk;
+      return result;
+    case msg::kSubscribe:
+      result.lReturn = program.subscribers.Subscribe(program.platform.windows, wParam);
+      return result;
+    case msg::kUnsubscribe:
+      result.lReturn = program.subscribers.Unsubscribe(wParam);
+      return result;
+    default:
+      break;
   }
   result.lReturn = program.busy.RequestRefusal();
   if (result.lReturn != 0) return result;
@@ -88,8 +109,11 @@ MessageResult HandleRequest(Program& program, uint32_t uMsg, int32_t wParam, int
     return result;
   }
   const BusyState::Guard request = program.busy.Enter(Busy::HotKey);
-  result.lReturn = uMsg == msg::kGoToDesktop ? GoToDesktop(program, wParam)
-                                             : MoveApplicationOfWindow(program, wParam, lParam);
+  switch (uMsg) {
+    case msg::kGoToDesktop: result.lReturn = GoToDesktop(program, wParam); break;
+    case msg::kStepDesktop: result.lReturn = StepDesktop(program, wParam); break;
+    default: result.lReturn = MoveApplicationOfWindow(program, wParam, lParam); break;
+  }
   return result;
 }
 
@@ -107,6 +131,9 @@ MessageResult HandleMainWindowMessage(Program& program, uint32_t uMsg, int32_t w
     case msg::kMoveApplication:
     case msg::kCurrentDesktop:
     case msg::kExitProgram:
+    case msg::kStepDesktop:
+    case msg::kSubscribe:
+    case msg::kUnsubscribe:
       return HandleRequest(program, uMsg, wParam, lParam);
     case msg::kWindowCreated:
       OnWindowCreated(program, wParam);

@@ -63,6 +63,12 @@ inline constexpr MessageText kNoRecoveryFile{
     "0103",
     "Ombrix cannot write its recovery file. If Ombrix ends abnormally, the windows of hidden "
     "desktops stay hidden."};
+inline constexpr MessageText kStaysOnScreen{
+    "0104",
+    "%1 stays on screen on every desktop: only Ombrix started with administrator rights can "
+    "manage it."};
+inline constexpr MessageText kBadRecoveryFile{
+    "0105", "Ombrix deleted %1 unread: it is too large to be a file of its own."};
 inline constexpr MessageText kWindowNotOpened{"0140", "Ombrix could not open this window."};
 inline constexpr MessageText kHelpMissing{
     "0141", "The help file %1 is missing. Installing Ombrix again brings it back."};

@@ -44,6 +44,10 @@ std::optional<std::string> TranslationTable::Find(const std::string& section,
   return found->second;
 }
 
+bool IsLanguageFileName(const std::string& name) {
+  return name.find_first_of("\\/:") == std::string::npos && name.find("..") == std::string::npos;
+}
+
 void LoadLanguage(Program& program, const std::string& name, bool fromSettings) {
   program.translations.Clear();
   std::string folder = program.platform.system.ProgramFolder();
@@ -55,8 +59,7 @@ void LoadLanguage(Program& program, const std::string& name, bool fromSettings) 
   Files& files = program.platform.files;
   const std::string path = folder + file;
   if (files.FileExists(path)) {
-    const auto bytes = files.ReadFile(path);
-    if (bytes && bytes->size() <= kLargestLanguageFile) {
+    if (const auto bytes = files.ReadFile(path, kLargestLanguageFile)) {
       const LanguageFileReader reader(*bytes);
       for (const std::string& section : reader.SectionNames()) {
         if (section.empty()) continue;

@@ -31,6 +31,9 @@ std::string ReplaceLineBreaks(const std::string& text);
 
 // A bigger file is not a language file (the shipped ones are a few kilobytes) and is not read.
 inline constexpr size_t kLargestLanguageFile = 1u << 20;
+// A language is a file in the program's folder: a name with a path separator, a drive or
+// stream colon, or ".." would read a file elsewhere.
+bool IsLanguageFileName(const std::string& name);
 
 inline constexpr const char* kIncompatibleLanguage =
     "The current language file is not compatible with this version of Ombrix.\r\n"

@@ -36,8 +36,17 @@ class WindowSystem {
   virtual Hwnd Owner(Hwnd hwnd) = 0;
   virtual ThreadProcess WindowThreadProcess(Hwnd hwnd) = 0;
   virtual bool ShowWindow(Hwnd hwnd, int command) = 0;
+  // Hides the window and tells whether it left the screen. A window whose program does not
+  // answer is asked without waiting (Posted); one still on screen after the system handled the
+  // request was refused: an elevated program's window, or one that vetoes its own hiding.
+  virtual HideOutcome HideWindow(Hwnd hwnd) = 0;
+  // Whether the window's program handles its messages now, so a call that waits for it (a
+  // style change) cannot hang. This program's own windows always answer.
+  virtual bool Answers(Hwnd hwnd) = 0;
   virtual bool PostMessage(Hwnd hwnd, uint32_t message, int32_t wParam, int32_t lParam) = 0;
   virtual int32_t SendMessage(Hwnd hwnd, uint32_t message, int32_t wParam, int32_t lParam) = 0;
+  // The number of the message every program knows by that name; 0 when the system gives none.
+  virtual uint32_t RegisterMessage(const std::string& name) = 0;
   // Sends and waits at most timeoutMs for the window's owner to handle the message; false when
   // it did not answer in time (or the window is gone). A hung owner never blocks longer.
   virtual bool SendMessageTimeout(Hwnd hwnd, uint32_t message, int32_t wParam, int32_t lParam,
@@ -53,10 +62,11 @@ class WindowSystem {
   virtual IconHandle ClassIcon(Hwnd hwnd, bool small) = 0;
   virtual bool AttachThreadInput(uint32_t fromThread, uint32_t toThread, bool attach) = 0;
   virtual void SetFocus(Hwnd hwnd) = 0;
-  virtual bool SetExStyle(Hwnd hwnd, uint32_t exStyle) = 0;
-  // SetLayeredWindowAttributes: flags 2 = use alpha.
-  virtual bool SetLayeredWindowAttributes(Hwnd hwnd, uint32_t colourKey, uint8_t alpha,
-                                          uint32_t flags) = 0;
+  // Makes the window layered, when it is not yet, with that opacity (255 = opaque). The style
+  // change waits for the window's program: ask Answers first.
+  virtual bool SetOpacity(Hwnd hwnd, uint8_t alpha) = 0;
+  // The processes of the shell: the owners of the taskbar's windows and of the desktop window.
+  virtual std::vector<uint32_t> ShellProcessIds() = 0;
 };
 
 // The running process and its surroundings.
@@ -74,10 +84,11 @@ class System {
   // Claims this user session's single-instance signal; true when another instance holds it.
   virtual bool AnotherInstanceRunning() = 0;
   virtual uint32_t CurrentThreadId() = 0;
-  // A process handle with the given access rights; 0 when the process cannot be opened.
-  virtual int64_t OpenProcess(uint32_t access, bool inheritHandle, uint32_t processId) = 0;
-  virtual bool TerminateProcess(int64_t process, uint32_t exitCode) = 0;
-  virtual void CloseHandle(int64_t handle) = 0;
+  // Terminates the process with that exit code, unless the system marks it critical (ending
+  // one stops the system).
+  virtual Termination TerminateProcess(uint32_t processId, uint32_t exitCode) = 0;
+  // The file name of the program a process runs ("Taskmgr.exe"); empty when it cannot be told.
+  virtual std::string ProgramOfProcess(uint32_t processId) = 0;
   // The platform-version code: 8 or more means layered windows exist.
   virtual int PlatformVersionCode() = 0;
   // Milliseconds since the system started, wrapping around after 49.7 days (GetTickCount).
@@ -104,8 +115,11 @@ class Files {
   virtual bool FileExists(const std::string& path) = 0;
   // Deleting a missing file succeeds.
   virtual bool DeleteFile(const std::string& path) = 0;
-  // nullopt when the file cannot be read.
-  virtual std::optional<std::string> ReadFile(const std::string& path) = 0;
+  // nullopt when the file cannot be read or holds more than largest bytes; the size is looked
+  // at before anything is read, so a huge or sparse file costs nothing.
+  virtual std::optional<std::string> ReadFile(const std::string& path, uint64_t largest) = 0;
+  // nullopt when the file cannot be looked at.
+  virtual std::optional<uint64_t> FileSize(const std::string& path) = 0;
   // When the file was last written, in milliseconds since 1970-01-01 UTC; nullopt when the
   // file cannot be looked at.
   virtual std::optional<int64_t> ModifiedTime(const std::string& path) = 0;
@@ -120,6 +134,9 @@ class Files {
   virtual bool DeleteFilesIn(const std::string& folder) = 0;
   // The user's own data folder (for example ...\AppData\Local), without a trailing backslash.
   virtual std::string UserDataFolder() = 0;
+  // Whether the folder belongs to the user running the program (its owner is this user), not
+  // to another user or to the administrators; false when that cannot be told.
+  virtual bool IsUsersOwnFolder(const std::string& path) = 0;
   // Names of the folder's files whose names end in the extension (".lng"), compared without
   // case, and of its subfolders; empty when the folder cannot be read.
   virtual std::vector<std::string> FilesWithExtension(const std::string& folder,
@@ -253,6 +270,23 @@ class Tray {
   virtual void ReturnFocus() = 0;
 };
 
+// The running instance as a second process of the program sees it, when its command line asks
+// that instance to do something instead of starting.
+class RunningInstance {
+ public:
+  virtual ~RunningInstance() = default;
+  // Whether an instance's main window is there.
+  virtual bool Found() = 0;
+  // Sends the instance a request and waits for the reply for as long as the instance goes on
+  // handling messages (a password prompt of its own may be up); nothing when it is gone or
+  // stopped answering.
+  virtual std::optional<int32_t> Ask(uint32_t message, int32_t wParam, int32_t lParam) = 0;
+  // Waits a few seconds at most for the instance's process to end.
+  virtual void WaitForEnd() = 0;
+  virtual bool IsWindow(Hwnd hwnd) = 0;
+  virtual Hwnd ForegroundWindow() = 0;
+};
+
 // The keyboard's ways to use the tray icon: selecting it (Enter, Space) or asking for its
 // context menu (the menu key, Shift+F10).
 enum class TrayKey { Select, ContextMenu };
@@ -267,7 +301,7 @@ struct MessageResult {
 class MainWindowEvents {
  public:
   virtual ~MainWindowEvents() = default;
-  // The subscribed messages 1025..1044 and the requests 1064..1067 (before default
+  // The subscribed messages 1025..1044 and the requests 1064..1070 (before default
   // processing), and 26 (after it).
   virtual MessageResult OnSubscribedMessage(uint32_t message, int32_t wParam, int32_t lParam) = 0;
   // A close request from the frame or from outside (WM_CLOSE). True when the window goes.

@@ -33,6 +33,12 @@ struct FileVersion {
   uint16_t revision = 0;
 };
 
+// What became of a request to hide a window.
+enum class HideOutcome { Hidden, Posted, Refused };
+
+// What became of a request to end a process.
+enum class Termination { Done, NotOpened, Failed, Critical };
+
 struct ThreadProcess {
   uint32_t threadId = 0;
   uint32_t processId = 0;
@@ -59,6 +65,10 @@ constexpr uint32_t kGoToDesktop = 1064;      // wParam: desktop 1..9
 constexpr uint32_t kMoveApplication = 1065;  // wParam: a window; lParam: desktop 1..9
 constexpr uint32_t kCurrentDesktop = 1066;   // reply: the current desktop 1..9
 constexpr uint32_t kExitProgram = 1067;
+constexpr uint32_t kStepDesktop = 1068;      // wParam: 1 the next desktop, -1 the previous one;
+                                             // reply: the desktop entered 1..9
+constexpr uint32_t kSubscribe = 1069;        // wParam: a window to tell of every desktop change
+constexpr uint32_t kUnsubscribe = 1070;      // wParam: a window told so far
 }  // namespace msg
 
 // Replies to the requests of other programs. 0 is what a caller gets from a window that did
@@ -72,6 +82,7 @@ constexpr int32_t kUnknownWindow = -4;  // no desktop holds an application with 
 constexpr int32_t kOtherDesktop = -5;   // the window's application is on another desktop
 constexpr int32_t kNotSwitched = -6;    // the desktop's password was not given
 constexpr int32_t kPasswordProtected = -7;  // the program password guards exit: the user exits
+constexpr int32_t kSubscribersFull = -8;    // as many windows as there may be are told already
 }  // namespace reply
 
 namespace sw {

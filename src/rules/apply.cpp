@@ -10,12 +10,9 @@
 namespace ombrix {
 
 namespace {
-constexpr uint32_t kLayeredStyle = 0x80000;
-constexpr uint32_t kUseAlpha = 2;
 constexpr int kFirstVersionWithLayeredWindows = 8;
 constexpr int kMaximizeCommand = 3;
 constexpr int kMinimizeCommand = 6;
-constexpr uint32_t kProcessTerminate = 1;
 constexpr uint32_t kKilledExitCode = static_cast<uint32_t>(-9);
 
 // Carries out a full-mode action; true when the application left the desktop's list.
@@ -107,13 +104,32 @@ void ApplyRules(Program& program, bool bIgnoreOnly) {
 
 void ApplyRuleActions(Program& program) { CarryOutRules(program); }
 
+namespace {
+
+// Ending the shell takes the taskbar and the desktop with it (its folder windows are managed
+// applications); ending this program would leave the hidden desktops' windows hidden.
+bool MayKill(Program& program, uint32_t pid) {
+  if (pid == program.platform.system.CurrentProcessId()) return false;
+  const std::vector<uint32_t> shell = program.platform.windows.ShellProcessIds();
+  return std::find(shell.begin(), shell.end(), pid) == shell.end();
+}
+
+}  // namespace
+
 int16_t KillProcess(Program& program, int32_t pid) {
-  System& system = program.platform.system;
-  const int64_t process = system.OpenProcess(kProcessTerminate, false, static_cast<uint32_t>(pid));
-  if (process == 0) return -3;
-  const bool terminated = system.TerminateProcess(process, kKilledExitCode);
-  system.CloseHandle(process);
-  return terminated ? 1 : -2;
+  const auto process = static_cast<uint32_t>(pid);
+  if (!MayKill(program, process)) return kKillRefused;
+  switch (program.platform.system.TerminateProcess(process, kKilledExitCode)) {
+    case Termination::Done:
+      return 1;
+    case Termination::Failed:
+      return -2;
+    case Termination::NotOpened:
+      return -3;
+    case Termination::Critical:
+      return kKillRefused;
+  }
+  return -2;
 }
 
 int16_t VisibilityPercent(int16_t level) {
@@ -129,8 +145,9 @@ uint8_t OpacityAlpha(int16_t percent) {
 void SetWindowOpacity(Program& program, Hwnd hwnd, int16_t percent) {
   if (program.platform.system.PlatformVersionCode() < kFirstVersionWithLayeredWindows) return;
   WindowSystem& windows = program.platform.windows;
-  windows.SetExStyle(hwnd, windows.ExStyle(hwnd) | kLayeredStyle);
-  windows.SetLayeredWindowAttributes(hwnd, 0, OpacityAlpha(percent), kUseAlpha);
+  // The style change waits for the window's program: a hung one would hang this one too.
+  if (!windows.Answers(hwnd)) return;
+  windows.SetOpacity(hwnd, OpacityAlpha(percent));
 }
 
 }  // namespace ombrix

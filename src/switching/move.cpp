@@ -6,6 +6,7 @@
 #include "core/discovery.h"
 #include "events/keys.h"
 #include "switching/switch.h"
+#include "switching/unhideable.h"
 
 namespace ombrix {
 
@@ -23,7 +24,8 @@ void MoveApplication(Program& program, int16_t from, int16_t index, int16_t to) 
     const Hwnd first = app->GetFirstVisWin();
     if (first != -1 && destination.opi.Count() == 1) destination.lTopHwnd = first;
   }
-  ShowOrHideApplication(program, *app, toCurrent);
+  const std::vector<Hwnd> stayed = ShowOrHideApplication(program, *app, toCurrent);
+  KeepOnScreen(program, stayed, to, program.desk.iCurDesk);
   WriteDesktopRecord(program, program.desk.iCurDesk);
 }
 

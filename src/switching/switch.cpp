@@ -7,6 +7,7 @@
 #include "events/keys.h"
 #include "events/window_notices.h"
 #include "lang/messages.h"
+#include "switching/unhideable.h"
 #include "ui/indicator.h"
 #include "ui/tray_menu.h"
 
@@ -19,32 +20,50 @@ constexpr Hwnd kBottom = 1;
 // switch has just brought up.
 constexpr uint32_t kNoSizeNoMoveNoActivate = 0x13;
 
-void ShowOrHideDesktop(Program& program, int16_t d, bool show) {
-  if (d < 1 || d > kDesktopCount) return;
-  for (const auto& app : program.desk.Desk(d).opi) ShowOrHideApplication(program, *app, show);
+std::vector<Hwnd> ShowOrHideDesktop(Program& program, int16_t d, bool show) {
+  std::vector<Hwnd> stayed;
+  if (d < 1 || d > kDesktopCount) return stayed;
+  for (const auto& app : program.desk.Desk(d).opi) {
+    std::vector<Hwnd> ofApp = ShowOrHideApplication(program, *app, show);
+    stayed.insert(stayed.end(), ofApp.begin(), ofApp.end());
+  }
+  return stayed;
 }
 
 }  // namespace
 
-void ShowOrHideApplication(Program& program, const clsPI& app, bool show) {
+std::vector<Hwnd> ShowOrHideApplication(Program& program, const clsPI& app, bool show) {
+  std::vector<Hwnd> stayed;
+  const auto pid = static_cast<uint32_t>(app.pID);
   for (const auto& win : app.oWin) {
-    if (IsExplorerWindow(*win)) {
-      if (show) {
-        program.colHiddenExplorer.Remove(win->lHwnd);
-      } else {
-        program.colHiddenExplorer.Add(win->lHwnd);
-      }
-    }
+    const Hwnd hwnd = win->lHwnd;
     if (show) {
-      NoteShownByProgram(program, win->lHwnd);
-    } else {
-      NoteHiddenByProgram(program, win->lHwnd);
+      if (IsExplorerWindow(*win)) program.colHiddenExplorer.Remove(hwnd);
+      NoteShownByProgram(program, hwnd);
+      program.platform.windows.ShowWindow(hwnd, sw::kShow);
+      continue;
     }
-    program.platform.windows.ShowWindow(win->lHwnd, show ? sw::kShow : sw::kHide);
+    // Asked once: what refused to hide refuses again, and each try costs the switch.
+    if (program.unhideable.Contains(hwnd, pid)) {
+      stayed.push_back(hwnd);
+      continue;
+    }
+    // Listed before it goes: the shell asks about its windows while they are hidden.
+    const bool shellWindow = IsExplorerWindow(*win);
+    if (shellWindow) program.colHiddenExplorer.Add(hwnd);
+    NoteHiddenByProgram(program, hwnd);
+    if (program.platform.windows.HideWindow(hwnd) == HideOutcome::Refused) {
+      if (shellWindow) program.colHiddenExplorer.Remove(hwnd);
+      program.unhideable.windows[hwnd] = pid;
+      stayed.push_back(hwnd);
+    }
   }
+  return stayed;
 }
 
-void HideDesktop(Program& program, int16_t d) { ShowOrHideDesktop(program, d, false); }
+std::vector<Hwnd> HideDesktop(Program& program, int16_t d) {
+  return ShowOrHideDesktop(program, d, false);
+}
 
 void ShowDesktop(Program& program, int16_t d) { ShowOrHideDesktop(program, d, true); }
 
@@ -97,8 +116,9 @@ void SwitchDesktop(Program& program, int16_t target, Direction direction, Hwnd f
   desk.Desk(leaving).lTopHwnd = program.lActiveHwnd;
   ScanDesktop(program, leaving);
   WriteRecoveryFile(program);  // before any window is hidden, so none can be lost
-  HideDesktop(program, leaving);
+  const std::vector<Hwnd> stayed = HideDesktop(program, leaving);
   ShowDesktop(program, target);
+  KeepOnScreen(program, stayed, leaving, target);
   // Only which desktop each window is on: after a crash before it, the last one still holds.
   WriteDesktopRecord(program, target);
   ApplySwitchWallpaper(program, leaving, target);
@@ -119,6 +139,7 @@ void SwitchDesktop(Program& program, int16_t target, Direction direction, Hwnd f
     program.lActiveHwnd = h;
   }
   p.windows.SetWindowPos(program.lMainHwnd, kBottom, 0, 0, 0, 0, kNoSizeNoMoveNoActivate);
+  program.subscribers.NotifyDesktopChanged(p.windows, target, leaving);
 }
 
 bool SwitchByKey(Program& program, int32_t key) {

@@ -3,10 +3,11 @@
 #pragma once
 
 #include <cstdint>
+#include <vector>
 
 #include "core/records.h"
-#include "ui/form.h"
 #include "platform/types.h"
+#include "ui/form.h"
 
 namespace ombrix {
 
@@ -21,8 +22,9 @@ enum class Direction { None, Left, Up, Right, Down };
 void SwitchDesktop(Program& program, int16_t target, Direction direction = Direction::None,
                    Hwnd focusHwnd = -1);
 // Shows or hides every window of the application, keeping the hidden shell windows listed.
-void ShowOrHideApplication(Program& program, const clsPI& app, bool show);
-void HideDesktop(Program& program, int16_t d);
+// Hiding gives the windows that stayed on screen (see switching/unhideable.h).
+std::vector<Hwnd> ShowOrHideApplication(Program& program, const clsPI& app, bool show);
+std::vector<Hwnd> HideDesktop(Program& program, int16_t d);
 void ShowDesktop(Program& program, int16_t d);
 // Gives the program's hidden window the input focus, through the foreground window's thread.
 void TakeFocus(Program& program);

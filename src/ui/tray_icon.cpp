@@ -8,7 +8,6 @@ namespace ombrix {
 
 namespace {
 
-constexpr int kInformationIcon = 1;
 constexpr int kBalloonMs = 30000;
 
 }  // namespace
@@ -20,7 +19,7 @@ void AddTrayIcon(Program& program, const std::string& tooltip) {
   if (p.tray.Add(1, tooltip, program.Icona[program.desk.iCurDesk - 1])) {
     if (state.retrying) p.ui.StopTimer(kTrayRetryTimer);
     state.retrying = false;
-    ShowWelcomeWhenIconIsThere(program);
+    ShowPendingBalloons(program);
     return;
   }
   if (state.retrying) return;
@@ -50,11 +49,19 @@ void OnTrayRetryTimer(Program& program) {
   ErrorBox(program, GetMsg(program, msgs::kNoTrayIcon));
 }
 
-void ShowWelcomeWhenIconIsThere(Program& program) {
-  if (!program.trayIcon.welcomePending || program.trayIcon.retrying) return;
-  program.trayIcon.welcomePending =
-      !program.platform.tray.Balloon(GetMsg(program, msgs::kWelcome), "", kInformationIcon,
-                                     kBalloonMs);
+void ShowBalloon(Program& program, std::string text, std::string title, int icon) {
+  program.trayIcon.pendingBalloons.push_back({std::move(text), std::move(title), icon});
+  ShowPendingBalloons(program);
+}
+
+void ShowPendingBalloons(Program& program) {
+  auto& pending = program.trayIcon.pendingBalloons;
+  if (program.trayIcon.retrying) return;
+  while (!pending.empty()) {
+    const PendingBalloon& next = pending.front();
+    if (!program.platform.tray.Balloon(next.text, next.title, next.icon, kBalloonMs)) return;
+    pending.erase(pending.begin());
+  }
 }
 
 }  // namespace ombrix

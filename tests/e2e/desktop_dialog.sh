@@ -3,7 +3,7 @@
 # pasted too long, is kept to its first 20 characters and shown in the menu; hiding, a new
 # password, and a wallpaper chosen in the system's file dialog, tiled, are saved and applied;
 # the password then guards the desktop and the dialog; removing the wallpaper brings the
-# start-up one back.
+# user's own back.
 # shellcheck source=tests/e2e/lib.sh
 source "$(dirname "$0")/lib.sh"
 
@@ -11,7 +11,8 @@ images=$PWD/desktop-images
 rm -rf "$images" && mkdir -p "$images"
 for colour in blue red; do convert -size 16x16 "xc:$colour" "BMP3:$images/$colour.bmp"; done
 store=$(probe known-folder-local | tr -d '\r')'\Ombrix'
-probe wallpaper-set "$(winpath "$images/blue.bmp")" || fail "could not set the start-up wallpaper"
+blue=$(winpath "$images/blue.bmp")
+probe wallpaper-set "$blue" || fail "could not set the user's wallpaper"
 probe reg-set Settings FirstUse=0 >/dev/null
 testwin normal Alpha
 probe wait shown 10000 Alpha >/dev/null || fail "the test window did not open"
@@ -48,7 +49,7 @@ probe menu 5000 | tr -d '\r' | grep -qF "Рабочий стол 2 — 作業" |
 probe keys esc esc
 
 probe keys win+1
-probe wallpaper-is "$store\\0\\blue.bmp" 5000 || fail "desktop 1 does not show the start-up wallpaper"
+probe wallpaper-is "$blue" 5000 || fail "desktop 1 does not show the user's own wallpaper"
 # Win+2 through a probe that then waits for the indicator, while the password is typed; the
 # indicator of the switch to desktop 1 goes first.
 probe wait hidden 3000 "Switch Desktop" >/dev/null || fail "the indicator stayed up"
@@ -74,7 +75,7 @@ probe type "$dialog" pw2 2 >/dev/null
 probe keys enter
 probe msgbox "Attention!" "Do you want to remove the password?" 5000 no || fail "no question before removing the password"
 probe wait gone 3000 "$dialog" >/dev/null || fail "the dialog did not close"
-probe wallpaper-is "$store\\0\\blue.bmp" 3000 || fail "the start-up wallpaper did not come back"
+probe wallpaper-is "$blue" 3000 || fail "the user's own wallpaper did not come back"
 probe reg-wait Settings Wallpaper2 "" 1000 >/dev/null || fail "the wallpaper was not removed"
 probe reg-value 'Software\Ombrix\Settings' DeskPass2 >/dev/null || fail "the password kept was removed"
 echo "PASS"

@@ -3,8 +3,10 @@
 # user: the files, the Start-menu shortcut, the quoted log-on entry and the Add/Remove Programs
 # entry; the installed Ombrix switches desktops; installing again while it runs ends it through
 # its exit request (its hidden windows come back) and starts it again; the uninstaller ends it
-# the same way and leaves nothing of Ombrix but the settings. For every user: Program Files and
-# the machine's keys, no log-on entry when declined, and the settings removed when asked. Over an
+# the same way and leaves nothing of Ombrix but the settings, and puts the user's own wallpaper
+# back when the system's names an image of Ombrix's store. For every user: Program Files and
+# the machine's keys, no log-on entry when declined, and the settings removed when asked, but
+# not the store's image the wallpaper names when the user's own is gone. Over an
 # older version in a folder named with spaces and letters outside ASCII. A running Ombrix
 # guarded by a program password stops a silent installation. Then once through the pages, as a
 # user clicks them.
@@ -23,6 +25,7 @@ odd_dir="$local_appdata\\Programs\\Ombrix è qui 作業"  # a folder for an olde
 user_link="$(folder APPDATA)\\Microsoft\\Windows\\Start Menu\\Programs\\Ombrix.lnk"
 machine_dir="$(folder ProgramFiles)\\Ombrix"
 machine_link="$(folder ProgramData)\\Microsoft\\Windows\\Start Menu\\Programs\\Ombrix.lnk"
+shared_dir='C:\OmbrixForAll'  # outside Program Files; /D= takes no quotes
 unix() { "$WINE" winepath -u "$1" 2>/dev/null | tr -d '\r'; }
 # The data of a registry value, nothing when it is missing.
 reg_value() {
@@ -38,10 +41,24 @@ test_cleanup() {
     "$WINE" reg delete "$root\\$run_key" /v Ombrix /f >/dev/null 2>&1 || true
     "$WINE" reg delete "$root\\$uninstall_key" /f >/dev/null 2>&1 || true
   done
-  rm -rf "$(unix "$user_dir")" "$(unix "$machine_dir")" "$(unix "$user_link")" "$(unix "$machine_link")" \
+  rm -rf "$(unix "$user_dir")" "$(unix "$machine_dir")" "$(unix "$shared_dir")" "$(unix "$user_link")" "$(unix "$machine_link")" \
     "$(LC_ALL=C.UTF-8 unix "$odd_dir")"
 }
 test_cleanup
+
+# The user's own wallpaper, with a style Ombrix has no code for.
+desktop='HKCU\Control Panel\Desktop'
+store="$local_appdata\\Ombrix"
+convert -size 16x16 xc:blue "BMP3:$PWD/own.bmp" && convert -size 16x16 xc:red "BMP3:$PWD/red.bmp"
+own=$(winpath "$PWD/own.bmp")
+probe wallpaper-set "$own" || fail "could not set the user's wallpaper"
+"$WINE" reg add "$desktop" /v WallpaperStyle /d 22 /f >/dev/null
+# An image in the store's folder $1 left as the system's wallpaper, as an abnormal end leaves it.
+leave_in_store() {
+  mkdir -p "$(unix "$store")/$1" && cp "$PWD/red.bmp" "$(unix "$store")/$1/red.bmp"
+  "$WINE" reg add "$desktop" /v Wallpaper /d "$store\\$1\\red.bmp" /f >/dev/null
+  "$WINE" reg add "$desktop" /v WallpaperStyle /d 2 /f >/dev/null
+}
 
 # Runs the command line "$1" (a quoted program and switches) with more switches $2 and waits
 # until the uninstaller it starts has finished: it copies itself elsewhere, and that copy removes
@@ -101,7 +118,10 @@ probe wait-processes 1 5000 >/dev/null || fail "not exactly one Ombrix after the
 
 probe keys win+2
 probe wait hidden 5000 Alpha Beta || fail "the updated Ombrix did not switch"
+leave_in_store 2
 uninstall "$(reg_value "$arp" QuietUninstallString)" "" "$user_dir"
+[[ $(reg_value "$desktop" Wallpaper) == "$own" && $(reg_value "$desktop" WallpaperStyle) == 22 ]] ||
+  fail "the user's own wallpaper is not back: $(reg_value "$desktop" Wallpaper) $(reg_value "$desktop" WallpaperStyle)"
 probe wait-processes 0 5000 >/dev/null || fail "the uninstaller left Ombrix running"
 probe wait shown 3000 Alpha Beta || fail "the uninstaller left windows hidden"
 [[ ! -e $(unix "$user_dir") ]] || fail "files are left: $(ls -R "$(unix "$user_dir")")"
@@ -125,11 +145,22 @@ arp="HKLM\\$uninstall_key"
 "$WINE" "$OMBRIX_INSTALLER" /S /ALLUSERS /NOAUTOSTART || fail "installing again for every user failed: exit code $?"
 [[ -z $(reg_value "HKLM\\$run_key" Ombrix)$(reg_value "HKCU\\$run_key" Ombrix) ]] ||
   fail "a log-on entry is left though declined"
-# Started from its folder without /ALLUSERS, as a user may: it knows the kind all the same.
+# Started from its folder without /ALLUSERS, as a user may: it knows the kind all the same. The
+# user's image is gone, so the store's image the wallpaper names stays, and nothing else.
+rm "$PWD/own.bmp"
+leave_in_store 0
 uninstall "\"$machine_dir\\Uninstall.exe\" /S" /REMOVESETTINGS "$machine_dir"
+[[ $(reg_value "$desktop" Wallpaper) == "$store\\0\\red.bmp" && -f $(unix "$store")/0/red.bmp &&
+  ! -e $(unix "$store")/2 ]] || fail "the uninstaller did not keep just the wallpaper's image: $(ls -R "$(unix "$store")")"
 [[ ! -e $(unix "$machine_dir") && ! -e $(unix "$machine_link") ]] || fail "files of the installation for every user are left"
 key_exists "$arp" && fail "the machine's Add/Remove Programs entry is left"
 key_exists 'HKCU\Software\Ombrix' && fail "the settings are left though /REMOVESETTINGS was given"
+
+# For every user only into Program Files: in a folder elsewhere any user could replace the program.
+status=0
+"$WINE" "$OMBRIX_INSTALLER" /S /ALLUSERS "/D=$shared_dir" || status=$?
+((status == 3)) || fail "installing for every user outside Program Files ended with exit code $status, not 3"
+[[ ! -e $(unix "$shared_dir") ]] || fail "files were installed for every user outside Program Files"
 
 # Over an older version in a folder whose name has spaces and letters outside ASCII: the old
 # files are replaced, the entries name the new version, the old unquoted log-on entry is written

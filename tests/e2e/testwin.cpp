@@ -8,6 +8,9 @@
 //   testwin zero TITLE       a pop-up window of no width and no height
 //   testwin cabinet TITLE    a window of the shell folder class CabinetWClass
 //   testwin hung TITLE       a window whose thread never reads a message after showing it
+//   testwin stubborn TITLE   a window of class OmbrixTestStubborn that vetoes its own hiding
+//   testwin shell TITLE      a titled window, and a hidden one of the taskbar's class
+//                            (Shell_TrayWnd), which makes this process count as the shell
 //   testwin FILE.lng         a window titled "Translating FILE.lng", as the translation tool
 //                            Glossator.exe (a copy of testwin) shows one
 //
@@ -40,6 +43,11 @@ LRESULT CALLBACK Procedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam
     case WM_CREATE:
       ++gWindows;
       return 0;
+    case WM_WINDOWPOSCHANGING:
+      if (GetPropW(hwnd, L"stubborn") != nullptr) {
+        reinterpret_cast<WINDOWPOS*>(lParam)->flags &= ~SWP_HIDEWINDOW;
+      }
+      return DefWindowProcW(hwnd, message, wParam, lParam);
     case WM_DESTROY:
       if (--gWindows == 0) PostQuitMessage(0);
       return 0;
@@ -72,14 +80,24 @@ int wmain(int argc, wchar_t** argv) {
   if (argc < 2) return 2;
   const std::wstring mode = argv[1];
   const std::wstring title = argc >= 3 ? argv[2] : L"";
-  const wchar_t* cls = mode == L"cabinet" ? L"CabinetWClass"
+  const wchar_t* cls = mode == L"cabinet"    ? L"CabinetWClass"
                        : mode == L"untitled" ? L"OmbrixTestUntitled"
+                       : mode == L"stubborn" ? L"OmbrixTestStubborn"
                                              : L"OmbrixTestWin";
   if (!Register(cls)) return 1;
 
   HWND main = nullptr;
   if (mode == L"normal" || mode == L"cabinet" || mode == L"hung") {
     main = Open(cls, title, WS_OVERLAPPEDWINDOW, 0, 300);
+  } else if (mode == L"stubborn") {
+    main = Open(cls, title, WS_OVERLAPPEDWINDOW, 0, 300);
+    if (main != nullptr) SetPropW(main, L"stubborn", main);
+  } else if (mode == L"shell") {
+    main = Register(L"Shell_TrayWnd") ? Open(cls, title, WS_OVERLAPPEDWINDOW, 0, 300) : nullptr;
+    if (main != nullptr && !CreateWindowExW(0, L"Shell_TrayWnd", L"", WS_POPUP, 0, 0, 10, 10,
+                                            nullptr, nullptr, GetModuleHandleW(nullptr), nullptr)) {
+      return 1;
+    }
   } else if (mode == L"owned") {
     main = Open(cls, title, WS_OVERLAPPEDWINDOW, 0, 300);
     if (main != nullptr && !Open(cls, title + L" dialog", WS_CAPTION | WS_SYSMENU, 0, 200, main)) {

@@ -5,6 +5,7 @@
 #include <set>
 #include <sstream>
 
+#include "app/lifecycle.h"
 #include "app/program.h"
 #include "dialogs/desktop_dialog.h"
 #include "dialogs/organize.h"
@@ -112,6 +113,23 @@ TEST_F(Language, FileOverTheSizeLimitIsNotRead) {
   Load(text + "\n");
   EXPECT_EQ(GetMsg(program, msgs::kExit), "Exit Ombrix?");
   EXPECT_EQ(world.ui.boxes.size(), 1u);
+  world.files.sizes[kFolder + "huge.lng"] = uint64_t{8} << 30;  // sparse: its size is checked first
+  Load(text, "huge.lng");
+  EXPECT_EQ(world.ui.boxes.size(), 2u);
+}
+
+// A language is a file beside the program: a name that leads elsewhere starts it in English.
+TEST_F(Language, NamesLeadingOutOfTheProgramFolderAreRefused) {
+  for (const std::string name : {"..\\up.lng", "sub/in.lng", "D:drive.lng", ".."}) {
+    sim::World w;
+    w.store.sections["Settings"]["Language"] = name;
+    w.store.sections["Settings"]["FirstUse"] = "0";
+    w.files.files[kFolder + name] = "[Ombrix]\nVersion=1.0\n[GLOBAL]\n0001=Elsewhere\n";
+    Program p{w.platform()};
+    ASSERT_EQ(StartUp(p), StartOutcome::Running);
+    EXPECT_EQ(GetMsg(p, msgs::kExit), "Exit Ombrix?") << name;
+    EXPECT_EQ(p.settings.sLanguage, kBuiltInLanguage);
+  }
 }
 
 TEST_F(Language, FormsAndMenusAreTranslatedFromTheirOwnSections) {

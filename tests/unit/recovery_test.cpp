@@ -1,6 +1,8 @@
+#include "app/recovery.h"
+
 #include <gtest/gtest.h>
 
-#include "app/recovery.h"
+#include "app/lifecycle.h"
 #include "heart_fixture.h"
 #include "lang/messages.h"
 #include "rules/apply.h"
@@ -11,6 +13,7 @@ namespace {
 
 const std::string kPath = "C:\\Program Files\\Ombrix\\Ombrix.restore";
 const std::string kUserPath = "C:\\Users\\me\\AppData\\Local\\Ombrix\\Ombrix.restore";
+const std::string kRecordPath = "C:\\Program Files\\Ombrix\\Ombrix.desktops";
 
 std::shared_ptr<clsPI> AppWith(std::initializer_list<Hwnd> handles) {
   auto app = std::make_shared<clsPI>();
@@ -38,15 +41,8 @@ TEST(RecoveryFile, ListsEveryHandleAsLittleEndianIntegers) {
   program.desk.CreateDesktops();
   WriteRecoveryFile(program);
   EXPECT_EQ(world.files.files[kPath], "");
-}
-
-TEST(RecoveryFile, PathGetsOneBackslashAtADriveRoot) {
-  sim::World world;
-  Program program{world.platform()};
-  world.process.folder = "D:\\";
+  world.process.folder = "D:\\";  // a drive root gets no second backslash
   EXPECT_EQ(RecoveryFilePath(program), "D:\\Ombrix.restore");
-  world.process.folder = "D:\\Tools";
-  EXPECT_EQ(RecoveryFilePath(program), "D:\\Tools\\Ombrix.restore");
 }
 
 TEST(RecoveryFile, UnwritableProgramFolderFallsBackToTheUserDataFolder) {
@@ -88,6 +84,50 @@ TEST(RecoveryFile, StartShowsWhatFilesOfThisSystemStartListAndDeletesOlderOnes) 
     EXPECT_EQ(world.files.FileExists(kPath), !programFolderFileIsOld);
     EXPECT_TRUE(world.files.FileExists(kUserPath));
   }
+}
+
+// An installation for every user shares its folder: each user's files live in their own data
+// folder, and what another user's run left beside the program is not read, nor deleted.
+TEST(RecoveryFile, ASharedProgramFolderIsLeftToItsOtherUsers) {
+  sim::World world;
+  world.store.sections["Settings"]["FirstUse"] = "0";
+  world.files.othersFolders = {"C:\\Program Files"};
+  const Hwnd theirs = world.Open("Theirs", 10);
+  world.windows.Get(theirs)->visible = false;
+  const std::string theirFile = EncodeRecoveryHandles({theirs});
+  world.files.files[kPath] = theirFile;
+  Program program{world.platform()};
+  ASSERT_EQ(StartUp(program), StartOutcome::Running);
+  EXPECT_FALSE(world.windows.IsWindowVisible(theirs));
+  const Hwnd mine = world.Open("Mine", 11);
+  int16_t target = 2;
+  SwitchDesktop(program, target);
+  EXPECT_EQ(DecodeRecoveryHandles(world.files.files[kUserPath]), (std::vector<Hwnd>{mine}));
+  EXPECT_TRUE(world.files.FileExists("C:\\Users\\me\\AppData\\Local\\Ombrix\\Ombrix.desktops"));
+  EXPECT_FALSE(world.files.FileExists(kRecordPath));
+  ASSERT_TRUE(ExitOnRequest(program));
+  EXPECT_FALSE(world.files.FileExists(kUserPath));
+  EXPECT_EQ(world.files.files[kPath], theirFile);
+}
+
+// No run writes a file near the cap: a huge (or sparse) one must not stop the start with a
+// failed allocation before the hidden windows come back. It goes, and the user is told.
+TEST(RecoveryFile, FilesTooLargeToBeItsOwnAreDeletedUnreadAndReported) {
+  sim::World world;
+  world.store.sections["Settings"]["FirstUse"] = "0";
+  const Hwnd hidden = world.Open("Hidden", 10);
+  world.windows.Get(hidden)->visible = false;
+  world.files.files[kUserPath] = EncodeRecoveryHandles({hidden});
+  world.files.files[kPath] = world.files.files[kRecordPath] = "x";
+  world.files.sizes[kPath] = uint64_t{8} << 30;
+  world.files.sizes[kRecordPath] = kLargestRecoveryFile + 1;
+  Program program{world.platform()};
+  ASSERT_EQ(StartUp(program), StartOutcome::Running);
+  EXPECT_TRUE(world.windows.IsWindowVisible(hidden));
+  EXPECT_FALSE(world.files.FileExists(kPath) || world.files.FileExists(kRecordPath));
+  ASSERT_EQ(world.tray.balloons.size(), 2u);
+  EXPECT_EQ(world.tray.balloons[0].text,
+            "Ombrix deleted " + kPath + " unread: it is too large to be a file of its own.");
 }
 
 class Exit : public Started {};

@@ -23,26 +23,60 @@ class Requests : public Started {
   void GoTo(int16_t desk) { SwitchDesktop(program, desk); }
 };
 
-TEST_F(Requests, GoToSwitchesAndTheCurrentDesktopIsTheReply) {
-  const Hwnd a = world.Open("A", 10);
-  EXPECT_EQ(Ask(msg::kCurrentDesktop), 1);
-  EXPECT_EQ(Ask(msg::kGoToDesktop, 3), reply::kDone);
-  EXPECT_EQ(program.desk.iCurDesk, 3);
-  EXPECT_FALSE(Visible(a));
-  EXPECT_EQ(Ask(msg::kCurrentDesktop), 3);
-  EXPECT_EQ(Ask(msg::kGoToDesktop, 3), reply::kDone);  // already there
+// Going to a desktop, by number or a step, and the replies through the command line:
+// tests/unit/command_line_test.cpp. Numbers no command line sends are refused as well.
+TEST_F(Requests, GoToRefusesWhatIsNotADesktop) {
   for (int32_t bad : {0, 10, -1, 51}) EXPECT_EQ(Ask(msg::kGoToDesktop, bad), reply::kBadDesktop);
-  EXPECT_EQ(program.desk.iCurDesk, 3);
+  for (int32_t bad : {0, 2, -9}) EXPECT_EQ(Ask(msg::kStepDesktop, bad), reply::kBadDesktop);
+  EXPECT_EQ(program.desk.iCurDesk, 1);
+}
 
-  // A desktop with a password asks for it, as its hot-key does.
-  Desk(5).sPassword = "pw";
-  world.ui.userActions.push_back([this] {
-    Form* prompt = world.forms.Loaded("frmPassword");
-    ASSERT_NE(prompt, nullptr);
-    prompt->OnClick(Ctl(*prompt, "btnCancel"));
-  });
-  EXPECT_EQ(Ask(msg::kGoToDesktop, 5), reply::kNotSwitched);
-  EXPECT_EQ(program.desk.iCurDesk, 3);
+TEST_F(Requests, EveryDesktopChangeIsPostedToEachSubscriberUntilItGoes) {
+  const Hwnd bar = world.Open("Status bar", 20);
+  const Hwnd widget = world.Open("Widget", 21);
+  EXPECT_EQ(Ask(msg::kSubscribe, bar), reply::kDone);
+  EXPECT_EQ(Ask(msg::kSubscribe, bar), reply::kDone);  // once only
+  EXPECT_EQ(Ask(msg::kSubscribe, widget), reply::kDone);
+  EXPECT_EQ(Ask(msg::kSubscribe, 0x7777), reply::kUnknownWindow);
+  const uint32_t changed = world.windows.RegisterMessage("OmbrixDesktopChanged");
+  const auto newsFor = [&](Hwnd hwnd) {
+    std::vector<std::pair<int32_t, int32_t>> news;
+    for (const auto& posted : world.windows.posted) {
+      if (posted.hwnd == hwnd && posted.message == changed) {
+        news.emplace_back(posted.wParam, posted.lParam);
+      }
+    }
+    return news;
+  };
+  using News = std::vector<std::pair<int32_t, int32_t>>;
+
+  // Whatever switches: a request, a hot-key, the tray menu, a step.
+  EXPECT_EQ(Ask(msg::kGoToDesktop, 2), reply::kDone);
+  Ask(msg::kGoToDesktop, 2);  // no change, no news
+  HoldShift(false);
+  Send(msg::kHotKeyWin, '3');
+  OnGoToItem(program, 7);
+  EXPECT_EQ(Ask(msg::kStepDesktop, -1), 6);
+  EXPECT_EQ(newsFor(bar), (News{{2, 1}, {3, 2}, {7, 3}, {6, 7}}));
+  EXPECT_EQ(newsFor(widget), newsFor(bar));
+  for (const auto& sent : world.windows.sent) EXPECT_NE(sent.message, changed) << "never sent";
+
+  EXPECT_EQ(Ask(msg::kUnsubscribe, widget), reply::kDone);
+  world.windows.Destroy(bar);
+  GoTo(1);
+  GoTo(2);
+  EXPECT_EQ(newsFor(widget).size(), 4u);
+  EXPECT_EQ(newsFor(bar).size(), 5u) << "a window that is gone is dropped at the first failed post";
+
+  // Beyond the cap a window is refused until one of the subscribers goes.
+  std::vector<Hwnd> many;
+  while (many.size() < DesktopSubscribers::kMaxSubscribers) {
+    many.push_back(world.Open("Listener", 30));
+    ASSERT_EQ(Ask(msg::kSubscribe, many.back()), reply::kDone);
+  }
+  EXPECT_EQ(Ask(msg::kSubscribe, widget), reply::kSubscribersFull);
+  world.windows.Destroy(many.front());
+  EXPECT_EQ(Ask(msg::kSubscribe, widget), reply::kDone);
 }
 
 TEST_F(Requests, MoveTakesTheWholeApplicationOfTheWindowAndSaysWhyItCannot) {

@@ -183,18 +183,25 @@ TEST_F(RulePass, CloseAsksTheFirstWindowOnlyAndDoesNotWaitForAHungOne) {
   EXPECT_TRUE(world.windows.IsWindow(hung));
 }
 
-TEST_F(RulePass, KillEndsTheProcessAndReleasesTheHandle) {
-  Window("Game", 10);
-  Window("Service", 11);
-  world.process.processes = {{10, true}, {11, false}};
-  Rules({TitleRule("game", TextCompare::Contains, RuleAction::Kill), TitleRule("service", TextCompare::Contains, RuleAction::Kill)});
+// The shell's folder windows are applications like any other; ending the shell would take the
+// taskbar and the desktop with it.
+TEST_F(RulePass, KillEndsTheProcessButNeverTheShellThisProgramOrACriticalOne) {
+  for (uint32_t pid : {10u, 11u, 12u, 20u}) Window("App " + std::to_string(pid), pid);
+  world.Open("Downloads", 20, 0, "CabinetWClass");
+  world.Open("Taskbar", 20, 0, "Shell_TrayWnd");
+  const uint32_t own = world.process.processId;
+  world.process.processes = {{10, true}, {11, false}, {12, true}, {20, true}, {own, true}};
+  world.process.critical = {12};
+  Rules({TitleRule("zzz", TextCompare::NotContains, RuleAction::Kill)});
   ApplyRules(program, false);
   EXPECT_EQ(world.process.killed, (std::vector<uint32_t>{10}));
-  EXPECT_EQ(world.process.openHandles, 0);
-  EXPECT_EQ(Desk(1).opi.Count(), 2);  // a killed application stays until the next pass
+  EXPECT_EQ(Desk(1).opi.Count(), 5);  // a killed application stays until the next pass
   EXPECT_EQ(KillProcess(program, 11), -2);
   EXPECT_EQ(KillProcess(program, 99), -3);
-  EXPECT_EQ(KillProcess(program, 10), 1);
+  for (uint32_t refused : {12u, 20u, own}) {
+    EXPECT_EQ(KillProcess(program, static_cast<int32_t>(refused)), kKillRefused) << refused;
+  }
+  EXPECT_EQ(world.process.killed, (std::vector<uint32_t>{10}));
 }
 
 TEST_F(RulePass, VisibilityLevelsGiveTheirAlpha) {
@@ -206,6 +213,11 @@ TEST_F(RulePass, VisibilityLevelsGiveTheirAlpha) {
   Rules({fade});
   ApplyRules(program, false);
   EXPECT_EQ(world.windows.Get(a)->alpha, 178);
+  // The style change waits for the window's program: one that does not answer is left alone.
+  const Hwnd hung = Window("Clock", 12);
+  world.windows.Get(hung)->hung = true;
+  ApplyRules(program, false);
+  EXPECT_EQ(world.windows.ExStyle(hung) & 0x80000, 0u);
   EXPECT_EQ(VisibilityPercent(300), 100);
   EXPECT_EQ(VisibilityPercent(-300), 0);
   // Systems older than the platform-version code 8 have no layered windows.

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "app/desktop_record.h"
 #include "core/discovery.h"
 #include "heart_fixture.h"
 #include "switching/move.h"
@@ -176,6 +177,61 @@ TEST_F(Switching, ShellFolderWindowsAreListedWhileHiddenBySwitchOrMove) {
   EXPECT_TRUE(program.colHiddenExplorer.Contains(folder));
   MoveApplication(program, 2, 1, 1);
   EXPECT_FALSE(program.colHiddenExplorer.Contains(folder));
+}
+
+// An elevated program's windows, or those of a program that vetoes its hiding, stay on screen:
+// they are on every desktop, listed where the user is, and the user is told once per program.
+TEST_F(Switching, WindowsThatRefuseToHideStayListedWhereTheUserIsAndAreNamedOnce) {
+  const Hwnd a = world.Open("A", 10);
+  const Hwnd hung = world.Open("Hung", 11);
+  world.windows.Get(hung)->hung = true;  // hidden when it answers again: not a refusal
+  const Hwnd admin = world.Open("Task Manager", 20);
+  const Hwnd again = world.Open("Task Manager", 21);
+  for (Hwnd h : {admin, again}) world.windows.Get(h)->refusesHide = true;
+  world.process.programs = {{20, "Taskmgr.exe"}, {21, "Taskmgr.exe"}};
+  Go(2);
+  EXPECT_FALSE(Visible(a) || Visible(hung));
+  EXPECT_TRUE(Visible(admin));
+  EXPECT_EQ(Desk(1).opi.Count(), 2);
+  EXPECT_EQ(Desk(2).opi.Count(), 2);
+  const auto record =
+      DecodeDesktopRecord(world.files.files["C:\\Program Files\\Ombrix\\Ombrix.desktops"]);
+  ASSERT_TRUE(record);
+  for (const RecordedWindow& w : record->windows) {
+    EXPECT_EQ(w.desk, w.hwnd == admin || w.hwnd == again ? 2 : 1) << w.hwnd;
+  }
+  ASSERT_EQ(world.tray.balloons.size(), 1u);
+  EXPECT_EQ(world.tray.balloons[0].text,
+            "Taskmgr.exe stays on screen on every desktop: only Ombrix started with administrator "
+            "rights can manage it.");
+
+  const auto hides = [&] {
+    return std::count(world.windows.showCalls.begin(), world.windows.showCalls.end(),
+                      std::make_pair(admin, 0));
+  };
+  const auto tried = hides();
+  Go(3);
+  Go(1);
+  MoveApplication(program, 1, static_cast<int16_t>(Desk(1).GetProcessIdxByHandle(admin)), 4);
+  EXPECT_EQ(hides(), tried);  // not asked again
+  EXPECT_TRUE(Visible(a) && Visible(admin));
+  EXPECT_GT(Desk(1).GetProcessIdxByHandle(admin), 0);
+  EXPECT_EQ(Desk(4).opi.Count(), 0);
+  EXPECT_EQ(world.tray.balloons.size(), 1u);
+}
+
+// Without the hook library, or while its notices are dropped, no destruction is reported: the
+// tracker forgets what is gone at each scan instead of growing as long as the program runs.
+TEST_F(Switching, TrackerForgetsWindowsGoneWithoutANotice) {
+  world.Open("Kept", 10);
+  std::vector<Hwnd> brief;
+  for (uint32_t i = 0; i < 300; ++i) brief.push_back(world.Open("Brief", 20 + i));
+  Go(2);
+  Go(1);  // the switch tracks every window it shows
+  EXPECT_EQ(program.oWinOrder.Count(), 301u);
+  for (Hwnd h : brief) world.windows.Destroy(h);
+  ScanDesktop(program, 1);
+  EXPECT_EQ(program.oWinOrder.Count(), 1u);
 }
 
 TEST_F(Switching, IndicatorSizesToItsTextAndGoesAfterOneSecond) {

@@ -8,8 +8,8 @@
 namespace ombrix {
 namespace {
 
-// The system's and the program's wallpaper values as the simulated registry holds them.
 constexpr const char* kStore = "C:\\Users\\me\\AppData\\Local\\Ombrix";
+constexpr const char* kDesktop = "Control Panel\\Desktop";
 
 class Wallpapers : public ::testing::Test {
  protected:
@@ -17,20 +17,28 @@ class Wallpapers : public ::testing::Test {
     world.store.sections["Settings"]["FirstUse"] = "0";
     world.files.files["C:\\Pictures\\mine.jpg"] = "user's own";
     world.files.files["C:\\Pictures\\sea.bmp"] = "sea";
-    world.shell.UserSets("C:\\Pictures\\mine.jpg", "10", "0");
+    // A style the program has no code for (span), and no "TileWallpaper" value at all.
+    world.shell.UserSets("C:\\Pictures\\mine.jpg", "22", "");
+    world.registry.DeleteValue(RegistryRoot::CurrentUser, kDesktop, "TileWallpaper");
   }
   void Start() { ASSERT_EQ(StartUp(program), StartOutcome::Running); }
+  void Exit(Program& p) {
+    p.bExitRequested = true;
+    ASSERT_TRUE(UnloadMainWindow(p, UnloadReason::FormCode));
+  }
   // A desktop whose wallpaper was chosen earlier: its copy is in the store.
   void GiveWallpaper(int desk, const std::string& image, const std::string& style = "2") {
-    const std::string copy = std::string(kStore) + "\\" + std::to_string(desk) + "\\" + image;
     world.files.folders.push_back(std::string(kStore) + "\\" + std::to_string(desk));
-    world.files.files[copy] = image;
-    world.store.sections["Settings"]["Wallpaper" + std::to_string(desk)] = copy;
+    world.files.files[Copy(desk, image)] = image;
+    world.store.sections["Settings"]["Wallpaper" + std::to_string(desk)] = Copy(desk, image);
     world.store.sections["Settings"]["WallpaperType" + std::to_string(desk)] = style;
   }
-  std::string System(const std::string& name) {
-    return world.registry.Text(RegistryRoot::CurrentUser, "Control Panel\\Desktop", name)
-        .value_or("");
+  std::optional<std::string> System(const std::string& name) {
+    return world.registry.Text(RegistryRoot::CurrentUser, kDesktop, name);
+  }
+  // The three values the system's wallpaper is made of.
+  std::vector<std::optional<std::string>> SystemValues() {
+    return {System("Wallpaper"), System("WallpaperStyle"), System("TileWallpaper")};
   }
   void Go(int16_t desk) { program.mainWindow->OnSubscribedMessage(1027, 48 + desk, 0); }
   void SettingChanged() { program.mainWindow->OnSubscribedMessage(26, 0, 0); }
@@ -40,15 +48,28 @@ class Wallpapers : public ::testing::Test {
 
   sim::World world;
   Program program{world.platform()};
+  const std::vector<std::optional<std::string>> users = {"C:\\Pictures\\mine.jpg", "22",
+                                                         std::nullopt};
 };
 
-TEST_F(Wallpapers, EachDesktopShowsItsOwnImageAndTheStartUpOneComesBack) {
+// Setting any wallpaper ends a slideshow and loses a style the program cannot write, so
+// without a desktop image of its own the system's wallpaper is left alone.
+TEST_F(Wallpapers, WithoutADesktopImageTheSystemsWallpaperIsNeverTouched) {
+  Start();
+  Go(2);
+  SettingChanged();
+  world.clock.Advance(kWallpaperRestoreMs);
+  Go(1);
+  Exit(program);
+  EXPECT_TRUE(world.shell.applied.empty());
+  EXPECT_EQ(SystemValues(), users);
+}
+
+TEST_F(Wallpapers, EachDesktopShowsItsOwnImageAndTheUsersOwnComesBackAsItWas) {
   GiveWallpaper(2, "sea.bmp");
   GiveWallpaper(4, "sea.bmp", "1");
   Start();
-  EXPECT_EQ(program.wallpaper.sOrigWallPaper, Copy(0, "mine.jpg"));
   EXPECT_EQ(world.files.files[Copy(0, "mine.jpg")], "user's own");
-  EXPECT_EQ(program.wallpaper.iOrigWallPaperType, 10);
   EXPECT_TRUE(world.shell.applied.empty());  // desktop 1 has none of its own
 
   Go(2);
@@ -57,18 +78,35 @@ TEST_F(Wallpapers, EachDesktopShowsItsOwnImageAndTheStartUpOneComesBack) {
   Go(4);  // the same picture in another desktop's copy, tiled
   EXPECT_EQ(System("Wallpaper"), Copy(4, "sea.bmp"));
   EXPECT_EQ(System("TileWallpaper"), "1");
+  Go(3);  // the user's own, by its own path and with its own values
+  EXPECT_EQ(SystemValues(), users);
+
+  // Only while the user's image is gone does the copy stand in for it.
+  Go(2);
+  world.files.files.erase("C:\\Pictures\\mine.jpg");
   Go(3);
   EXPECT_EQ(System("Wallpaper"), Copy(0, "mine.jpg"));
-  EXPECT_EQ(System("WallpaperStyle"), "10");
-  const size_t applied = world.shell.applied.size();
-  Go(5);  // neither desktop has one: nothing is set
-  EXPECT_EQ(world.shell.applied.size(), applied);
-
+  EXPECT_EQ(System("WallpaperStyle"), "22");
+  world.files.files["C:\\Pictures\\mine.jpg"] = "user's own";
   Go(2);
-  program.bExitRequested = true;
-  ASSERT_TRUE(UnloadMainWindow(program, UnloadReason::FormCode));
-  EXPECT_EQ(System("Wallpaper"), Copy(0, "mine.jpg"));
-  EXPECT_EQ(System("WallpaperStyle"), "10");
+  Exit(program);
+  EXPECT_EQ(SystemValues(), users);
+}
+
+// An abnormal end leaves a desktop's image on the screen: the next start must not take it for
+// the user's own, nor put its copy in place of the user's.
+TEST_F(Wallpapers, AfterAnAbnormalEndTheUsersWallpaperIsStillTheOneRecordedBefore) {
+  GiveWallpaper(2, "sea.bmp");
+  Start();
+  Go(2);
+  world.Crash();
+  Program again{world.platform()};
+  ASSERT_EQ(StartUp(again), StartOutcome::Running);
+  EXPECT_EQ(SystemValues(), users) << "desktop 1 has no image of its own";
+  EXPECT_EQ(world.files.files[Copy(0, "mine.jpg")], "user's own");
+  again.mainWindow->OnSubscribedMessage(1027, 50, 0);
+  Exit(again);
+  EXPECT_EQ(SystemValues(), users);
 }
 
 TEST_F(Wallpapers, CopiesLiveInTheStoreAndAFailedCopyLosesNothing) {
@@ -92,21 +130,6 @@ TEST_F(Wallpapers, CopiesLiveInTheStoreAndAFailedCopyLosesNothing) {
   EXPECT_FALSE(world.files.FileExists(Copy(3, "hills.png")));
   EXPECT_FALSE(IsBitmapFile("C:\\a.JPG"));
   EXPECT_TRUE(IsBitmapFile("C:\\b.DIB") && IsBitmapFile("x.rle") && IsBitmapFile("y.Bmp"));
-}
-
-TEST_F(Wallpapers, StylesMapToTheSystemsValuesBothWays) {
-  Start();
-  const std::vector<std::tuple<int, std::string, std::string>> table = {
-      {0, "0", "0"}, {1, "0", "1"}, {10, "10", "0"}, {7, "", ""}};
-  for (const auto& [code, style, tile] : table) {
-    ASSERT_TRUE(SetWallpaper(program, "C:\\Pictures\\sea.bmp", code));
-    EXPECT_EQ(System("WallpaperStyle"), style) << code;
-    EXPECT_EQ(System("TileWallpaper"), tile) << code;
-    if (code == 7) continue;
-    EXPECT_EQ(ReadSystemWallpaper(program).style, code);
-  }
-  world.shell.refuse = true;
-  EXPECT_FALSE(SetWallpaper(program, "C:\\Pictures\\sea.bmp", 0));
 }
 
 TEST_F(Wallpapers, ActiveDesktopIsOfferedOnceAndUsedWhereItExists) {
@@ -136,34 +159,43 @@ TEST_F(Wallpapers, ActiveDesktopIsOfferedOnceAndUsedWhereItExists) {
   EXPECT_EQ(wine.shell.applied.back(), Copy(3, "a.jpg"));
 }
 
-TEST_F(Wallpapers, ASystemChangeKeepsTheUsersStartUpWallpaperUnlessTheyChoseANewOne) {
-  GiveWallpaper(2, "sea.bmp");
+TEST_F(Wallpapers, ASystemChangeMakesOnlyAWallpaperTheUserChoseTheirOwn) {
+  world.store.sections["Settings"]["Wallpaper2"] = "C:\\Pictures\\sea.bmp";  // not a copy
   Start();
   Go(2);
   // Some other setting changes while desktop 2 shows its own image: the system still reports
-  // that image, which is not the user's wallpaper.
+  // that image, which is not the user's wallpaper; nor is an image of the store.
   SettingChanged();
-  EXPECT_EQ(program.wallpaper.sOrigWallPaper, Copy(0, "mine.jpg"));
-  EXPECT_EQ(world.files.files[Copy(0, "mine.jpg")], "user's own");
+  world.shell.UserSets(Copy(3, "sea.bmp"), "2", "0");
+  SettingChanged();
+  Go(1);
+  EXPECT_EQ(SystemValues(), users);
 
-  // The user really chooses a new wallpaper through the system: it becomes the start-up one,
-  // and the desktop's own image is back 50 ms later.
+  // The user really chooses a new wallpaper through the system: it becomes their own, and the
+  // desktop's own image is back 50 ms later.
+  Go(2);
   world.files.files["C:\\Pictures\\new.png"] = "new";
   world.shell.UserSets("C:\\Pictures\\new.png", "0", "1");
   SettingChanged();
-  EXPECT_EQ(program.wallpaper.sOrigWallPaper, Copy(0, "new.png"));
-  EXPECT_EQ(program.wallpaper.iOrigWallPaperType, 1);
+  EXPECT_EQ(world.files.files[Copy(0, "new.png")], "new");
   world.clock.Advance(kWallpaperRestoreMs);
-  EXPECT_EQ(System("Wallpaper"), Copy(2, "sea.bmp"));
-  Go(1);
-  EXPECT_EQ(System("Wallpaper"), Copy(0, "new.png"));
+  EXPECT_EQ(System("Wallpaper"), "C:\\Pictures\\sea.bmp");
 
   // The program's own change does not count as the user's.
   world.shell.duringSet = [&] { SettingChanged(); };
+  Go(1);
   Go(2);
   world.shell.duringSet = nullptr;
-  EXPECT_EQ(program.wallpaper.sOrigWallPaper, Copy(0, "new.png"));
   EXPECT_FALSE(world.ui.TimerRunning(kWallpaperRestoreTimer));
+
+  // A new style for the user's own image, chosen while it shows, is theirs too.
+  Go(1);
+  world.shell.UserSets("C:\\Pictures\\new.png", "6", "0");
+  SettingChanged();
+  Go(2);
+  Exit(program);
+  EXPECT_EQ(SystemValues(),
+            (std::vector<std::optional<std::string>>{"C:\\Pictures\\new.png", "6", "0"}));
 }
 
 }  // namespace

@@ -149,6 +149,22 @@ bool SimWindowSystem::ShowWindow(Hwnd hwnd, int command) {
   return wasVisible;
 }
 
+HideOutcome SimWindowSystem::HideWindow(Hwnd hwnd) {
+  SimWindow* window = Get(hwnd);
+  if (window && window->refusesHide) {
+    showCalls.emplace_back(hwnd, sw::kHide);
+    return HideOutcome::Refused;
+  }
+  const bool answers = Answers(hwnd);
+  ShowWindow(hwnd, sw::kHide);
+  return answers ? HideOutcome::Hidden : HideOutcome::Posted;
+}
+
+bool SimWindowSystem::Answers(Hwnd hwnd) {
+  SimWindow* window = Get(hwnd);
+  return window && !window->hung;
+}
+
 void SimWindowSystem::BringToTop(Hwnd hwnd) {
   auto position = zPosition_.find(hwnd);
   if (position == zPosition_.end()) return;
@@ -202,18 +218,22 @@ bool SimWindowSystem::AttachThreadInput(uint32_t fromThread, uint32_t toThread, 
   return true;
 }
 
-bool SimWindowSystem::SetExStyle(Hwnd hwnd, uint32_t exStyle) {
+bool SimWindowSystem::SetOpacity(Hwnd hwnd, uint8_t alpha) {
   SimWindow* window = Get(hwnd);
   if (!window) return false;
-  window->exStyle = exStyle;
+  if (window->hung) throw std::logic_error("a style change waits for ever on a hung window");
+  window->exStyle |= 0x80000;
+  window->alpha = alpha;
   return true;
 }
 
-bool SimWindowSystem::SetLayeredWindowAttributes(Hwnd hwnd, uint32_t, uint8_t alpha, uint32_t) {
-  SimWindow* window = Get(hwnd);
-  if (!window || (window->exStyle & 0x80000) == 0) return false;
-  window->alpha = alpha;
-  return true;
+std::vector<uint32_t> SimWindowSystem::ShellProcessIds() {
+  std::vector<uint32_t> processes;
+  for (const auto& [hwnd, window] : windows_) {
+    const std::string lower = LowerText(window.className);
+    if (lower == "shell_traywnd" || lower == "progman") processes.push_back(window.processId);
+  }
+  return processes;
 }
 
 bool SimFiles::DeleteFile(const std::string& path) {
@@ -228,18 +248,28 @@ std::optional<int64_t> SimFiles::ModifiedTime(const std::string& path) {
   return found == modified.end() ? clock_.WallTime() : found->second;
 }
 
-std::optional<std::string> SimFiles::ReadFile(const std::string& path) {
+std::optional<uint64_t> SimFiles::FileSize(const std::string& path) {
   auto found = files.find(path);
   if (found == files.end()) return std::nullopt;
-  return found->second;
+  auto size = sizes.find(path);
+  return size != sizes.end() ? size->second : found->second.size();
 }
 
-bool SimFiles::Writable(const std::string& path) const {
-  for (const std::string& folder : readOnlyFolders) {
-    if (path.compare(0, folder.size(), folder) == 0) return false;
-  }
-  return true;
+std::optional<std::string> SimFiles::ReadFile(const std::string& path, uint64_t largest) {
+  const auto size = FileSize(path);
+  if (!size || *size > largest) return std::nullopt;
+  if (*size > (uint64_t{64} << 20)) throw std::bad_alloc();
+  return files.at(path);
 }
+
+bool SimFiles::IsUnder(const std::string& path, const std::vector<std::string>& folders) {
+  for (const std::string& folder : folders) {
+    if (path.compare(0, folder.size(), folder) == 0) return true;
+  }
+  return false;
+}
+
+bool SimFiles::Writable(const std::string& path) const { return !IsUnder(path, readOnlyFolders); }
 
 bool SimFiles::ReplaceFile(const std::string& path, const std::string& bytes) {
   if (!Writable(path)) return false;
@@ -533,6 +563,19 @@ int32_t SimWindowSystem::SendMessage(Hwnd hwnd, uint32_t message, int32_t wParam
   return onSend ? onSend(sent.back()) : 0;
 }
 
+uint32_t SimWindowSystem::RegisterMessage(const std::string& name) {
+  constexpr uint32_t kFirstRegistered = 0xC000;
+  return registeredMessages_.try_emplace(name, kFirstRegistered + registeredMessages_.size())
+      .first->second;
+}
+
+std::optional<int32_t> SimRunningInstance::Ask(uint32_t message, int32_t wParam, int32_t lParam) {
+  if (!answers) return std::nullopt;
+  // What the main window does not handle gets the default processing's 0.
+  const MessageResult result = mainWindow->OnSubscribedMessage(message, wParam, lParam);
+  return result.bHandled ? result.lReturn : 0;
+}
+
 bool SimWindowSystem::SendMessageTimeout(Hwnd hwnd, uint32_t message, int32_t wParam,
                                          int32_t lParam, uint32_t) {
   SimWindow* window = Get(hwnd);
@@ -543,21 +586,19 @@ bool SimWindowSystem::SendMessageTimeout(Hwnd hwnd, uint32_t message, int32_t wP
   return true;
 }
 
-int64_t SimProcess::OpenProcess(uint32_t, bool, uint32_t processId) {
+Termination SimProcess::TerminateProcess(uint32_t processId, uint32_t) {
   auto found = processes.find(processId);
-  if (found == processes.end()) return 0;
-  ++openHandles;
-  return static_cast<int64_t>(processId) + 0x100000000LL;
-}
-
-bool SimProcess::TerminateProcess(int64_t process, uint32_t) {
-  const auto processId = static_cast<uint32_t>(process - 0x100000000LL);
-  if (!processes[processId]) return false;
+  if (found == processes.end()) return Termination::NotOpened;
+  if (critical.count(processId) != 0) return Termination::Critical;
+  if (!found->second) return Termination::Failed;
   killed.push_back(processId);
-  return true;
+  return Termination::Done;
 }
 
-void SimProcess::CloseHandle(int64_t) { --openHandles; }
+std::string SimProcess::ProgramOfProcess(uint32_t processId) {
+  auto found = programs.find(processId);
+  return found == programs.end() ? std::string() : found->second;
+}
 
 std::optional<std::string> SimProcess::DerivePasswordKey(const std::string& password,
                                                          const std::string& salt,

@@ -65,6 +65,7 @@ struct SimWindow {
   bool minimized = false;
   bool maximized = false;
   bool hung = false;  // answers no sent message
+  bool refusesHide = false;  // stays on screen when hidden, as an elevated program's window
   bool closeCommand = true;  // the window menu has its Close command
   IconHandle smallIcon = 0;
   IconHandle largeIcon = 0;
@@ -108,8 +109,11 @@ class SimWindowSystem : public WindowSystem {
   Hwnd Owner(Hwnd hwnd) override;
   ThreadProcess WindowThreadProcess(Hwnd hwnd) override;
   bool ShowWindow(Hwnd hwnd, int command) override;
+  HideOutcome HideWindow(Hwnd hwnd) override;
+  bool Answers(Hwnd hwnd) override;
   bool PostMessage(Hwnd hwnd, uint32_t message, int32_t wParam, int32_t lParam) override;
   int32_t SendMessage(Hwnd hwnd, uint32_t message, int32_t wParam, int32_t lParam) override;
+  uint32_t RegisterMessage(const std::string& name) override;
   bool SendMessageTimeout(Hwnd hwnd, uint32_t message, int32_t wParam, int32_t lParam,
                           uint32_t timeoutMs) override;
   Hwnd ForegroundWindow() override;
@@ -121,9 +125,10 @@ class SimWindowSystem : public WindowSystem {
   IconHandle ClassIcon(Hwnd hwnd, bool small) override;
   bool AttachThreadInput(uint32_t fromThread, uint32_t toThread, bool attach) override;
   void SetFocus(Hwnd hwnd) override;
-  bool SetExStyle(Hwnd hwnd, uint32_t exStyle) override;
-  bool SetLayeredWindowAttributes(Hwnd hwnd, uint32_t colourKey, uint8_t alpha,
-                                  uint32_t flags) override;
+  // Throws for a hung window: the real style change would wait for it for ever.
+  bool SetOpacity(Hwnd hwnd, uint8_t alpha) override;
+  // The processes of the windows of the taskbar's class and of the desktop's ("Progman").
+  std::vector<uint32_t> ShellProcessIds() override;
 
   Hwnd focus = 0;
   std::vector<std::pair<uint32_t, uint32_t>> attachedThreads;  // (from, to) while attached
@@ -141,6 +146,26 @@ class SimWindowSystem : public WindowSystem {
   std::list<Hwnd> zOrder_;  // topmost first
   std::unordered_map<Hwnd, std::list<Hwnd>::iterator> zPosition_;
   Hwnd nextHwnd_ = 0x10010;
+  std::map<std::string, uint32_t> registeredMessages_;
+};
+
+// The running instance a command line reaches: its requests go to the events of a program's
+// main window, as the window procedure passes them on.
+class SimRunningInstance : public RunningInstance {
+ public:
+  explicit SimRunningInstance(SimWindowSystem& windows) : windows_(windows) {}
+
+  MainWindowEvents* mainWindow = nullptr;  // none: no instance runs
+  bool answers = true;                     // false: the instance hangs
+
+  bool Found() override { return mainWindow != nullptr; }
+  std::optional<int32_t> Ask(uint32_t message, int32_t wParam, int32_t lParam) override;
+  void WaitForEnd() override {}
+  bool IsWindow(Hwnd hwnd) override { return windows_.IsWindow(hwnd); }
+  Hwnd ForegroundWindow() override { return windows_.ForegroundWindow(); }
+
+ private:
+  SimWindowSystem& windows_;
 };
 
 class SimProcess : public System {
@@ -162,11 +187,11 @@ class SimProcess : public System {
   uint32_t threadId = 5151;
   int versionCode = 10;
   std::map<uint32_t, bool> processes;  // process id -> may be terminated
+  std::set<uint32_t> critical;         // processes the system marks critical
+  std::map<uint32_t, std::string> programs;  // process id -> its program's file name
   std::vector<uint32_t> killed;
-  int openHandles = 0;
-  int64_t OpenProcess(uint32_t access, bool inheritHandle, uint32_t processId) override;
-  bool TerminateProcess(int64_t process, uint32_t exitCode) override;
-  void CloseHandle(int64_t handle) override;
+  Termination TerminateProcess(uint32_t processId, uint32_t exitCode) override;
+  std::string ProgramOfProcess(uint32_t processId) override;
   uint32_t CurrentThreadId() override { return threadId; }
   int PlatformVersionCode() override { return versionCode; }
   // The clock's time plus the time the system ran before the test began.
@@ -187,21 +212,27 @@ class SimProcess : public System {
   SimClock& clock_;
 };
 
-// Files in memory, by full path. Paths listed in readOnlyFolders cannot be written. A file
-// without an entry in modified counts as written just now.
+// Files in memory, by full path. Paths listed in readOnlyFolders cannot be written; folders in
+// othersFolders belong to another user. A file without an entry in modified counts as written
+// just now; one with an entry in sizes is that large (a sparse file) whatever its bytes.
 class SimFiles : public Files {
  public:
   explicit SimFiles(SimClock& clock) : clock_(clock) {}
   std::map<std::string, std::string> files;
   std::map<std::string, int64_t> modified;
   std::vector<std::string> readOnlyFolders;
+  std::vector<std::string> othersFolders;
+  std::map<std::string, uint64_t> sizes;
   std::vector<std::string> folders;
   std::string dataFolder = "C:\\Users\\me\\AppData\\Local";
   int replaces = 0;
 
   bool FileExists(const std::string& path) override { return files.count(path) != 0; }
   bool DeleteFile(const std::string& path) override;
-  std::optional<std::string> ReadFile(const std::string& path) override;
+  // Throws std::bad_alloc for a file above 64 MiB that the call takes whole, as the real
+  // allocation would fail.
+  std::optional<std::string> ReadFile(const std::string& path, uint64_t largest) override;
+  std::optional<uint64_t> FileSize(const std::string& path) override;
   std::optional<int64_t> ModifiedTime(const std::string& path) override;
   bool ReplaceFile(const std::string& path, const std::string& bytes) override;
   bool CreateFolder(const std::string& path) override;
@@ -209,6 +240,7 @@ class SimFiles : public Files {
   bool CopyFileTo(const std::string& from, const std::string& to) override;
   bool DeleteFilesIn(const std::string& folder) override;
   std::string UserDataFolder() override { return dataFolder; }
+  bool IsUsersOwnFolder(const std::string& path) override { return !IsUnder(path, othersFolders); }
   // In the reverse of their order here: a folder listing keeps no order a program may rely on.
   std::vector<std::string> FilesWithExtension(const std::string& folder,
                                               const std::string& extension) override;
@@ -216,6 +248,7 @@ class SimFiles : public Files {
 
  private:
   bool Writable(const std::string& path) const;
+  static bool IsUnder(const std::string& path, const std::vector<std::string>& folders);
   SimClock& clock_;
 };
 

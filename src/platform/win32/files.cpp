@@ -6,6 +6,7 @@
 #include "platform/win32/text.h"
 #include "platform/win32/win.h"
 // These need <windows.h> first.
+#include <aclapi.h>
 #include <knownfolders.h>
 #include <shlobj.h>
 
@@ -71,13 +72,16 @@ bool Win32Files::DeleteFile(const std::string& path) {
   return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
 }
 
-std::optional<std::string> Win32Files::ReadFile(const std::string& path) {
+std::optional<std::string> Win32Files::ReadFile(const std::string& path, uint64_t largest) {
   FileHandle file(CreateFileW(Widen(path).c_str(), GENERIC_READ,
                               FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                               OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!file.Valid()) return std::nullopt;
   LARGE_INTEGER size{};
-  if (!GetFileSizeEx(file.Get(), &size) || size.QuadPart < 0) return std::nullopt;
+  if (!GetFileSizeEx(file.Get(), &size) || size.QuadPart < 0 ||
+      static_cast<uint64_t>(size.QuadPart) > largest) {
+    return std::nullopt;
+  }
   std::string bytes(static_cast<size_t>(size.QuadPart), '\0');
   size_t done = 0;
   while (done < bytes.size()) {
@@ -89,6 +93,12 @@ std::optional<std::string> Win32Files::ReadFile(const std::string& path) {
   }
   bytes.resize(done);
   return bytes;
+}
+
+std::optional<uint64_t> Win32Files::FileSize(const std::string& path) {
+  WIN32_FILE_ATTRIBUTE_DATA data{};
+  if (!GetFileAttributesExW(Widen(path).c_str(), GetFileExInfoStandard, &data)) return std::nullopt;
+  return (static_cast<uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
 }
 
 std::optional<int64_t> Win32Files::ModifiedTime(const std::string& path) {
@@ -189,6 +199,38 @@ std::string Win32Files::UserDataFolder() {
   while (!path.empty() && path.back() == L'\\') path.pop_back();
   userDataFolder_ = Narrow(path);
   return *userDataFolder_;
+}
+
+namespace {
+
+bool OwnedByThisUser(const std::wstring& folder) {
+  PSID owner = nullptr;
+  PSECURITY_DESCRIPTOR descriptor = nullptr;
+  if (GetNamedSecurityInfoW(folder.c_str(), SE_FILE_OBJECT, OWNER_SECURITY_INFORMATION, &owner,
+                            nullptr, nullptr, nullptr, &descriptor) != ERROR_SUCCESS) {
+    return false;
+  }
+  bool own = false;
+  HANDLE token = nullptr;
+  if (owner != nullptr && OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token)) {
+    DWORD size = 0;
+    GetTokenInformation(token, TokenUser, nullptr, 0, &size);
+    std::vector<BYTE> user(size);
+    own = size != 0 && GetTokenInformation(token, TokenUser, user.data(), size, &size) &&
+          EqualSid(owner, reinterpret_cast<TOKEN_USER*>(user.data())->User.Sid);
+    ::CloseHandle(token);
+  }
+  LocalFree(descriptor);
+  return own;
+}
+
+}  // namespace
+
+bool Win32Files::IsUsersOwnFolder(const std::string& path) {
+  auto found = ownFolders_.find(path);
+  if (found == ownFolders_.end())
+    found = ownFolders_.emplace(path, OwnedByThisUser(Widen(path))).first;
+  return found->second;
 }
 
 }  // namespace ombrix::win32

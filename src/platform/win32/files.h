@@ -2,6 +2,8 @@
 // backslashes; the W functions take them.
 #pragma once
 
+#include <map>
+
 #include "platform/platform.h"
 
 namespace ombrix::win32 {
@@ -11,7 +13,8 @@ class Win32Files : public Files {
   // A folder of that name is not a file.
   bool FileExists(const std::string& path) override;
   bool DeleteFile(const std::string& path) override;
-  std::optional<std::string> ReadFile(const std::string& path) override;
+  std::optional<std::string> ReadFile(const std::string& path, uint64_t largest) override;
+  std::optional<uint64_t> FileSize(const std::string& path) override;
   std::optional<int64_t> ModifiedTime(const std::string& path) override;
   // Writes "<path>.new", then moves it over path in one step. Not flushed to the disk: the
   // files written this way (what a crash of the program needs) are stale after a crash of the
@@ -25,12 +28,15 @@ class Win32Files : public Files {
   // The local application-data folder; empty when the shell does not know it. Asked once:
   // the shell reads (and may write) the registry for it, and it does not change.
   std::string UserDataFolder() override;
+  // The folder's owner against the user of this process's token; asked once per folder.
+  bool IsUsersOwnFolder(const std::string& path) override;
   std::vector<std::string> FilesWithExtension(const std::string& folder,
                                               const std::string& extension) override;
   std::vector<std::string> Subfolders(const std::string& folder) override;
 
  private:
   std::optional<std::string> userDataFolder_;
+  std::map<std::string, bool> ownFolders_;
 };
 
 }  // namespace ombrix::win32

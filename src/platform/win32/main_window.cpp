@@ -16,8 +16,8 @@ constexpr const wchar_t* kCaption = L"OmbrixMainWND";
 
 // Messages of the hook library, of other instances and of other programs' requests; the
 // program sees them before the default processing.
-constexpr UINT kSubscribedBefore[] = {1025, 1026, 1027, 1034, 1035, 1036,
-                                      1037, 1044, 1064, 1065, 1066, 1067};
+constexpr UINT kSubscribedBefore[] = {1025, 1026, 1027, 1034, 1035, 1036, 1037,
+                                      1044, 1064, 1065, 1066, 1067, 1068, 1069, 1070};
 
 UINT taskbarCreated = 0;
 // The shell follows a right click on the icon with WM_CONTEXTMENU (version 4 behaviour); only a

@@ -82,18 +82,55 @@ bool Win32System::AnotherInstanceRunning() {
 
 uint32_t Win32System::CurrentThreadId() { return GetCurrentThreadId(); }
 
-int64_t Win32System::OpenProcess(uint32_t access, bool inheritHandle, uint32_t processId) {
-  HANDLE process = ::OpenProcess(access, inheritHandle ? TRUE : FALSE, processId);
-  return static_cast<int64_t>(reinterpret_cast<intptr_t>(process));
+namespace {
+
+// Owns a process handle for the length of one call.
+class ProcessHandle {
+ public:
+  ProcessHandle(DWORD access, uint32_t processId)
+      : handle_(::OpenProcess(access, FALSE, processId)) {}
+  ~ProcessHandle() {
+    if (handle_ != nullptr) ::CloseHandle(handle_);
+  }
+  ProcessHandle(const ProcessHandle&) = delete;
+  ProcessHandle& operator=(const ProcessHandle&) = delete;
+  HANDLE Get() const { return handle_; }
+
+ private:
+  HANDLE handle_;
+};
+
+// The flag that makes the system stop when the process ends. NtQueryInformationProcess has it
+// on every version (IsProcessCritical only from 8.1); it is looked up at run time.
+bool IsCritical(HANDLE process) {
+  using QueryFn = LONG(WINAPI*)(HANDLE, int, void*, ULONG, ULONG*);
+  static const QueryFn query = reinterpret_cast<QueryFn>(reinterpret_cast<void*>(
+      GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "NtQueryInformationProcess")));
+  constexpr int kProcessBreakOnTermination = 29;
+  ULONG critical = 0;
+  return query != nullptr &&
+         query(process, kProcessBreakOnTermination, &critical, sizeof(critical), nullptr) >= 0 &&
+         critical != 0;
 }
 
-bool Win32System::TerminateProcess(int64_t process, uint32_t exitCode) {
-  return ::TerminateProcess(reinterpret_cast<HANDLE>(static_cast<intptr_t>(process)), exitCode) !=
-         FALSE;
+}  // namespace
+
+Termination Win32System::TerminateProcess(uint32_t processId, uint32_t exitCode) {
+  const ProcessHandle process(PROCESS_TERMINATE | PROCESS_QUERY_LIMITED_INFORMATION, processId);
+  if (process.Get() == nullptr) return Termination::NotOpened;
+  if (IsCritical(process.Get())) return Termination::Critical;
+  return ::TerminateProcess(process.Get(), exitCode) ? Termination::Done : Termination::Failed;
 }
 
-void Win32System::CloseHandle(int64_t handle) {
-  if (handle != 0) ::CloseHandle(reinterpret_cast<HANDLE>(static_cast<intptr_t>(handle)));
+// Limited rights are granted for the processes of elevated programs too.
+std::string Win32System::ProgramOfProcess(uint32_t processId) {
+  const ProcessHandle process(PROCESS_QUERY_LIMITED_INFORMATION, processId);
+  if (process.Get() == nullptr) return {};
+  std::wstring path(MAX_PATH, L'\0');
+  DWORD length = static_cast<DWORD>(path.size());
+  if (!QueryFullProcessImageNameW(process.Get(), 0, path.data(), &length)) return {};
+  path.resize(length);
+  return Narrow(path.substr(path.find_last_of(L"\\/") + 1));
 }
 
 // GetVersionEx reports the version the manifest declares support for, not the real one;

@@ -24,9 +24,10 @@ class Win32System : public System {
   // The mutex is created on the first call and held until this object goes.
   bool AnotherInstanceRunning() override;
   uint32_t CurrentThreadId() override;
-  int64_t OpenProcess(uint32_t access, bool inheritHandle, uint32_t processId) override;
-  bool TerminateProcess(int64_t process, uint32_t exitCode) override;
-  void CloseHandle(int64_t handle) override;
+  // Critical as the system's own flag says (ProcessBreakOnTermination); a process whose flag
+  // cannot be read is not taken for critical.
+  Termination TerminateProcess(uint32_t processId, uint32_t exitCode) override;
+  std::string ProgramOfProcess(uint32_t processId) override;
   // 10 from Windows Vista on, 9 for XP and Server 2003, 8 for 2000, the major version below.
   int PlatformVersionCode() override;
   uint32_t TickCount() override;

@@ -126,11 +126,23 @@ ThreadProcess Win32WindowSystem::WindowThreadProcess(Hwnd hwnd) {
 // system only calls a program hung after seconds of silence, so the owner is asked directly.
 bool Win32WindowSystem::ShowWindow(Hwnd hwnd, int command) {
   const HWND window = ToHwnd(hwnd);
-  if (!OwnerAnswers(hwnd)) return ShowWindowAsync(window, command) != FALSE;
+  if (!Answers(hwnd)) return ShowWindowAsync(window, command) != FALSE;
   return ::ShowWindow(window, command) != FALSE;
 }
 
-bool Win32WindowSystem::OwnerAnswers(Hwnd hwnd) {
+// The style tells: ShowWindow answers only whether the window was visible before.
+HideOutcome Win32WindowSystem::HideWindow(Hwnd hwnd) {
+  const HWND window = ToHwnd(hwnd);
+  if (!Answers(hwnd)) {
+    ShowWindowAsync(window, SW_HIDE);
+    return HideOutcome::Posted;
+  }
+  ::ShowWindow(window, SW_HIDE);
+  return (GetWindowLongPtrW(window, GWL_STYLE) & WS_VISIBLE) != 0 ? HideOutcome::Refused
+                                                                  : HideOutcome::Hidden;
+}
+
+bool Win32WindowSystem::Answers(Hwnd hwnd) {
   constexpr DWORD kAskAgainAfterMs = 1000;
   constexpr UINT kWaitMs = 150;
   const ThreadProcess ids = WindowThreadProcess(hwnd);
@@ -155,6 +167,10 @@ int32_t Win32WindowSystem::SendMessage(Hwnd hwnd, uint32_t message, int32_t wPar
                                        int32_t lParam) {
   return static_cast<int32_t>(
       SendMessageW(ToHwnd(hwnd), message, ToWparam(wParam), ToLparam(lParam)));
+}
+
+uint32_t Win32WindowSystem::RegisterMessage(const std::string& name) {
+  return RegisterWindowMessageW(Widen(name).c_str());
 }
 
 bool Win32WindowSystem::SendMessageTimeout(Hwnd hwnd, uint32_t message, int32_t wParam,
@@ -182,7 +198,7 @@ bool Win32WindowSystem::IsIconic(Hwnd hwnd) { return ::IsIconic(ToHwnd(hwnd)) !=
 // one that has stopped answering is raised by a request posted to it instead.
 void Win32WindowSystem::SwitchToThisWindow(Hwnd hwnd) {
   const HWND window = ToHwnd(hwnd);
-  if (OwnerAnswers(hwnd)) {
+  if (Answers(hwnd)) {
     ::SwitchToThisWindow(window, TRUE);
     return;
   }
@@ -204,7 +220,7 @@ bool Win32WindowSystem::AttachThreadInput(uint32_t fromThread, uint32_t toThread
     info.cbSize = sizeof(info);
     if (GetGUIThreadInfo(toThread, &info)) {
       const HWND window = info.hwndFocus != nullptr ? info.hwndFocus : info.hwndActive;
-      if (window != nullptr && !OwnerAnswers(FromHwnd(window))) return false;
+      if (window != nullptr && !Answers(FromHwnd(window))) return false;
     }
   }
   return ::AttachThreadInput(fromThread, toThread, attach ? TRUE : FALSE) != FALSE;
@@ -212,17 +228,35 @@ bool Win32WindowSystem::AttachThreadInput(uint32_t fromThread, uint32_t toThread
 
 void Win32WindowSystem::SetFocus(Hwnd hwnd) { ::SetFocus(ToHwnd(hwnd)); }
 
-// SetWindowLongPtrW returns the previous value, which may be 0 on success.
-bool Win32WindowSystem::SetExStyle(Hwnd hwnd, uint32_t exStyle) {
-  SetLastError(ERROR_SUCCESS);
-  const LONG_PTR previous =
-      SetWindowLongPtrW(ToHwnd(hwnd), GWL_EXSTYLE, static_cast<LONG_PTR>(exStyle));
-  return previous != 0 || GetLastError() == ERROR_SUCCESS;
+// A window already layered keeps its style: the change is a message its program must handle.
+bool Win32WindowSystem::SetOpacity(Hwnd hwnd, uint8_t alpha) {
+  const HWND window = ToHwnd(hwnd);
+  const LONG_PTR exStyle = GetWindowLongPtrW(window, GWL_EXSTYLE);
+  if ((exStyle & WS_EX_LAYERED) == 0) {
+    SetLastError(ERROR_SUCCESS);
+    // The previous value, which may be 0 on success.
+    if (SetWindowLongPtrW(window, GWL_EXSTYLE, exStyle | WS_EX_LAYERED) == 0 &&
+        GetLastError() != ERROR_SUCCESS) {
+      return false;
+    }
+  }
+  return ::SetLayeredWindowAttributes(window, 0, alpha, LWA_ALPHA) != FALSE;
 }
 
-bool Win32WindowSystem::SetLayeredWindowAttributes(Hwnd hwnd, uint32_t colourKey, uint8_t alpha,
-                                                   uint32_t flags) {
-  return ::SetLayeredWindowAttributes(ToHwnd(hwnd), colourKey, alpha, flags) != FALSE;
+std::vector<uint32_t> Win32WindowSystem::ShellProcessIds() {
+  std::vector<uint32_t> processes;
+  auto add = [&](HWND window) {
+    DWORD processId = 0;
+    if (window != nullptr && GetWindowThreadProcessId(window, &processId) != 0) {
+      processes.push_back(processId);
+    }
+  };
+  add(GetShellWindow());
+  for (HWND taskbar = nullptr;
+       (taskbar = FindWindowExW(nullptr, taskbar, L"Shell_TrayWnd", nullptr));) {
+    add(taskbar);
+  }
+  return processes;
 }
 
 }  // namespace ombrix::win32

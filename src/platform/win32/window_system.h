@@ -27,8 +27,13 @@ class Win32WindowSystem : public WindowSystem {
   // The system's answer: whether the window was visible before, or for a window of a hung
   // program, shown asynchronously, whether the request was queued.
   bool ShowWindow(Hwnd hwnd, int command) override;
+  HideOutcome HideWindow(Hwnd hwnd) override;
+  // Asked at most once a second per thread, so a switch over many windows of one program
+  // asks once.
+  bool Answers(Hwnd hwnd) override;
   bool PostMessage(Hwnd hwnd, uint32_t message, int32_t wParam, int32_t lParam) override;
   int32_t SendMessage(Hwnd hwnd, uint32_t message, int32_t wParam, int32_t lParam) override;
+  uint32_t RegisterMessage(const std::string& name) override;
   bool SendMessageTimeout(Hwnd hwnd, uint32_t message, int32_t wParam, int32_t lParam,
                           uint32_t timeoutMs) override;
   Hwnd ForegroundWindow() override;
@@ -41,15 +46,11 @@ class Win32WindowSystem : public WindowSystem {
   bool AttachThreadInput(uint32_t fromThread, uint32_t toThread, bool attach) override;
   void SetFocus(Hwnd hwnd) override;
   // Fails quietly for windows this process may not change (those of elevated programs).
-  bool SetExStyle(Hwnd hwnd, uint32_t exStyle) override;
-  bool SetLayeredWindowAttributes(Hwnd hwnd, uint32_t colourKey, uint8_t alpha,
-                                  uint32_t flags) override;
+  bool SetOpacity(Hwnd hwnd, uint8_t alpha) override;
+  // GetShellWindow's process and that of every window of the taskbar's class.
+  std::vector<uint32_t> ShellProcessIds() override;
 
  private:
-  // Whether the window is this program's own or its owner thread answers messages, asked at
-  // most once a second per thread, so a switch over many windows of one program asks once.
-  bool OwnerAnswers(Hwnd hwnd);
-
   struct Answer {
     uint32_t askedAt = 0;  // GetTickCount; 0 = never asked
     bool answers = false;
