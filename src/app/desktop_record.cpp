@@ -4,9 +4,9 @@
 #include <charconv>
 
 #include "app/program.h"
+#include "app/recovery.h"
 #include "app/settings.h"
 #include "core/discovery.h"
-#include "app/recovery.h"
 #include "switching/move.h"
 #include "switching/switch.h"
 
