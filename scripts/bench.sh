@@ -29,18 +29,20 @@ echo "== the real switch under Wine (build/win64/bench/wine/switch_bench.exe)"
 export OMBRIX_WINEPREFIX=$PWD/build/win64/wineprefix
 # shellcheck source=scripts/wine-env.sh
 source scripts/wine-env.sh || exit 1
-probe=build/win64/tests/e2e/probe.exe
-"$WINE" "$probe" kill Ombrix.exe switch_bench.exe >/dev/null
-"$WINE" "$probe" reg-clear >/dev/null
+PROBE_EXE=build/win64/tests/e2e/probe.exe
+# shellcheck source=tests/e2e/lib.sh
+source tests/e2e/lib.sh --helpers
+probe kill Ombrix.exe switch_bench.exe >/dev/null
+clear_settings
 # Settings as a user's second start finds them, so no welcome balloon takes part.
-"$WINE" "$probe" reg-set Settings FirstUse=0 ${OMBRIX_BENCH_SETTINGS:-} >/dev/null
+# shellcheck disable=SC2086 # OMBRIX_BENCH_SETTINGS holds NAME=VALUE words
+probe reg-set Settings FirstUse=0 ${OMBRIX_BENCH_SETTINGS:-} >/dev/null
 # The rule whose latency is measured: windows titled "bench mover..." go to desktop 3.
-"$WINE" "$probe" reg-set Rules NumRules=1 RuleName1=mover CheckWinText1=1 WinTextMode1=2 \
-  "WinText1=bench mover" And1=1 CheckWinClass1=0 WinClassMode1=0 WinClass1= Action1=0 \
-  DestDesk1=3 >/dev/null
+rule mover title starts-with "bench mover" move 3
+store_rules
 rm -f build/win64/Ombrix.restore build/win64/Ombrix.desktops
 exe=$(readlink -f build/win64/Ombrix.exe)
 "$WINE" build/win64/bench/wine/switch_bench.exe "Z:${exe//\//\\}" "$rounds" "$idle_seconds"
 status=$?
-"$WINE" "$probe" kill Ombrix.exe switch_bench.exe >/dev/null
+probe kill Ombrix.exe switch_bench.exe >/dev/null
 exit "$status"

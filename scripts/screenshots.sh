@@ -14,8 +14,9 @@ unset DISPLAY
 # shellcheck source=scripts/wine-env.sh
 source scripts/wine-env.sh
 build=build/win64
-probe() { "$WINE" "$build/tests/e2e/probe.exe" "$@"; }
-tray() { probe post ThunderRT6FormDC OmbrixMainWND 0x8001 0 "$1" >/dev/null; }
+PROBE_EXE=$build/tests/e2e/probe.exe
+# shellcheck source=tests/e2e/lib.sh
+source tests/e2e/lib.sh --helpers
 out=docs/images
 mkdir -p "$out"
 
@@ -41,19 +42,19 @@ shoot_window() {
 
 report="Report – draft 2 (naïve numbers)"
 probe kill Ombrix.exe testwin.exe notepad.exe winemine.exe >/dev/null
-probe reg-clear >/dev/null
-# Desktop 3's password is "x" in its stored form.
-probe reg-set Settings FirstUse=0 DeskName1=Writing DeskName2=Games DeskPass3=7DQE >/dev/null
-probe reg-set Rules NumRules=2 RuleName1="Mines to Games" CheckWinText1=1 WinTextMode1=0 \
-  WinText1=WineMine Action1=0 DestDesk1=2 RuleName2="Keep the clock" CheckWinClass2=1 \
-  WinClassMode2=4 WinClass2=ClockClass Action2=6 >/dev/null
+clear_settings
+probe reg-set Settings FirstUse=0 DeskName1=Writing DeskName2=Games "DeskPass3=$(scramble x)" >/dev/null
+rule "Mines to Games" title contains WineMine move 2
+rule "Keep the clock" class equals ClockClass ignore
+store_rules
 rm -f "$build/Ombrix.restore" "$build/Ombrix.desktops"
 # A background instead of the bare black of the virtual display.
 background=$(mktemp --suffix=.png)
 convert -size 1280x1024 gradient:'#3c5a78-#18222e' "$background"
 display -window root "$background" &
 background_pid=$!
-trap 'kill $background_pid 2>/dev/null; rm -f "$background"; ombrix_wine_stop' EXIT
+# display may have ended already; under set -e a failing kill would end the trap before the rest.
+trap 'kill "$background_pid" 2>/dev/null || true; rm -f "$background"; ombrix_wine_stop' EXIT
 "$WINE" notepad >/dev/null 2>&1 &
 "$WINE" "$build/tests/e2e/testwin.exe" normal "$report" &
 probe wait shown 15000 "Untitled - Notepad" "$report" >/dev/null
@@ -82,13 +83,13 @@ shoot_menus "$out/menu-all-desktops.png"
 probe keys esc >/dev/null
 
 tray 517
-probe menu-choose "Go To..." 5000 >/dev/null
+probe menu 5000 "Go To..." >/dev/null
 sleep 0.5
 shoot_menus "$out/menu-main.png"
 probe keys esc esc >/dev/null
 
 tray 517
-probe menu-choose "About..." 5000 >/dev/null
+probe menu 5000 "About..." >/dev/null
 probe wait shown 5000 "About Ombrix" >/dev/null
 sleep 0.5
 shoot_window "About Ombrix" "$out/about.png"
@@ -104,9 +105,9 @@ probe click "Password Request" Cancel >/dev/null
 # open SUBMENU ITEM DIALOG: a dialog from the tray menu.
 open_dialog() {
   tray 517
-  probe menu-choose "$1" 5000 >/dev/null
+  probe menu 5000 "$1" >/dev/null
   sleep 0.3
-  probe menu-choose "$2" 5000 >/dev/null
+  probe menu 5000 "$2" >/dev/null
   probe wait shown 5000 "$3" >/dev/null
   sleep 0.5
 }
@@ -139,8 +140,8 @@ shoot_settings "" "Settings..." "Program Settings..." "Ombrix Settings" \
 
 rules="Application Rules"
 tray 517
-probe menu-choose "Settings..." 5000 >/dev/null
-probe menu-choose "Application Rules..." 5000 >/dev/null
+probe menu 5000 "Settings..." >/dev/null
+probe menu 5000 "Application Rules..." >/dev/null
 probe wait shown 5000 "$rules" >/dev/null
 read -r x y < <(probe item-point "$rules" 1 "Untitled - Notepad" | tr -d '\r')
 xdotool mousemove "$x" "$y" click 1
@@ -155,7 +156,7 @@ probe click "$rules" Cancel >/dev/null
 
 organize="Organize Applications..."
 tray 517
-probe menu-choose "Move To..." 5000 >/dev/null
+probe menu 5000 "Move To..." >/dev/null
 probe wait shown 5000 "$organize" >/dev/null
 # Halfway through a drag from desktop 1's list to desktop 4's; Esc then ends it.
 read -r x y < <(probe item-point "$organize" 1 "Untitled - Notepad" | tr -d '\r')

@@ -18,13 +18,12 @@ source "$(dirname "$0")/lib.sh"
 
 uninstall_key='Software\Microsoft\Windows\CurrentVersion\Uninstall\Ombrix'
 run_key='Software\Microsoft\Windows\CurrentVersion\Run'
-folder() { "$WINE" cmd /c echo "%$1%" | tr -d '\r'; }
-local_appdata=$(folder LOCALAPPDATA)
+local_appdata=$(win_folder LOCALAPPDATA)
 user_dir="$local_appdata\\Programs\\Ombrix"
 odd_dir="$local_appdata\\Programs\\Ombrix è qui 作業"  # a folder for an older version
-user_link="$(folder APPDATA)\\Microsoft\\Windows\\Start Menu\\Programs\\Ombrix.lnk"
-machine_dir="$(folder ProgramFiles)\\Ombrix"
-machine_link="$(folder ProgramData)\\Microsoft\\Windows\\Start Menu\\Programs\\Ombrix.lnk"
+user_link="$(win_folder APPDATA)\\Microsoft\\Windows\\Start Menu\\Programs\\Ombrix.lnk"
+machine_dir="$(win_folder ProgramFiles)\\Ombrix"
+machine_link="$(win_folder ProgramData)\\Microsoft\\Windows\\Start Menu\\Programs\\Ombrix.lnk"
 shared_dir='C:\OmbrixForAll'  # outside Program Files; /D= takes no quotes
 unix() { "$WINE" winepath -u "$1" 2>/dev/null | tr -d '\r'; }
 # The data of a registry value, nothing when it is missing.
@@ -41,8 +40,8 @@ test_cleanup() {
     "$WINE" reg delete "$root\\$run_key" /v Ombrix /f >/dev/null 2>&1 || true
     "$WINE" reg delete "$root\\$uninstall_key" /f >/dev/null 2>&1 || true
   done
-  rm -rf "$(unix "$user_dir")" "$(unix "$machine_dir")" "$(unix "$shared_dir")" "$(unix "$user_link")" "$(unix "$machine_link")" \
-    "$(LC_ALL=C.UTF-8 unix "$odd_dir")"
+  rm -rf "$(unix "$user_dir")" "$(unix "$machine_dir")" "$(unix "$shared_dir")" "$(unix "$user_link")" \
+    "$(unix "$machine_link")" "$(unix "$odd_dir")"
 }
 test_cleanup
 
@@ -71,7 +70,7 @@ uninstall() {
   "$WINE" "$program" $switches $2 || fail "the uninstaller could not be started"
   local tenths=300
   while [[ -e $(unix "$3") ]] && ((tenths-- > 0)); do sleep 0.1; done
-  probe wait-processes 0 30000 Un.exe >/dev/null || fail "the uninstaller did not finish"
+  probe processes 0 30000 Un.exe || fail "the uninstaller did not finish"
 }
 
 # Installed for the current user, with the defaults.
@@ -101,28 +100,24 @@ probe wait shown 10000 Alpha Beta || fail "the test windows did not open"
 "$WINE" "$user_dir\\Ombrix.exe" &
 first=$!
 probe main-window 20000 || fail "the installed Ombrix did not start"
-probe keys win+2
-probe wait hidden 5000 Alpha Beta || fail "the installed Ombrix did not switch with Win+2"
-probe keys win+1
-probe wait shown 5000 Alpha Beta || fail "the installed Ombrix did not come back with Win+1"
-probe request 1065 win:Beta 3 1 >/dev/null || fail "Beta was not moved to desktop 3"
-probe wait hidden 5000 Beta || fail "Beta stayed on screen after its move"
+probe keys win+2 -- wait hidden 5000 Alpha Beta || fail "the installed Ombrix did not switch with Win+2"
+probe keys win+1 -- wait shown 5000 Alpha Beta || fail "the installed Ombrix did not come back with Win+1"
+probe send OmbrixMainWND 1065 win:Beta 3 1 -- wait hidden 5000 Beta || fail "Beta was not moved to desktop 3"
 
 # Installed again over the running program, which is ended first and then started again.
 "$WINE" "$OMBRIX_INSTALLER" /S || fail "installing over the running Ombrix failed: exit code $?"
 wait_exit "$first" 15 || fail "the running Ombrix was not ended"
 probe wait shown 3000 Beta || fail "ending Ombrix for the update left Beta hidden"
 probe main-window 20000 || fail "the updated Ombrix was not started again"
-probe wait-processes 1 5000 >/dev/null || fail "not exactly one Ombrix after the update"
+probe processes 1 5000 || fail "not exactly one Ombrix after the update"
 [[ $(reg_value "HKCU\\$run_key" Ombrix) != "" ]] || fail "the update dropped the log-on entry"
 
-probe keys win+2
-probe wait hidden 5000 Alpha Beta || fail "the updated Ombrix did not switch"
+probe keys win+2 -- wait hidden 5000 Alpha Beta || fail "the updated Ombrix did not switch"
 leave_in_store 2
 uninstall "$(reg_value "$arp" QuietUninstallString)" "" "$user_dir"
 [[ $(reg_value "$desktop" Wallpaper) == "$own" && $(reg_value "$desktop" WallpaperStyle) == 22 ]] ||
   fail "the user's own wallpaper is not back: $(reg_value "$desktop" Wallpaper) $(reg_value "$desktop" WallpaperStyle)"
-probe wait-processes 0 5000 >/dev/null || fail "the uninstaller left Ombrix running"
+probe processes 0 5000 || fail "the uninstaller left Ombrix running"
 probe wait shown 3000 Alpha Beta || fail "the uninstaller left windows hidden"
 [[ ! -e $(unix "$user_dir") ]] || fail "files are left: $(ls -R "$(unix "$user_dir")")"
 [[ ! -e $(unix "$user_link") ]] || fail "the Start-menu shortcut is left"
@@ -165,7 +160,6 @@ status=0
 # Over an older version in a folder whose name has spaces and letters outside ASCII: the old
 # files are replaced, the entries name the new version, the old unquoted log-on entry is written
 # quoted, and it runs there.
-export LC_ALL=C.UTF-8  # the folder's name passes through command lines and Wine's output
 mkdir -p "$(unix "$odd_dir")"
 echo "an older Ombrix.exe" >"$(unix "$odd_dir")/Ombrix.exe"
 "$WINE" reg add "HKCU\\$uninstall_key" /v DisplayVersion /d 1.0.0.0 /f >/dev/null
@@ -178,55 +172,48 @@ arp="HKCU\\$uninstall_key"
 [[ $(reg_value "$arp" DisplayVersion) == "$OMBRIX_VERSION" ]] ||
   fail "the entry still names version $(reg_value "$arp" DisplayVersion)"
 # reg.exe prints in the console's code page; probe.exe in UTF-8.
-entry=$(probe reg-value "$run_key" Ombrix | tr -d '\r')
+entry=$(probe reg "$run_key" Ombrix | tr -d '\r')
 [[ $entry == "\"$odd_dir\\Ombrix.exe\"" ]] || fail "the log-on entry is not the quoted path: $entry"
 "$WINE" "$odd_dir\\Ombrix.exe" &
-probe main-window 20000 >/dev/null || fail "Ombrix did not start from $odd_dir"
-probe keys win+2
-probe wait hidden 5000 Alpha Beta >/dev/null || fail "Ombrix in $odd_dir did not switch"
-uninstall "$(probe reg-value "$uninstall_key" QuietUninstallString | tr -d '\r')" "" "$odd_dir"
-probe wait shown 3000 Alpha Beta >/dev/null || fail "the uninstaller left windows hidden"
+probe main-window 20000 || fail "Ombrix did not start from $odd_dir"
+probe keys win+2 -- wait hidden 5000 Alpha Beta || fail "Ombrix in $odd_dir did not switch"
+uninstall "$(probe reg "$uninstall_key" QuietUninstallString | tr -d '\r')" "" "$odd_dir"
+probe wait shown 3000 Alpha Beta || fail "the uninstaller left windows hidden"
 [[ ! -e $(unix "$odd_dir") ]] || fail "files are left in $odd_dir"
 key_exists "$arp" && fail "the Add/Remove Programs entry is left"
 
 # A running Ombrix guarded by a program password is not ended: the silent installation stops
 # with exit code 2 and changes nothing.
-probe reg-set Settings "GlobalPass=$(scramble admin)" >/dev/null || fail "could not store the program password"
+probe reg-set Settings "GlobalPass=$(scramble admin)" || fail "could not store the program password"
 ombrix_ready
 status=0
 "$WINE" "$OMBRIX_INSTALLER" /S || status=$?
 ((status == 2)) || fail "the installation over a guarded Ombrix ended with exit code $status, not 2"
 kill -0 "$ombrix" 2>/dev/null || fail "the installer ended an Ombrix guarded by its password"
 [[ ! -e $(unix "$user_dir") ]] || fail "files were installed though Ombrix could not be ended"
-probe kill Ombrix.exe >/dev/null
-probe reg-clear >/dev/null
+probe kill Ombrix.exe
+clear_settings
 
 # As a user clicks through it: Ombrix started from the last page, and the uninstaller asks
 # before it removes the settings.
-click() {
-  local tenths=100
-  until probe click @#32770 "$1" >/dev/null; do
-    ((tenths-- > 0)) || fail "no button $1 in the installer's window"
-    sleep 0.1
-  done
-}
+click() { probe click @#32770 "$1" || fail "no button $1 in the installer's window"; }
 "$WINE" "$OMBRIX_INSTALLER" &
 setup=$!
-probe wait shown 10000 @#32770 >/dev/null || fail "the installer's window did not open"
+probe wait shown 10000 @#32770 || fail "the installer's window did not open"
 click "&Next >"  # only for me
 click "&Next >"  # the folder
 click "&Install"
 click "&Finish"  # "Start Ombrix now" is checked
 wait_exit "$setup" 10 || fail "the installer did not end after Finish"
-probe main-window 20000 >/dev/null || fail "Ombrix was not started from the installer's last page"
+probe main-window 20000 || fail "Ombrix was not started from the installer's last page"
 "$WINE" "$user_dir\\Uninstall.exe" &
-probe wait shown 10000 @#32770 >/dev/null || fail "the uninstaller's window did not open"
+probe wait shown 10000 @#32770 || fail "the uninstaller's window did not open"
 click "&Uninstall"
 probe msgbox "Ombrix Uninstall" "Also remove your Ombrix settings (desktop names, passwords, wallpapers, rules and hot-keys)?\n\nChoose No to keep them for a later installation." 20000 yes ||
   fail "the uninstaller did not ask about the settings"
 click "&Close"
-probe wait-processes 0 10000 Un.exe >/dev/null || fail "the uninstaller did not end"
-probe wait-processes 0 5000 >/dev/null || fail "the uninstaller left Ombrix running"
+probe processes 0 10000 Un.exe || fail "the uninstaller did not end"
+probe processes 0 5000 || fail "the uninstaller left Ombrix running"
 [[ ! -e $(unix "$user_dir") ]] || fail "files are left after the interactive uninstall"
 key_exists 'HKCU\Software\Ombrix' && fail "the settings are left though the user chose to remove them"
 echo "PASS"

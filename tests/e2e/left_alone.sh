@@ -7,8 +7,10 @@
 source "$(dirname "$0")/lib.sh"
 
 # The rule on the unanswering window comes before the one on the window opened last.
-mapfile -t rules < <(title_rule 1 Downloads 4; title_rule 2 Frozen 5 5; title_rule 3 Faded 5 5)
-probe reg-set Rules NumRules=3 "${rules[@]}" || fail "could not store the rules"
+rule kill title equals Downloads kill
+rule frozen title equals Frozen visibility 5
+rule faded title equals Faded visibility 5
+store_rules || fail "could not store the rules"
 testwin shell Downloads
 shell=$!
 testwin hung Frozen
@@ -18,18 +20,22 @@ probe wait shown 10000 Downloads Frozen Stubborn Alpha || fail "the test windows
 ombrix_ready
 
 testwin normal Faded
-probe alpha Faded 178 10000 || fail "the rules stopped at the unanswering window"
+probe wait alpha=178 10000 Faded || fail "the rules stopped at the unanswering window"
 kill -0 "$shell" 2>/dev/null || fail "the Kill rule ended the shell"
 probe wait shown 1000 Downloads || fail "the shell's window went"
 
-probe keys win+2
-probe wait hidden 5000 Alpha Downloads || fail "Win+2 did not hide the other windows"
+probe keys win+2 -- wait hidden 5000 Alpha Downloads || fail "Win+2 did not hide the other windows"
 probe hold shown 1000 Stubborn || fail "the window that vetoes its hiding left the screen"
-record=$(dirname "$OMBRIX_EXE")/Ombrix.desktops
-grep -qE '^2 -?[0-9]+ [0-9]+ OmbrixTestStubborn' "$record" ||
-  fail "the window that stayed is not recorded on desktop 2: $(cat "$record")"
-probe keys win+1
-probe wait shown 5000 Alpha Downloads || fail "Win+1 did not bring the windows back"
-grep -qE '^1 -?[0-9]+ [0-9]+ OmbrixTestStubborn' "$record" ||
-  fail "the window that stayed did not follow to desktop 1: $(cat "$record")"
+# The switch writes the desktop record after it has shown the windows.
+recorded_on() {
+  local record=$built/Ombrix.desktops
+  for _ in $(seq 30); do
+    grep -qE "^$1 -?[0-9]+ [0-9]+ OmbrixTestStubborn" "$record" 2>/dev/null && return 0
+    sleep 0.1
+  done
+  fail "the window that stayed is not recorded on desktop $1: $(cat "$record")"
+}
+recorded_on 2
+probe keys win+1 -- wait shown 5000 Alpha Downloads || fail "Win+1 did not bring the windows back"
+recorded_on 1
 echo "PASS"

@@ -2,43 +2,25 @@
 // that process can read. On the message "OmbrixTestReadMenu" it writes every open menu of its
 // thread, item by item, to %TEMP%\ombrix-menu.txt as UTF-8 lines:
 //   menu LEFT TOP RIGHT BOTTOM
-//   item INDEX KIND STATE LEFT TOP RIGHT BOTTOM PICTURE TEXT
+//   item KIND STATE LEFT TOP RIGHT BOTTOM TEXT
 // KIND is text, separator or label (a separator with a text, read as accessibility tools read
-// it); STATE is on, off or checked; PICTURE is 1 when the item has a picture.
+// it); STATE is on, off or checked.
 
 #include <windows.h>
+// This needs <windows.h> first.
 #include <oleacc.h>
 
 #include <cstdio>
 #include <string>
-#include <vector>
 
 namespace {
 
 std::string Utf8(const std::wstring& text) {
-  if (text.empty()) return {};
-  const int size = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()),
-                                       nullptr, 0, nullptr, nullptr);
-  std::string out(static_cast<size_t>(size), '\0');
-  WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), out.data(), size,
-                      nullptr, nullptr);
+  std::string out(text.size() * 3, '\0');
+  out.resize(static_cast<size_t>(
+      WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), out.data(),
+                          static_cast<int>(out.size()), nullptr, nullptr)));
   return out;
-}
-
-std::vector<HWND> OpenMenus() {
-  std::vector<HWND> menus;
-  EnumThreadWindows(
-      GetCurrentThreadId(),
-      [](HWND hwnd, LPARAM param) -> BOOL {
-        wchar_t name[16] = {};
-        GetClassNameW(hwnd, name, 16);
-        if (lstrcmpW(name, L"#32768") == 0 && IsWindowVisible(hwnd)) {
-          reinterpret_cast<std::vector<HWND>*>(param)->push_back(hwnd);
-        }
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&menus));
-  return menus;
 }
 
 void WriteMenu(FILE* out, HWND window) {
@@ -51,7 +33,7 @@ void WriteMenu(FILE* out, HWND window) {
     wchar_t text[512] = {};
     MENUITEMINFOW info{};
     info.cbSize = sizeof(info);
-    info.fMask = MIIM_FTYPE | MIIM_STATE | MIIM_STRING | MIIM_DATA | MIIM_BITMAP;
+    info.fMask = MIIM_FTYPE | MIIM_STATE | MIIM_STRING | MIIM_DATA;
     info.dwTypeData = text;
     info.cch = 511;
     if (!GetMenuItemInfoW(menu, static_cast<UINT>(i), TRUE, &info)) continue;
@@ -66,11 +48,13 @@ void WriteMenu(FILE* out, HWND window) {
         shown.assign(accessible->pszWText, accessible->cchWText);
       }
     }
-    const char* state = (info.fState & MFS_GRAYED) ? "off" : (info.fState & MFS_CHECKED) ? "checked" : "on";
+    const char* state = (info.fState & MFS_GRAYED)    ? "off"
+                        : (info.fState & MFS_CHECKED) ? "checked"
+                                                      : "on";
     RECT rect{};
     GetMenuItemRect(nullptr, menu, static_cast<UINT>(i), &rect);
-    std::fprintf(out, "item %d %s %s %ld %ld %ld %ld %d %s\n", i, kind, state, rect.left, rect.top,
-                 rect.right, rect.bottom, info.hbmpItem != nullptr ? 1 : 0, Utf8(shown).c_str());
+    std::fprintf(out, "item %s %s %ld %ld %ld %ld %s\n", kind, state, rect.left, rect.top,
+                 rect.right, rect.bottom, Utf8(shown).c_str());
   }
 }
 
@@ -81,15 +65,24 @@ void WriteMenus() {
   const std::wstring partial = path + L".part";
   FILE* out = _wfopen(partial.c_str(), L"wb");
   if (out == nullptr) return;
-  for (HWND window : OpenMenus()) WriteMenu(out, window);
+  EnumThreadWindows(
+      GetCurrentThreadId(),
+      [](HWND hwnd, LPARAM file) {
+        wchar_t name[16] = {};
+        GetClassNameW(hwnd, name, 16);
+        if (lstrcmpW(name, L"#32768") == 0 && IsWindowVisible(hwnd))
+          WriteMenu(reinterpret_cast<FILE*>(file), hwnd);
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(out));
   std::fclose(out);
   MoveFileExW(partial.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING);
 }
 
 }  // namespace
 
-extern "C" __declspec(dllexport) LRESULT CALLBACK ReadMenuHook(int code, WPARAM wParam,
-                                                               LPARAM lParam) {
+extern "C" __declspec(dllexport) LRESULT CALLBACK
+    ReadMenuHook(int code, WPARAM wParam, LPARAM lParam) {
   static const UINT read = RegisterWindowMessageW(L"OmbrixTestReadMenu");
   const auto* message = reinterpret_cast<const MSG*>(lParam);
   if (code == HC_ACTION && wParam == PM_REMOVE && message->message == read) WriteMenus();

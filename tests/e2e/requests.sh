@@ -75,7 +75,7 @@ probe activate Alpha >/dev/null || fail "could not activate Alpha"
 cli 0 --move 6
 probe wait hidden 5000 Alpha >/dev/null || fail "--move 6 left the application in front on screen"
 probe hold shown 1000 Beta >/dev/null || fail "--move 6 took Beta too"
-dialog=$(probe list | tr -d '\r' | sed -n 's/.*hwnd=\(0x[0-9a-f]*\) .*caption="Beta dialog".*/\1/p')
+dialog=$(probe list | tr -d '\r' | sed -n 's/.*hwnd=\(0x[0-9a-f]*\) .*title="Beta dialog".*/\1/p')
 cli 0 --move 7 --window "$dialog"
 probe wait hidden 5000 Beta "Beta dialog" >/dev/null || fail "--move 7 --window left Beta on screen"
 cli 18 --move 2 --window "$dialog"
@@ -88,13 +88,12 @@ wait "$asking" && code=0 || code=$?
 ((code == 15)) || fail "a cancelled password ended --go 5 with $code: $(cat "$err")"
 cli 1 --current
 
-probe post ThunderRT6FormDC OmbrixMainWND 0x8001 0 517 >/dev/null || fail "could not click the tray icon"
+tray 517 || fail "could not click the tray icon"
 probe menu 5000 >/dev/null || fail "the tray menu did not open"
 cli 14 --go 2
 probe keys esc
 cli 1 --current
 
-restore=$(dirname "$OMBRIX_EXE")/Ombrix.restore
 [[ -e $restore ]] || fail "no Ombrix.restore while windows are hidden"
 cli 0 --exit
 wait_exit "$ombrix" 5 || fail "Ombrix had not ended when --exit did"
@@ -105,7 +104,7 @@ probe reg-set Settings "GlobalPass=$(scramble admin)" >/dev/null || fail "could 
 ombrix_ready
 cli 0 --go 2
 cli 16 --exit
-probe no-msgbox "Password Request" 1000 >/dev/null || fail "the exit request asked for the password"
+probe hold gone 1000 "Password Request" >/dev/null || fail "the exit request asked for the password"
 probe hold hidden 1000 Alpha >/dev/null || fail "the refused exit showed desktop 1's windows"
 kill -0 "$ombrix" 2>/dev/null || fail "the refused exit ended Ombrix"
 echo "PASS"

@@ -14,12 +14,11 @@
 //   testwin FILE.lng         a window titled "Translating FILE.lng", as the translation tool
 //                            Glossator.exe (a copy of testwin) shows one
 //
-// Posted commands, to any of these windows: kHang stops reading messages for good, kHide and
-// kShow make the program hide or show its own window.
+// Posted to any of these windows: kHang stops reading messages for good, kHide and kShow make the
+// program hide or show its own window.
 
 #include <windows.h>
 
-#include <cwchar>
 #include <string>
 
 namespace {
@@ -31,39 +30,27 @@ constexpr UINT kShow = WM_APP + 3;
 int gWindows = 0;
 
 LRESULT CALLBACK Procedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-  switch (message) {
-    case kHang:
-      for (;;) Sleep(INFINITE);
-    case kHide:
-      ShowWindow(hwnd, SW_HIDE);
-      return 0;
-    case kShow:
-      ShowWindow(hwnd, SW_SHOW);
-      return 0;
-    case WM_CREATE:
-      ++gWindows;
-      return 0;
-    case WM_WINDOWPOSCHANGING:
-      if (GetPropW(hwnd, L"stubborn") != nullptr) {
-        reinterpret_cast<WINDOWPOS*>(lParam)->flags &= ~SWP_HIDEWINDOW;
-      }
-      return DefWindowProcW(hwnd, message, wParam, lParam);
-    case WM_DESTROY:
-      if (--gWindows == 0) PostQuitMessage(0);
-      return 0;
-    default:
-      return DefWindowProcW(hwnd, message, wParam, lParam);
+  if (message == kHang) {
+    for (;;) Sleep(INFINITE);
   }
+  if (message == kHide || message == kShow) ShowWindow(hwnd, message == kHide ? SW_HIDE : SW_SHOW);
+  // A stubborn window takes the hiding out of every change of its place and size.
+  if (message == WM_WINDOWPOSCHANGING && GetPropW(hwnd, L"stubborn") != nullptr) {
+    reinterpret_cast<WINDOWPOS*>(lParam)->flags &= ~SWP_HIDEWINDOW;
+  }
+  if (message == WM_CREATE) ++gWindows;
+  if (message == WM_DESTROY && --gWindows == 0) PostQuitMessage(0);
+  return DefWindowProcW(hwnd, message, wParam, lParam);
 }
 
 bool Register(const wchar_t* name) {
-  WNDCLASSW wc{};
-  wc.lpfnWndProc = Procedure;
-  wc.hInstance = GetModuleHandleW(nullptr);
-  wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-  wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
-  wc.lpszClassName = name;
-  return RegisterClassW(&wc) != 0;
+  WNDCLASSW windowClass{};
+  windowClass.lpfnWndProc = Procedure;
+  windowClass.hInstance = GetModuleHandleW(nullptr);
+  windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+  windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
+  windowClass.lpszClassName = name;
+  return RegisterClassW(&windowClass) != 0;
 }
 
 HWND Open(const wchar_t* cls, const std::wstring& title, DWORD style, DWORD exStyle, int size,
@@ -77,8 +64,7 @@ HWND Open(const wchar_t* cls, const std::wstring& title, DWORD style, DWORD exSt
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
-  if (argc < 2) return 2;
-  const std::wstring mode = argv[1];
+  const std::wstring mode = argc >= 2 ? argv[1] : L"";
   const std::wstring title = argc >= 3 ? argv[2] : L"";
   const wchar_t* cls = mode == L"cabinet"    ? L"CabinetWClass"
                        : mode == L"untitled" ? L"OmbrixTestUntitled"
@@ -87,20 +73,17 @@ int wmain(int argc, wchar_t** argv) {
   if (!Register(cls)) return 1;
 
   HWND main = nullptr;
-  if (mode == L"normal" || mode == L"cabinet" || mode == L"hung") {
+  if (mode == L"normal" || mode == L"cabinet" || mode == L"hung" || mode == L"owned" ||
+      mode == L"stubborn") {
     main = Open(cls, title, WS_OVERLAPPEDWINDOW, 0, 300);
-  } else if (mode == L"stubborn") {
-    main = Open(cls, title, WS_OVERLAPPEDWINDOW, 0, 300);
-    if (main != nullptr) SetPropW(main, L"stubborn", main);
+    if (mode == L"owned" && !Open(cls, title + L" dialog", WS_CAPTION | WS_SYSMENU, 0, 200, main)) {
+      return 1;
+    }
+    if (mode == L"stubborn" && main != nullptr) SetPropW(main, L"stubborn", main);
   } else if (mode == L"shell") {
     main = Register(L"Shell_TrayWnd") ? Open(cls, title, WS_OVERLAPPEDWINDOW, 0, 300) : nullptr;
     if (main != nullptr && !CreateWindowExW(0, L"Shell_TrayWnd", L"", WS_POPUP, 0, 0, 10, 10,
                                             nullptr, nullptr, GetModuleHandleW(nullptr), nullptr)) {
-      return 1;
-    }
-  } else if (mode == L"owned") {
-    main = Open(cls, title, WS_OVERLAPPEDWINDOW, 0, 300);
-    if (main != nullptr && !Open(cls, title + L" dialog", WS_CAPTION | WS_SYSMENU, 0, 200, main)) {
       return 1;
     }
   } else if (mode == L"untitled") {
@@ -119,7 +102,6 @@ int wmain(int argc, wchar_t** argv) {
     UpdateWindow(main);
     for (;;) Sleep(INFINITE);
   }
-
   MSG msg;
   while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
     TranslateMessage(&msg);
