@@ -197,12 +197,6 @@ TEST(HookLibrary, HookIsSetAtStartWithTheMainWindowAndRemovedBeforeAnyWindowIsSh
   EXPECT_TRUE(world.windows.IsWindowVisible(a));
 }
 
-}  // namespace
-}  // namespace ombrix
-
-namespace ombrix {
-namespace {
-
 TEST(MessageFilter, OnlyTheShellsMessagesCrossIntoAnElevatedInstance) {
   using enum IncomingMessage;
   for (IncomingMessage message : {HookNotice, Request, SecondInstance, TrayCallback, TaskbarCreated}) {
