@@ -1,4 +1,5 @@
-// Any stored texts for the settings: start-up reads them without failing.
+// Any stored texts for the settings: start-up reads them without failing, and a stored password
+// of any form is tested without failing.
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -6,6 +7,7 @@
 #include "app/lifecycle.h"
 #include "app/program.h"
 #include "app/settings.h"
+#include "appearance/passwords.h"
 #include "platform/sim/sim.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
@@ -27,6 +29,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   }
   Program program{world.platform()};
   StartUp(program);
+  PasswordMatches(world.process, "typed", program.settings.sGlobalPass);
   const int32_t number = DecodeNumber(input);
   if (number < 0 && (input.empty() || input[0] != '-')) __builtin_trap();
   return 0;

@@ -5,6 +5,7 @@ set -euo pipefail
 packages=(
   cmake g++ make                                   # native build
   libgtest-dev libgmock-dev googletest libbenchmark-dev
+  libssl-dev                                       # the simulation's password derivation
   g++-mingw-w64-x86-64-posix                       # Windows build (brings gcc and windres)
   clang libclang-rt-14-dev                         # fuzzers (libFuzzer and the sanitizers)
   fp-utils-3.2.2                                   # chmcmd, the help files

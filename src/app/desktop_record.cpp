@@ -1,9 +1,12 @@
 #include "app/desktop_record.h"
 
+#include <algorithm>
 #include <charconv>
 
 #include "app/program.h"
 #include "app/recovery.h"
+#include "app/settings.h"
+#include "core/discovery.h"
 #include "switching/move.h"
 #include "switching/switch.h"
 
@@ -129,11 +132,8 @@ std::optional<DesktopRecord> ReadDesktopRecord(Program& program) {
   for (const std::string& text : ReadRecoveryData(program, kFileName)) {
     std::optional<DesktopRecord> record = DecodeDesktopRecord(text);
     if (!record || record->written < systemStart) continue;
-    std::erase_if(record->windows, [&](const RecordedWindow& window) {
-      if (StillTheSame(program, window)) return false;
-      record->mismatched.push_back(window.hwnd);
-      return true;
-    });
+    std::erase_if(record->windows,
+                  [&](const RecordedWindow& window) { return !StillTheSame(program, window); });
     // Not one window left of it: it tells nothing of this session.
     if (record->windows.empty()) return std::nullopt;
     return record;
@@ -143,53 +143,92 @@ std::optional<DesktopRecord> ReadDesktopRecord(Program& program) {
 
 namespace {
 
-// The recorded desktop of an application's windows: nothing when the record does not know any
-// of them (the application was opened after the end), 1 when it knew one that is no longer
-// the same window.
-std::optional<int16_t> RecordedDesktopOf(const clsPI& app, const DesktopRecord& record) {
-  bool mismatched = false;
-  for (const auto& win : app.oWin) {
-    const auto recorded =
-        std::find_if(record.windows.begin(), record.windows.end(),
-                     [&](const RecordedWindow& window) { return window.hwnd == win->lHwnd; });
-    if (recorded != record.windows.end()) return recorded->desk;
-    mismatched = mismatched || std::find(record.mismatched.begin(), record.mismatched.end(),
-                                         win->lHwnd) != record.mismatched.end();
+const RecordedWindow* Recorded(const DesktopRecord& record, Hwnd hwnd) {
+  for (const RecordedWindow& window : record.windows) {
+    if (window.hwnd == hwnd) return &window;
   }
-  if (mismatched) return int16_t{1};
-  return std::nullopt;
+  return nullptr;
+}
+
+// Whether the user may be back on the recorded desktop without typing anything.
+bool CurrentIsOpen(Program& program, const DesktopRecord& record) {
+  clsDesktop stored;
+  ReadDesktopKeys(program.platform.store, record.current, stored);
+  return stored.sPassword.empty();
 }
 
 }  // namespace
 
-void RestoreDesktops(Program& program, const DesktopRecord& record) {
-  clsDesktop& first = program.desk.Desk(1);
-  // Applications are found again by a window of theirs: moves and the switch rebuild the list.
-  std::vector<std::pair<Hwnd, int16_t>> recorded;
-  std::vector<Hwnd> opened;
-  for (const auto& app : first.opi) {
-    if (app->oWin.Empty()) continue;
-    const Hwnd window = app->oWin[1].lHwnd;
-    if (const auto desk = RecordedDesktopOf(*app, record)) {
-      recorded.emplace_back(window, *desk);
-    } else {
-      opened.push_back(window);
+void ShowWindowsAfterCrash(Program& program, const std::vector<Hwnd>& listed,
+                           const DesktopRecord* record) {
+  WindowSystem& windows = program.platform.windows;
+  const bool currentOpen = record != nullptr && CurrentIsOpen(program, *record);
+  for (Hwnd h : listed) {
+    const RecordedWindow* recorded = record ? Recorded(*record, h) : nullptr;
+    if (recorded == nullptr) {
+      windows.ShowWindow(h, sw::kShow);  // losing a window is worse than showing it
+    } else if (recorded->desk != record->current || !currentOpen) {
+      windows.ShowWindow(h, sw::kHide);
     }
   }
-  auto moveFromFirst = [&](Hwnd window, int16_t desk) {
-    const int position = first.GetProcessIdxByHandle(window);
-    if (position > 0) MoveApplication(program, 1, static_cast<int16_t>(position), desk);
-  };
-  for (const auto& [window, desk] : recorded) {
-    if (desk != 1) moveFromFirst(window, desk);
+}
+
+namespace {
+
+std::vector<Hwnd> RecordedOn(const DesktopRecord& record, int16_t d) {
+  std::vector<Hwnd> windows;
+  for (const RecordedWindow& window : record.windows) {
+    if (window.desk == d) windows.push_back(window.hwnd);
   }
-  int16_t current = record.current;
-  if (current == program.desk.iCurDesk) return;
-  SwitchDesktop(program, current);
-  // Entered: the windows opened after the end went with desktop 1, but they belong where the
-  // user is. Refused (a password): the user and they stay on desktop 1, on screen.
-  if (program.desk.iCurDesk != record.current) return;
-  for (Hwnd window : opened) moveFromFirst(window, record.current);
+  return windows;
+}
+
+// Records the windows on desktop d without showing them; one that is no managed window any
+// more must not stay hidden for good.
+void Adopt(Program& program, int16_t d, const std::vector<Hwnd>& windows) {
+  for (Hwnd refused : AdoptWindows(program, d, windows)) {
+    program.platform.windows.ShowWindow(refused, sw::kShow);
+  }
+}
+
+}  // namespace
+
+// The start began on the desktop the user was on, or on desktop 1 when that one has a password.
+// A scan of the desktop left by a switch drops the hidden windows it lists, so the windows
+// recorded on the starting desktop join it only once it is decided whether the user leaves it.
+void RestoreDesktops(Program& program, const DesktopRecord& record) {
+  const int16_t start = program.desk.iCurDesk;
+  clsDesktop& starting = program.desk.Desk(start);
+  for (const RecordedWindow& window : record.windows) {
+    const int position = starting.GetProcessIdxByHandle(window.hwnd);
+    if (window.desk == start || position == -1) continue;
+    List<clsWI>& windows = starting.opi[position].oWin;
+    windows.Remove(windows.FindPosition([&](const clsWI& w) { return w.lHwnd == window.hwnd; }));
+    if (windows.Empty()) starting.opi.Remove(position);
+    program.platform.windows.ShowWindow(window.hwnd, sw::kHide);
+  }
+  for (int16_t d = 1; d <= kDesktopCount; ++d) {
+    if (d != start) Adopt(program, d, RecordedOn(record, d));
+  }
+  if (record.current == start) return;
+
+  // The recorded desktop has a password. What the start found on screen was opened after the
+  // end, or is no window the record knows: it goes where the user goes.
+  std::vector<Hwnd> opened;
+  for (const auto& app : starting.opi) {
+    if (!app->oWin.Empty()) opened.push_back(app->oWin[1].lHwnd);
+  }
+  SwitchDesktop(program, record.current);
+  const bool entered = program.desk.iCurDesk == record.current;
+  Adopt(program, start, RecordedOn(record, start));
+  if (!entered) {
+    ShowDesktop(program, start);  // refused: the user stays, with this desktop's windows
+    return;
+  }
+  for (Hwnd window : opened) {
+    const int position = starting.GetProcessIdxByHandle(window);
+    if (position > 0) MoveApplication(program, start, static_cast<int16_t>(position), record.current);
+  }
 }
 
 }  // namespace ombrix

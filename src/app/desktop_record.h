@@ -26,8 +26,6 @@ struct DesktopRecord {
   int64_t written = 0;  // milliseconds since 1970-01-01 UTC
   int16_t current = 1;  // the desktop the user was on
   std::vector<RecordedWindow> windows;
-  // Read back at start: handles the record lists whose windows are no longer the same.
-  std::vector<Hwnd> mismatched;
 };
 
 std::string EncodeDesktopRecord(const DesktopRecord& record);
@@ -44,11 +42,19 @@ void DeleteDesktopRecord(Program& program);
 // the record was written since the system last started; a stale record is deleted. Nothing
 // when there is no record, or none of its windows is still the same.
 std::optional<DesktopRecord> ReadDesktopRecord(Program& program);
-// After the first discovery at start: every application on desktop 1 whose window the record
-// places elsewhere goes back there; one the record does not know at all was opened after the
-// end and joins the recorded current desktop, so it stays on screen; one whose window is no
-// longer the same stays on desktop 1. Then the recorded current desktop is entered (its
-// password asked, when it has one: refused, the user stays on desktop 1).
+// At start after an abnormal end, before anything else: every window the recovery file lists
+// comes back on screen, unless the record (when there is one) recognises it. A recognised
+// window stays hidden, or is hidden, unless the record puts it on the desktop the user was on
+// and that desktop has no password: those are on screen already. A handle whose window the
+// record no longer recognises (another process or class now) comes back too, as without a
+// record: losing a window is worse.
+void ShowWindowsAfterCrash(Program& program, const std::vector<Hwnd>& listed,
+                           const DesktopRecord* record);
+// After the first discovery at start: every recognised window is recorded on its desktop, on
+// screen or not, without being shown or hidden; a window opened after the end joins the
+// recorded current desktop, so it stays on screen; one whose window is no longer the same
+// stays on desktop 1. Then the recorded current desktop is entered (its password asked, when
+// it has one: refused, the user stays on desktop 1).
 void RestoreDesktops(Program& program, const DesktopRecord& record);
 
 }  // namespace ombrix

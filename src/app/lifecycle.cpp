@@ -68,9 +68,9 @@ StartOutcome StartUp(Program& program) {
   ReadProgramKeys(p.store, ReadAt::Start, program.settings);
   if (!IsLanguageFileName(program.settings.sLanguage))
     program.settings.sLanguage = kBuiltInLanguage;
-  LoadLanguage(program, program.settings.sLanguage, false);
 
   if (p.system.AnotherInstanceRunning()) {
+    LoadLanguage(program, program.settings.sLanguage, false);
     const Hwnd previous = p.windows.FindWindow(kMainClass, kMainCaption);
     if (previous != 0) p.windows.PostMessage(previous, msg::kShowTrayAgain, 0, 0);
     InfoBox(program, GetMsg(program, msgs::kAlreadyRunning));
@@ -78,13 +78,18 @@ StartOutcome StartUp(Program& program) {
   }
 
   // A recovery file left behind means the last run ended abnormally; only then does the
-  // desktop record beside it tell where the windows were.
+  // desktop record beside it tell where the windows were. Before any box can hold the start,
+  // what an abnormal end left hidden comes back, and only what belongs on screen.
   if (RecoveryFileExists(program)) {
-    ReadRecoveryFile(program);
-    program.recovery.desktopsAtCrash = ReadDesktopRecord(program);
+    const std::vector<Hwnd> listed = ReadRecoveryHandles(program);
+    std::optional<DesktopRecord> record;
+    if (program.settings.bRestoreDesktops) record = ReadDesktopRecord(program);
+    ShowWindowsAfterCrash(program, listed, record ? &*record : nullptr);
+    program.recovery.desktopsAtCrash = std::move(record);
   } else {
     DeleteDesktopRecord(program);
   }
+  LoadLanguage(program, program.settings.sLanguage, false);
 
   if (p.system.IsDebuggerPresent()) return StartOutcome::DebuggerAttached;
 
@@ -114,8 +119,10 @@ bool LoadMainWindow(Program& program) {
 
   program.desk.CreateDesktops();
   for (int n = 1; n <= kDesktopCount; ++n) ReadDesktopKeys(p.store, n, program.desk.Desk(n));
-  program.desk.iShownDesk = 1;
-  program.desk.iCurDesk = 1;
+  // After an abnormal end the user is back on their desktop at once, unless it has a password.
+  const std::optional<DesktopRecord>& record = program.recovery.desktopsAtCrash;
+  const bool backAtOnce = record && program.desk.Desk(record->current).sPassword.empty();
+  program.desk.iShownDesk = program.desk.iCurDesk = backAtOnce ? record->current : int16_t{1};
   ApplyStartWallpapers(program);
 
   CreateGoToItems(program);
@@ -124,7 +131,7 @@ bool LoadMainWindow(Program& program) {
     ApplyTheme(program, program.settings.sTheme);
   }
 
-  AddTrayIcon(program, "DeskTop 1");
+  AddTrayIcon(program, "DeskTop " + std::to_string(program.desk.iCurDesk));
 
   ShowWelcomeOnFirstUse(program);
 
@@ -138,9 +145,7 @@ bool LoadMainWindow(Program& program) {
 
   program.bMainWindowLoaded = true;
   ApplyRules(program, false);
-  if (program.recovery.desktopsAtCrash && program.settings.bRestoreDesktops) {
-    RestoreDesktops(program, *program.recovery.desktopsAtCrash);
-  }
+  if (program.recovery.desktopsAtCrash) RestoreDesktops(program, *program.recovery.desktopsAtCrash);
   program.recovery.desktopsAtCrash.reset();
 
   if (p.system.CommandLineArgs() != kDebugCommandLine) HideOwnWindows(program);
@@ -233,10 +238,13 @@ bool MainWindow::OnCloseRequest() { return UnloadMainWindow(program_, UnloadReas
 
 bool MainWindow::OnQueryEndSession() { return CloseRequest(program_, UnloadReason::AppWindows); }
 
+// Any program of the user can send WM_ENDSESSION; only the end of a session whose query this
+// instance has answered counts, or a forged one would show every desktop without the program
+// password. The query leaves the close's reason set until the session end goes on or is called off.
 void MainWindow::OnEndSession(bool ending) {
-  if (ending) {
+  if (ending && program_.iUnloadMode == UnloadReason::AppWindows) {
     UnloadMainWindow(program_, UnloadReason::AppWindows);
-  } else {
+  } else if (!ending) {
     program_.iUnloadMode = UnloadReason::FormControlMenu;
   }
 }

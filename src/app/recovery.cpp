@@ -120,10 +120,12 @@ void WriteRecoveryFile(Program& program) {
 }
 
 // Both places: a crash may have come between a write and the removal of the other copy.
-void ReadRecoveryFile(Program& program) {
+std::vector<Hwnd> ReadRecoveryHandles(Program& program) {
+  std::vector<Hwnd> handles;
   for (const std::string& bytes : ReadRecoveryData(program, kFileName)) {
-    for (Hwnd h : DecodeRecoveryHandles(bytes)) program.platform.windows.ShowWindow(h, sw::kShow);
+    for (Hwnd h : DecodeRecoveryHandles(bytes)) handles.push_back(h);
   }
+  return handles;
 }
 
 bool RecoveryFileExists(Program& program) {

@@ -49,10 +49,10 @@ std::vector<Hwnd> DecodeRecoveryHandles(const std::string& bytes);
 // Writes beside the program, else in the user's data folder. When neither can be written the
 // user is told once, in a balloon of the tray icon.
 void WriteRecoveryFile(Program& program);
-// Shows every window listed in either file; the files stay. A file written before the system
-// last started is deleted unread: window handles are used again after a restart, and showing
-// them could reveal windows that other programs keep hidden.
-void ReadRecoveryFile(Program& program);
+// Every window listed in either file; the files stay. A file written before the system last
+// started is deleted unread: window handles are used again after a restart, and showing them
+// could reveal windows that other programs keep hidden.
+std::vector<Hwnd> ReadRecoveryHandles(Program& program);
 bool RecoveryFileExists(Program& program);
 void DeleteRecoveryFile(Program& program);
 

@@ -65,6 +65,7 @@ const std::vector<ProgramSetting>& ProgramSettings() {
   using S = Settings;
   static const std::vector<ProgramSetting> settings = {
       {"Language", Text, kBuiltInLanguage, Start, nullptr, &S::sLanguage},
+      {"RestoreDesktops", Flag, "1", Start, &S::bRestoreDesktops, nullptr, "chkRestoreDesktops"},
       {"Alt", Flag, "0", BeforeAutoStart, &S::bAlt, nullptr, "chkAltArrows"},
       {"AltNumbers", Flag, "0", BeforeAutoStart, &S::bAltNumbers, nullptr, "chkAltNumbers"},
       {"Ctrl", Flag, "0", BeforeAutoStart, &S::bCtrl, nullptr, "chkControlArrows"},
@@ -83,10 +84,8 @@ const std::vector<ProgramSetting>& ProgramSettings() {
       {"ShowCurDesk", Flag, "1", AfterAutoStart, &S::bShowCurDesk, nullptr, "chkShowCurDesktop"},
       {"CicleDesktops", Flag, "0", AfterAutoStart, &S::bCicleDesktops, nullptr,
        "chkCicleDesktops"},
-      {"GlobalPass", ScrambledText, "", AfterAutoStart, nullptr, &S::sGlobalPass},
+      {"GlobalPass", Password, "", AfterAutoStart, nullptr, &S::sGlobalPass},
       {"Theme", Text, kDefaultTheme, AfterAutoStart, nullptr, &S::sTheme},
-      {"RestoreDesktops", Flag, "1", AfterAutoStart, &S::bRestoreDesktops, nullptr,
-       "chkRestoreDesktops"},
   };
   return settings;
 }
@@ -103,7 +102,7 @@ const std::vector<DesktopKey>& DesktopKeys() {
       {"Wallpaper", KeyKind::Text, "", false, &clsDesktop::sWallPaper},
       {"WallpaperType", KeyKind::Number, "0", false, nullptr, &clsDesktop::iWallPaperType},
       {"DeskName", KeyKind::Text, "", true, &clsDesktop::sDeskName},
-      {"DeskPass", KeyKind::ScrambledText, "", true, &clsDesktop::sPassword},
+      {"DeskPass", KeyKind::Password, "", true, &clsDesktop::sPassword},
       {"DontShowApps", KeyKind::Flag, "0", false, nullptr, nullptr,
        &clsDesktop::bHideThisDeskApps},
   };
@@ -116,13 +115,15 @@ std::string DesktopKeyName(const char* name, int desk) {
 
 namespace {
 
-// Reads one text-valued key the way its kind asks: scrambled texts are unscrambled unless
-// empty, trimmed texts lose their blanks first.
+// Reads one text-valued key: trimmed texts lose their blanks first. A scrambled password that
+// stands for no text is no password, as it always was.
 std::string ReadText(SettingsStore& store, const std::string& key, KeyKind kind,
                      const char* defaultText, bool trim) {
   std::string value = GetStr(store, kSettingsSection, key, defaultText);
   if (trim) value = TrimBlanks(value);
-  if (kind == KeyKind::ScrambledText && !value.empty()) value = DecodePassword(value);
+  if (kind == KeyKind::Password && !IsVerifier(value) && DecodePassword(value).empty()) {
+    value.clear();
+  }
   return value;
 }
 
@@ -152,7 +153,7 @@ void ReadDesktopKeys(SettingsStore& store, int desk, clsDesktop& desktop) {
         desktop.*key.number = DecodeNumber(GetStr(store, kSettingsSection, name, key.defaultText));
         break;
       case KeyKind::Text:
-      case KeyKind::ScrambledText:
+      case KeyKind::Password:
         desktop.*key.text = ReadText(store, name, key.kind, key.defaultText, key.trim);
         break;
     }
@@ -177,11 +178,10 @@ bool WriteSettings(SettingsStore& store, const std::vector<SettingWrite>& writes
 
 namespace {
 
-// The write of a stored text: scrambled texts scrambled, an empty one deleted.
+// The write of a stored text; an empty password deletes its key.
 SettingWrite TextWrite(const std::string& key, KeyKind kind, const std::string& value) {
-  if (kind != KeyKind::ScrambledText) return {key, value};
-  if (value.empty()) return {key, std::nullopt};
-  return {key, EncodePassword(value)};
+  if (kind == KeyKind::Password && value.empty()) return {key, std::nullopt};
+  return {key, value};
 }
 
 }  // namespace
@@ -209,7 +209,7 @@ bool SaveDesktopKeys(SettingsStore& store, int desk, const clsDesktop& desktop) 
         writes.push_back({name, EncodeNumber(desktop.*key.number)});
         break;
       case KeyKind::Text:
-      case KeyKind::ScrambledText:
+      case KeyKind::Password:
         writes.push_back(TextWrite(name, key.kind, desktop.*key.text));
         break;
     }
@@ -217,12 +217,23 @@ bool SaveDesktopKeys(SettingsStore& store, int desk, const clsDesktop& desktop) 
   return WriteSettings(store, writes);
 }
 
-void SaveGlobalPassword(SettingsStore& store, const Settings& settings) {
-  for (const ProgramSetting& setting : ProgramSettings()) {
-    if (setting.text != &Settings::sGlobalPass) continue;
-    // At shut-down there is nobody left to tell.
-    (void)WriteSettings(store, {TextWrite(setting.key, setting.kind, settings.sGlobalPass)});
+bool SavePassword(SettingsStore& store, int desk, const std::string& stored) {
+  std::string key;
+  if (desk >= 1) {
+    for (const DesktopKey& desktopKey : DesktopKeys()) {
+      if (desktopKey.text == &clsDesktop::sPassword) key = DesktopKeyName(desktopKey.name, desk);
+    }
+  } else {
+    for (const ProgramSetting& setting : ProgramSettings()) {
+      if (setting.text == &Settings::sGlobalPass) key = setting.key;
+    }
   }
+  return WriteSettings(store, {TextWrite(key, KeyKind::Password, stored)});
+}
+
+void SaveGlobalPassword(SettingsStore& store, const Settings& settings) {
+  // At shut-down there is nobody left to tell.
+  (void)SavePassword(store, 0, settings.sGlobalPass);
 }
 
 }  // namespace ombrix

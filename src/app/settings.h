@@ -63,7 +63,9 @@ bool GetBool(SettingsStore& store, const std::string& section, const std::string
 int32_t GetNumber(SettingsStore& store, const std::string& section, const std::string& key);
 bool DeleteSetting(SettingsStore& store, const std::string& section, const std::string& key);
 
-enum class KeyKind { Text, Flag, Number, ScrambledText };
+// A Password key holds a password's stored form (appearance/passwords.h) as the program holds it;
+// an empty one is deleted rather than written.
+enum class KeyKind { Text, Flag, Number, Password };
 
 // When a program setting is read at start: the language first of all, then the hot-keys and
 // window filters, the log-on entry, and the rest.
@@ -101,8 +103,7 @@ const std::vector<DesktopKey>& DesktopKeys();
 // "Wallpaper" and 3 give "Wallpaper3".
 std::string DesktopKeyName(const char* name, int desk);
 
-// Reads the keys read at that moment into the settings, with their defaults; scrambled texts
-// are unscrambled.
+// Reads the keys read at that moment into the settings, with their defaults.
 void ReadProgramKeys(SettingsStore& store, ReadAt readAt, Settings& settings);
 // Reads desktop n's keys into its record.
 void ReadDesktopKeys(SettingsStore& store, int desk, clsDesktop& desktop);
@@ -117,13 +118,15 @@ struct SettingWrite {
 // them) and the result is false.
 bool WriteSettings(SettingsStore& store, const std::vector<SettingWrite>& writes,
                    const char* section = kSettingsSection);
-// The writes of every stored program setting, in reading order: scrambled texts scrambled, an
-// empty one deleted.
+// The writes of every stored program setting, in reading order; an empty password deleted.
 std::vector<SettingWrite> ProgramSettingWrites(const Settings& settings);
 
 // Writes desktop n's keys from its record, all or none; an empty password deletes its key.
 bool SaveDesktopKeys(SettingsStore& store, int desk, const clsDesktop& desktop);
-// Writes the program password: scrambled, or the key deleted when it is empty.
+// Writes the stored form of desktop desk's password, or of the program password for desk
+// below 1; an empty one deletes its key. False when the store refused.
+bool SavePassword(SettingsStore& store, int desk, const std::string& stored);
+// Writes the program password as it is held.
 void SaveGlobalPassword(SettingsStore& store, const Settings& settings);
 
 }  // namespace ombrix

@@ -1,6 +1,8 @@
 #include "appearance/password_prompt.h"
 
 #include "app/program.h"
+#include "app/settings.h"
+#include "appearance/passwords.h"
 #include "lang/messages.h"
 #include "lang/translation.h"
 
@@ -46,14 +48,29 @@ void frmPassword::SetTexts() {
 
 void frmPassword::OnClick(Control& control) {
   if (control == ok_) {
-    const std::string& expected =
-        iDesk < 1 ? program_.settings.sGlobalPass : program_.desk.Desk(iDesk).sPassword;
-    bMatch = At(password_).Caption == expected;
+    bMatch = TypedPasswordMatches(program_, iDesk, At(password_).Caption);
     if (!bMatch) ErrorBox(program_, GetMsg(program_, msgs::kWrongPassword));
     HideDialog();
   } else if (control == cancel_) {
     HideDialog();
   }
+}
+
+// The scrambled form could be read back: once the user has typed what it stands for, a
+// verifier takes its place. When the store refuses it, both stay as they were and the next
+// right entry tries again.
+bool TypedPasswordMatches(Program& program, int16_t desk, const std::string& typed) {
+  const bool forProgram = desk < 1 || desk > kDesktopCount;
+  std::string& held =
+      forProgram ? program.settings.sGlobalPass : program.desk.Desk(desk).sPassword;
+  System& system = program.platform.system;
+  if (!PasswordMatches(system, typed, held)) return false;
+  if (held.empty() || IsVerifier(held)) return true;
+  const std::optional<std::string> verifier = MakeVerifier(system, typed);
+  if (verifier && SavePassword(program.platform.store, forProgram ? 0 : desk, *verifier)) {
+    held = *verifier;
+  }
+  return true;
 }
 
 bool PasswordPrompt(Program& program, int16_t desk) {

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 #include "ui/dialog.h"
 
@@ -29,6 +30,11 @@ class frmPassword : public Dialog {
   ControlId ok_;
   ControlId cancel_;
 };
+
+// Whether typed is the password of desktop desk (1..9), or the program password for desk
+// below 1. A scrambled password of older versions that matches is replaced by a verifier, in
+// the program and in the store.
+bool TypedPasswordMatches(Program& program, int16_t desk, const std::string& typed);
 
 // True when the user typed the right password: that of desktop desk (1..9), or the program
 // password for desk below 1. A wrong one is told in an error box; cancelling gives false.

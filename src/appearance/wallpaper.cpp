@@ -249,7 +249,7 @@ void ApplyStartWallpapers(Program& program) {
       break;
     }
   }
-  const clsDesktop& first = program.desk.Desk(1);
+  const clsDesktop& first = program.desk.Desk(program.desk.iCurDesk);
   if (first.sWallPaper.empty()) {
     RestoreUserWallpaper(program);
   } else {

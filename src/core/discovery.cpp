@@ -85,10 +85,10 @@ void ScanDesktop(Program& program, int16_t n) {
   ApplyRules(program, true);
 }
 
-std::optional<SeenWindow> LookAt(Program& program, Hwnd h) {
+std::optional<SeenWindow> LookAt(Program& program, Hwnd h, bool evenHidden) {
   WindowSystem& windows = program.platform.windows;
   // Most top-level windows are hidden: they cost one question.
-  if (!windows.IsWindowVisible(h)) return std::nullopt;
+  if (!evenHidden && !windows.IsWindowVisible(h)) return std::nullopt;
   SeenWindow window{.hwnd = h, .ids = windows.WindowThreadProcess(h)};
   if (window.ids.processId == program.platform.system.CurrentProcessId()) return std::nullopt;
   window.owner = windows.Owner(h);
@@ -133,6 +133,22 @@ void AddWindow(Program& program, const SeenWindow& seen, clsDesktop& desktop, bo
   if (!app) app = newApplication();
   if (app->ContainHandle(seen.hwnd)) return;
   app->oWin.Add(window);
+}
+
+std::vector<Hwnd> AdoptWindows(Program& program, int16_t n, const std::vector<Hwnd>& windows) {
+  clsDesktop& desktop = program.desk.Desk(n);
+  std::vector<SeenWindow> seen;
+  for (Hwnd h : windows) {
+    if (auto window = LookAt(program, h, true)) seen.push_back(std::move(*window));
+  }
+  for (bool topLevelPass : {true, false}) {
+    for (const SeenWindow& window : seen) AddWindow(program, window, desktop, topLevelPass);
+  }
+  std::vector<Hwnd> refused;
+  for (Hwnd h : windows) {
+    if (desktop.GetProcessIdxByHandle(h) == -1) refused.push_back(h);
+  }
+  return refused;
 }
 
 bool IsExplorerWindow(const clsWI& window) {

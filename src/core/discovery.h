@@ -3,6 +3,7 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "core/records.h"
 
@@ -26,8 +27,12 @@ struct SeenWindow {
   Rect rect;
 };
 
-// The window as it is now; nothing when it is hidden or belongs to this program.
-std::optional<SeenWindow> LookAt(Program& program, Hwnd h);
+// The window as it is now; nothing when it is hidden (unless evenHidden) or belongs to this
+// program.
+std::optional<SeenWindow> LookAt(Program& program, Hwnd h, bool evenHidden = false);
+// Records the windows on desktop n as a scan would, whether they are on screen or not, without
+// showing or hiding any. The result holds those that are no managed windows (any more).
+std::vector<Hwnd> AdoptWindows(Program& program, int16_t n, const std::vector<Hwnd>& windows);
 // Tests one window and records it on the desktop when it is managed.
 void AddWindow(Program& program, const SeenWindow& window, clsDesktop& desktop, bool bTopLevelPass);
 

@@ -3,6 +3,7 @@
 #include "app/program.h"
 #include "app/settings.h"
 #include "appearance/password_prompt.h"
+#include "appearance/passwords.h"
 #include "appearance/wallpaper.h"
 #include "core/text.h"
 #include "dialogs/tabbed_pages.h"
@@ -167,7 +168,9 @@ bool frmDesktop::PasswordAccepted(std::string& password) {
     password = program_.desk.Desk(iDesk).sPassword;
     return program_.settings.sGlobalPass.empty() || PasswordPrompt(program_, -1);
   }
-  if (typedOld != sOldPass) {
+  const bool oldMatches =
+      sOldPass.empty() ? typedOld.empty() : TypedPasswordMatches(program_, iDesk, typedOld);
+  if (!oldMatches) {
     ErrorBox(program_, GetMsg(program_, msgs::kOldPasswordWrong));
     return false;
   }
@@ -177,9 +180,14 @@ bool frmDesktop::PasswordAccepted(std::string& password) {
     if (AskYesNo(program_, GetMsg(program_, msgs::kRemovePassword))) {
       password.clear();
     }
-  } else {
-    password = typedNew;
+    return true;
   }
+  const std::optional<std::string> verifier = MakeVerifier(program_.platform.system, typedNew);
+  if (!verifier) {
+    ErrorBox(program_, GetMsg(program_, msgs::kPasswordNotProtected));
+    return false;
+  }
+  password = *verifier;
   return true;
 }
 

@@ -20,7 +20,7 @@ class frmDesktop : public Dialog {
   explicit frmDesktop(Program& program);
 
   int16_t iDesk = 1;          // the desktop edited: the current one when the dialog loaded
-  std::string sOldPass;       // its password then; empty on desktop 1
+  std::string sOldPass;       // its password then, as stored; empty on desktop 1
   std::string sNewWallPaper;  // the wallpaper chosen here
 
   void OnLoad() override;

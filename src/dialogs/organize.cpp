@@ -137,12 +137,16 @@ void frmMove::OnContextMenu(Control& control) {
 
 // The item was filled at the last refresh; since then a window may have closed or a rule may
 // have moved an application, so it is looked up again by its window, and nothing is moved when
-// that application has left the item's desktop.
+// that application has left the item's desktop. The password prompt lets messages through too.
 void frmMove::MoveItem(std::string key, int16_t to) {
-  const ApplicationPlace place = FindApplication(program_, key);
-  if (place.position > 0 && place.desk != to) {
-    MoveApplication(program_, place.desk, static_cast<int16_t>(place.position), to);
-    program_.platform.ui.DoEvents();
+  ApplicationPlace place = FindApplication(program_, key);
+  if (place.position > 0 && place.desk != to && unlocked_.MayMoveFrom(program_, place.desk)) {
+    if (hwnd == 0) return;  // the session ended while the prompt was open
+    place = FindApplication(program_, key);
+    if (place.position > 0) {
+      MoveApplication(program_, place.desk, static_cast<int16_t>(place.position), to);
+      program_.platform.ui.DoEvents();
+    }
   }
   if (hwnd == 0) return;  // the session ended while messages ran
   RefreshLists();

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "core/records.h"
+#include "switching/move.h"
 #include "ui/dialog.h"
 
 namespace ombrix {
@@ -32,12 +33,14 @@ class frmMove : public Dialog {
   // The desktop whose list the control is; 0 for any other control.
   int16_t DesktopOf(const Control& list) const;
   // Moves the application of an item's key to desktop to, when it is still on the item's
-  // desktop. The key is a copy: moving lets messages through, which may refill the lists.
+  // desktop and may leave it. The key is a copy: moving lets messages through, which may refill
+  // the lists.
   void MoveItem(std::string key, int16_t to);
 
   std::array<ControlId, kDesktopCount> headings_;
   std::array<ControlId, kDesktopCount> lists_;
   ControlId ok_;
+  UnlockedDesktops unlocked_;  // for this opening of the dialog
 };
 
 // Runs the dialog through ShowDialog.

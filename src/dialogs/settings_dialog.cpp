@@ -7,6 +7,7 @@
 #include "app/program.h"
 #include "app/settings.h"
 #include "appearance/password_prompt.h"
+#include "appearance/passwords.h"
 #include "core/text.h"
 #include "dialogs/autostart.h"
 #include "dialogs/tabbed_pages.h"
@@ -220,16 +221,22 @@ bool frmSettings::ChoicesStillThere() {
 // Everything is checked before anything is written, and the program takes the new settings
 // only once the store holds them all.
 void frmSettings::Ok() {
-  if (At(oldPassword_).Caption != sOldPass) {
+  if (!TypedPasswordMatches(program_, -1, At(oldPassword_).Caption)) {
     ErrorBox(program_, GetMsg(program_, msgs::kOldPasswordWrong));
     return;
   }
   if (!ChoicesStillThere()) return;
   Settings chosen = program_.settings;
-  chosen.sGlobalPass = FitText(At(newPassword_), At(newPassword_).Caption);
-  if (chosen.sGlobalPass.empty() && !sOldPass.empty() &&
-      !AskYesNo(program_, GetMsg(program_, msgs::kRemovePassword))) {
-    chosen.sGlobalPass = sOldPass;
+  const std::string typedNew = FitText(At(newPassword_), At(newPassword_).Caption);
+  if (!typedNew.empty()) {
+    const std::optional<std::string> verifier = MakeVerifier(program_.platform.system, typedNew);
+    if (!verifier) {
+      ErrorBox(program_, GetMsg(program_, msgs::kPasswordNotProtected));
+      return;
+    }
+    chosen.sGlobalPass = *verifier;
+  } else if (!sOldPass.empty() && AskYesNo(program_, GetMsg(program_, msgs::kRemovePassword))) {
+    chosen.sGlobalPass.clear();
   }
   chosen.sLanguage = ComboText(At(language_));
   chosen.sTheme = ComboText(At(theme_));

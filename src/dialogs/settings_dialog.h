@@ -15,7 +15,7 @@ class frmSettings : public Dialog {
  public:
   explicit frmSettings(Program& program);
 
-  std::string sOldPass;  // the program password when the dialog loaded
+  std::string sOldPass;  // the program password, as stored, when the dialog loaded
 
   void OnLoad() override;
   void OnClick(Control& control) override;

@@ -26,7 +26,7 @@ const std::vector<MessageText>& AllMessages() {
       msgs::kCannotOpen,      msgs::kAboutWhat,       msgs::kAboutThanks,
       msgs::kTranslationToolMissing, msgs::kAutoStartNotWritten, msgs::kAutoStartNotRemoved,
       msgs::kLanguageFileGone, msgs::kThemeGone,  msgs::kSettingsNotSaved,
-      msgs::kWallpaperNotCopied,
+      msgs::kWallpaperNotCopied, msgs::kPasswordNotProtected,
       msgs::kMoveToDesktop,   msgs::kRulesNotSaved,   msgs::kRuleNeedsName,
       msgs::kRuleNeedsTest,   msgs::kRuleNeedsText,   msgs::kRuleNeedsClass,
       msgs::kRuleNeedsDesktop, msgs::kRuleNeedsLevel, msgs::kRuleNeedsMode,

@@ -91,6 +91,8 @@ inline constexpr MessageText kSettingsNotSaved{
     "0165", "Ombrix could not save the settings in the registry, so nothing was changed."};
 inline constexpr MessageText kWallpaperNotCopied{
     "0166", "Ombrix could not keep a copy of %1, so the wallpaper was not changed."};
+inline constexpr MessageText kPasswordNotProtected{
+    "0167", "Windows could not protect the new password, so nothing was changed."};
 
 // The rules editor and the organize-applications dialog.
 inline constexpr MessageText kMoveToDesktop{"0180", "Move to %1"};

@@ -99,6 +99,13 @@ class System {
   virtual int64_t CurrentTime() = 0;
   // The version in the program file's own version resource; nothing when it cannot be read.
   virtual std::optional<FileVersion> ProgramVersion() = 0;
+  // keyLength bytes derived from the password's bytes and the salt by PBKDF2 with HMAC SHA-256,
+  // from the system's own cryptography; nothing when it cannot derive them.
+  virtual std::optional<std::string> DerivePasswordKey(const std::string& password,
+                                                       const std::string& salt,
+                                                       uint32_t iterations, size_t keyLength) = 0;
+  // n bytes from the system's cryptographic random source; nothing when it fails.
+  virtual std::optional<std::string> RandomBytes(size_t n) = 0;
 };
 
 // Whole files as bytes.

@@ -2,6 +2,7 @@
 
 #include "app/program.h"
 #include "app/recovery.h"
+#include "appearance/password_prompt.h"
 #include "core/discovery.h"
 #include "events/keys.h"
 #include "switching/switch.h"
@@ -42,6 +43,13 @@ bool MoveByKey(Program& program, int32_t key) {
     MoveApplicationOf(program, program.lActiveHwnd, vk::DesktopOfDigit(key));
   }
   return true;
+}
+
+bool UnlockedDesktops::MayMoveFrom(Program& program, int16_t from) {
+  if (from < 1 || from > kDesktopCount) return false;
+  if (from == program.desk.iCurDesk || program.desk.Desk(from).sPassword.empty()) return true;
+  if (!unlocked_[from]) unlocked_[from] = PasswordPrompt(program, from);
+  return unlocked_[from];
 }
 
 }  // namespace ombrix

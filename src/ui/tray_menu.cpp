@@ -1,5 +1,7 @@
 #include "ui/tray_menu.h"
 
+#include <stdexcept>
+
 #include "app/lifecycle.h"
 #include "app/program.h"
 #include "core/discovery.h"
@@ -64,6 +66,16 @@ int PlaceholderNumber(const std::string& caption, const std::string& placeholder
   return StartsWith(caption, placeholder) ? DecodeNumber(caption.substr(placeholder.size())) : 0;
 }
 
+// The submenus the program fills. BuildMainMenu makes both; a menu without them is a fault of
+// the program, not of the user's input.
+Menu& Submenu(Menu& root, const char* name) {
+  Menu* menu = root.Find(name);
+  if (menu == nullptr) throw std::logic_error(std::string("the tray menu has no ") + name);
+  return *menu;
+}
+Menu& AllDesktops(Program& program) { return Submenu(program.mMenu, "mAllDeskTops"); }
+Menu& GoTo(Program& program) { return Submenu(program.mMenu, "mGoTo"); }
+
 // What a copy of the menu shows, so the host only draws texts and pictures.
 void ResolveItems(const Program& program, Menu& menu) {
   for (Menu& item : menu.items) {
@@ -76,7 +88,7 @@ void ResolveItems(const Program& program, Menu& menu) {
 
 // Shows the "Applications" item again and drops the list's items and their texts and pictures.
 void ClearApplicationItems(Program& program) {
-  Menu& all = *program.mMenu.Find("mAllDeskTops");
+  Menu& all = AllDesktops(program);
   std::erase_if(all.items, [](const Menu& item) { return item.Index > 0; });
   all.items.front().Visible = true;
   program.ApplicationIcons.assign(1, 0);
@@ -86,7 +98,7 @@ void ClearApplicationItems(Program& program) {
 void AddApplicationItem(Program& program, Menu item, const std::string& text, IconHandle picture) {
   program.ApplicationTexts.push_back(text);
   program.ApplicationIcons.push_back(picture);
-  program.mMenu.Find("mAllDeskTops")->items.push_back(std::move(item));
+  AllDesktops(program).items.push_back(std::move(item));
 }
 
 void StepDesktop(Program& program, bool forward) {
@@ -128,10 +140,12 @@ void RunMenuCommand(Program& program, int chosen) {
     default:
       break;
   }
+  if (chosen >= menu_id::kGoToFirst && chosen < menu_id::kGoToFirst + kDesktopCount) {
+    OnGoToItem(program, static_cast<int16_t>(chosen - menu_id::kGoToFirst + 1));
+    return;
+  }
   const Menu* item = program.mMenu.FindById(chosen);
-  if (item == nullptr) return;
-  if (item->Name == "mDeskTop") OnGoToItem(program, static_cast<int16_t>(item->Index));
-  if (item->Name == "mApplicazioni" && item->target) OnApplicationsItem(program, *item->target);
+  if (item != nullptr && item->target) OnApplicationsItem(program, *item->target);
 }
 
 void ConfirmExit(Program& program) {
@@ -150,7 +164,7 @@ void OpenTrayMenu(Program& program, bool fullMenu, bool fromKeyboard) {
   BuildApplicationsMenu(program);
   if (fullMenu) program.bExitRequested = false;
   p.windows.SetForegroundWindow(program.lMainHwnd);
-  Menu shown = fullMenu ? program.mMenu : *program.mMenu.Find("mAllDeskTops");
+  Menu shown = fullMenu ? program.mMenu : AllDesktops(program);
   ResolveItems(program, shown);
   int chosen = 0;
   {
@@ -210,16 +224,16 @@ Menu BuildMainMenu() {
 }
 
 void CreateGoToItems(Program& program) {
-  Menu* goTo = program.mMenu.Find("mGoTo");
+  Menu& goTo = GoTo(program);
   for (int n = 1; n <= kDesktopCount; ++n) {
-    goTo->items.push_back(
+    goTo.items.push_back(
         Item("mDeskTop", kDeskPlaceholder + std::to_string(n), menu_id::kGoToFirst + n - 1, n));
   }
   UpdateGoToItems(program);
 }
 
 void UpdateGoToItems(Program& program) {
-  for (Menu& item : program.mMenu.Find("mGoTo")->items) {
+  for (Menu& item : GoTo(program).items) {
     if (item.Index > 0) item.Enabled = item.Index != program.desk.iCurDesk;
   }
 }
@@ -253,7 +267,7 @@ void BuildApplicationsMenu(Program& program) {
       ++i;
     }
   }
-  if (listed) program.mMenu.Find("mAllDeskTops")->items.front().Visible = false;
+  if (listed) AllDesktops(program).items.front().Visible = false;
 }
 
 MenuItemLook MenuItemInfo(const Program& program, const std::string& caption) {

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The desktop settings dialog on its real controls, on desktop 2: a name in several scripts,
 # pasted too long, is kept to its first 20 characters and shown in the menu; hiding, a new
-# password, and a wallpaper chosen in the system's file dialog, tiled, are saved and applied.
+# password (stored as a verifier), and a wallpaper chosen in the system's file dialog, tiled, are
+# saved and applied.
 # The password then guards the desktop: it is asked on entering, a hot-key only brings the prompt
 # forward, a wrong one is told and leaves the user where they were, the right one confirmed with
 # Enter goes there and the indicator shows the name. It guards the dialog too; removing the
@@ -41,6 +42,8 @@ probe click "$dialog" Tiled -- keys enter -- wait gone 3000 "$dialog" || fail "E
 
 probe reg Settings DeskName2 "$name" 3000 || fail "the name was not kept to its first 20 characters"
 probe reg Settings DontShowApps2 1 1000 || fail "hiding was not saved"
+kept=$(probe reg Settings DeskPass2 | tr -d '\r')
+is_verifier "$kept" || fail "the new password is not stored as a verifier: $kept"
 probe reg Settings WallpaperType2 1 1000 || fail "the style was not saved"
 probe "${is_wallpaper[@]}" "$store\\2\\red.bmp" 5000 || fail "the wallpaper was not applied"
 probe reg 'Control Panel\Desktop' TileWallpaper 1 0 || fail "not tiled"
@@ -75,5 +78,5 @@ probe msgbox "Attention!" "Do you want to remove the password?" 5000 no || fail 
 probe wait gone 3000 "$dialog" || fail "the dialog did not close"
 probe "${is_wallpaper[@]}" "$blue" 5000 || fail "the user's own wallpaper did not come back"
 probe reg Settings Wallpaper2 "" 1000 || fail "the wallpaper was not removed"
-[[ $(unscramble "$(probe reg Settings DeskPass2 | tr -d '\r')") == pw2 ]] || fail "the password kept was changed"
+[[ $(probe reg Settings DeskPass2 | tr -d '\r') == "$kept" ]] || fail "the password kept was changed"
 echo "PASS"

@@ -6,19 +6,16 @@
 
 probe() { "$WINE" "$PROBE_EXE" "$@"; }
 
-# A password's stored form: each character's code plus k in hexadecimal and a letter, then the
-# letter of code 64 + k. scramble writes it with k = 5; unscramble reads any k.
+# A password's stored forms. scramble writes that of older versions, which Ombrix still accepts:
+# each character's code plus k in hexadecimal and a letter, then the letter of code 64 + k (here
+# k = 5). is_verifier tells the form Ombrix writes once a password is set or typed, from which the
+# password cannot be read back.
 scramble() {
   local text=$1 form="" i
   for ((i = 0; i < ${#text}; i++)); do printf -v form '%s%02XQ' "$form" $(($(printf %d "'${text:i:1}") + 5)); done
   printf '%sE' "$form"
 }
-unscramble() {
-  local form=$1 text="" i k
-  k=$(($(printf %d "'${form: -1}") - 64))
-  for ((i = 0; i + 3 <= ${#form}; i += 3)); do printf -v text '%s\\x%02x' "$text" $(((16#${form:i:2} - k) & 255)); done
-  printf '%b' "$text"
-}
+is_verifier() { [[ $1 =~ ^pbkdf2-sha256\$1\$200000\$[0-9a-f]{32}\$[0-9a-f]{64}$ ]]; }
 
 # The stored form of the application rules (Software\Ombrix\Rules): NumRules and ten values per
 # rule. "rule NAME title|class MODE PATTERN ACTION [DESKTOP]" adds one, testing the window's title

@@ -5,8 +5,9 @@
 # same two menus. About shows the version of the built exe, refuses the frame's close request,
 # keeps tray clicks to bringing it forward, and closes with its Ok button. The organize dialog
 # ("Move To..."): an application dragged with the mouse from desktop 1's list onto desktop 3's
-# leaves the screen and is found on desktop 3; one selected with a click and moved with the key 2
-# is found on desktop 2, one sent from the context menu that Shift+F10 opens on desktop 4.
+# leaves the screen and is found on desktop 3, whose password is not asked; dragged back, it asks
+# for it and, cancelled, moves nothing. One selected with a click and moved with the key 2 is found
+# on desktop 2, one sent from the context menu that Shift+F10 opens on desktop 4.
 # shellcheck source=tests/e2e/lib.sh
 source "$(dirname "$0")/lib.sh"
 : "${OMBRIX_VERSION_LINE:?the version line the build gives}"
@@ -22,6 +23,7 @@ expect_items() {
   [[ $seen == "$1" ]] || fail "$2:"$'\n'"$seen"$'\n'"expected:"$'\n'"$1"
 }
 
+probe reg-set Settings "DeskPass3=$(scramble pw)" || fail "could not store desktop 3's password"
 for window in Alpha Gamma Delta; do
   testwin normal $window
   probe wait shown 15000 $window || fail "$window did not open"
@@ -93,18 +95,29 @@ listed() { list_items "$organize" "$1" | grep -qx "$2"; }
 for window in Alpha Gamma Delta; do listed 1 $window || fail "desktop 1's list does not show $window"; done
 # The screen point of item $2 of list $1 ("*": the list) as "x y".
 point() { probe item-point "$organize" "$1" "$2" | tr -d '\r'; }
-# A drag with the real mouse: press on the item, move past the drag threshold, then on in steps.
-read -r x y < <(point 1 Alpha)
-read -r tx ty < <(point 3 "*")
-[[ -n $x && -n $tx ]] || fail "no place to drag from or to"
-xdotool mousemove "$x" "$y" sleep 0.3 mousedown 1 sleep 0.3
-for i in 1 2 3 4 5 6 7 8; do xdotool mousemove $((x + (tx - x) * i / 8)) $((y + (ty - y) * i / 8)) sleep 0.1; done
-xdotool sleep 0.3 mouseup 1
+# A drag with the real mouse of item $2 of list $1 onto list $3: press on the item, move past the
+# drag threshold, then on in steps.
+drag() {
+  local x y tx ty i
+  read -r x y < <(point "$1" "$2")
+  read -r tx ty < <(point "$3" "*")
+  [[ -n $x && -n $tx ]] || fail "no place to drag from or to"
+  xdotool mousemove "$x" "$y" sleep 0.3 mousedown 1 sleep 0.3
+  for i in 1 2 3 4 5 6 7 8; do xdotool mousemove $((x + (tx - x) * i / 8)) $((y + (ty - y) * i / 8)) sleep 0.1; done
+  xdotool sleep 0.3 mouseup 1
+}
+prompt="Password Request"
+drag 1 Alpha 3
 probe wait hidden 5000 Alpha || fail "the application dragged to desktop 3 stayed on screen"
+probe hold gone 500 "$prompt" || fail "moving onto desktop 3 asked its password"
 probe hold shown 500 Gamma || fail "the other application left the screen"
 probe wait shown 3000 "$organize" || fail "the dialog went away"
 listed 3 Alpha || fail "desktop 3's list does not show the dragged application"
 listed 1 Alpha && fail "desktop 1's list still shows the dragged application"
+drag 3 Alpha 1
+probe wait shown 5000 "$prompt" || fail "the drag off desktop 3 did not ask its password"
+probe click "$prompt" Cancel -- hold hidden 1000 Alpha || fail "the cancelled drag showed Alpha"
+listed 3 Alpha || fail "the cancelled drag moved Alpha"
 # Without dragging: a click selects, the number of a desktop moves.
 read -r x y < <(point 1 Gamma)
 xdotool mousemove "$x" "$y" click 1 sleep 0.3 key 2
@@ -117,7 +130,8 @@ listed 4 Delta || fail "desktop 4's list does not show the application moved fro
 xdotool key Escape
 probe wait gone 5000 "$organize" || fail "Esc did not close the dialog"
 
-probe keys win+3 -- wait shown 5000 Alpha || fail "the dragged application is not on desktop 3"
+probe keys win+3 -- wait shown 5000 "$prompt" -- type "$prompt" pw -- click "$prompt" OK -- wait shown 5000 Alpha ||
+  fail "the dragged application is not on desktop 3"
 probe keys win+2 -- wait shown 5000 Gamma Beta || fail "the application moved by its number is not on desktop 2"
 probe wait hidden 5000 Alpha || fail "desktop 3's application stayed on desktop 2"
 probe keys win+4 -- wait shown 5000 Delta || fail "the application moved from its menu is not on desktop 4"

@@ -9,6 +9,8 @@
 //   wait STATE MS WIN...   every WIN reaches STATE within MS: shown, hidden, gone, zoomed, iconic,
 //                          foreground or alpha=N (layered with that alpha); prints each one
 //   hold STATE MS WIN...   every WIN stays in STATE for MS
+//   watch MS WIN...        every WIN stays hidden for MS, looked at every 2 ms: not for a moment
+//                          on screen
 //   flash WIN MIN MAX keys COMBO | start EXE
 //                          after the keys, or starting EXE, WIN appears (within 3 s, or 15 s),
 //                          stays at least MIN and is gone within MAX; prints its controls
@@ -244,6 +246,28 @@ int WaitState(bool hold, const wchar_t* state, DWORD ms, int count, wchar_t** na
   Say("%s %s after %lu ms", held ? "all" : "not all", Utf8(state).c_str(), GetTickCount() - start);
   for (int i = 0; i < count; ++i) Describe(Utf8(names[i]), Find(names[i]));
   return held ? 0 : 1;
+}
+
+// A hold that sees a window that comes on screen for a moment only: each window is found once, so
+// that a look costs one question.
+int Watch(DWORD ms, int count, wchar_t** names) {
+  Windows windows;
+  for (int i = 0; i < count; ++i) {
+    windows.push_back(Find(names[i]));
+    if (!windows.back()) return Fail("no window %s", Utf8(names[i]).c_str());
+  }
+  const DWORD start = GetTickCount();
+  unsigned looks = 0;
+  for (DWORD spent = 0; spent < ms; spent = GetTickCount() - start, ++looks) {
+    for (int i = 0; i < count; ++i) {
+      if (IsWindowVisible(windows[i])) {
+        return Fail("%s on screen after %lu ms, at look %u", Utf8(names[i]).c_str(), spent, looks);
+      }
+    }
+    PumpFor(2);
+  }
+  Say("all hidden at %u looks in %lu ms", looks, ms);
+  return 0;
 }
 
 int MainWindow(DWORD ms) {
@@ -653,6 +677,7 @@ int Run(const wstring& command, int n, wchar_t** a) {
   if ((is(L"wait", 3, 99) || is(L"hold", 3, 99)) && KnownState(a[0])) {
     return WaitState(command == L"hold", a[0], Number(a[1]), n - 2, a + 2);
   }
+  if (is(L"watch", 2, 99)) return Watch(Number(a[0]), n - 1, a + 1);
   if (is(L"flash", 5, 5) && (Same(a[3], L"keys") || Same(a[3], L"start"))) {
     return Flash(a[0], Number(a[1]), Number(a[2]), Same(a[3], L"keys"), a[4]);
   }

@@ -56,8 +56,7 @@ probe click "$dialog" "ALT+Numbers" -- tab "$dialog" 2 || fail "could not click 
 shows "$dialog" '"Old Password" shown disabled' || fail "the old password is asked without a password"
 probe type "$dialog" s3cret 2 -- keys enter -- wait gone 3000 "$dialog" || fail "Enter did not confirm the dialog"
 probe reg Settings AltNumbers 1 3000 || fail "ALT+Numbers was not saved"
-[[ $(unscramble "$(probe reg Settings GlobalPass | tr -d '\r')") == s3cret ]] ||
-  fail "the program password is not stored in its scrambled form"
+is_verifier "$(probe reg Settings GlobalPass | tr -d '\r')" || fail "the program password is not stored as a verifier"
 # Win+2 or Alt+2, then Win+1 or Alt+1: whether desktop 2 is reached.
 switches() {
   probe keys "$1+2" -- wait hidden 5000 Alpha || return 1

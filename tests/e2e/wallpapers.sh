@@ -3,9 +3,10 @@
 # while no desktop has an image of its own. Once one has, each desktop shows its own image and the
 # user's wallpaper comes back as it was, by its own path, on a desktop without one; a wallpaper the
 # user sets through the system meanwhile becomes theirs, and the desktop gets its image back. A
-# close request from outside (not Exit) is refused. Killed and started again, Ombrix still ends
-# with the session without asking: every desktop's windows come back, the recovery file goes and
-# the user's wallpaper is back as they last set it.
+# close request from outside (not Exit) is refused. Killed and started again, Ombrix ignores a
+# WM_ENDSESSION that no query announced, and still ends with the session without asking: every
+# desktop's windows come back, the recovery file goes and the user's wallpaper is back as they
+# last set it.
 # shellcheck source=tests/e2e/lib.sh
 source "$(dirname "$0")/lib.sh"
 
@@ -71,6 +72,9 @@ after=$(printf '%s\n' "$green" 22 0)
 
 crash_ombrix
 ombrix_ready
+# Any program can send WM_ENDSESSION; without the query of the same session end it changes nothing.
+probe send OmbrixMainWND 0x16 1 0x80000000 -- hold hidden 1500 Alpha Beta -- main-window 1000 ||
+  fail "a WM_ENDSESSION without its query ended Ombrix"
 # The session-end pair of messages, as Windows sends them at log-off (ENDSESSION_LOGOFF); the
 # window may be gone before it answers the second.
 probe send OmbrixMainWND 0x11 0 0x80000000 1 || fail "the session end was refused or not answered"

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
 
 #include "app/lifecycle.h"
@@ -91,7 +92,7 @@ TEST_F(AfterACrash, EveryWindowGoesBackToItsDesktopAndTheUserToTheirs) {
   EXPECT_FALSE(world.files.FileExists(RecordPath()));
 }
 
-TEST_F(AfterACrash, WindowsThatAreNoLongerTheSameStayOnDesktopOne) {
+TEST_F(AfterACrash, WindowsTheRecordNoLongerKnowsComeOnScreenWhereTheUserIs) {
   // C's handle now belongs to another process; B's window has another class.
   std::string text = RecordText();
   const std::string cLine = "3 " + std::to_string(c) + " 30 ";
@@ -101,8 +102,9 @@ TEST_F(AfterACrash, WindowsThatAreNoLongerTheSameStayOnDesktopOne) {
   RecordText() = text;
   Start();
   EXPECT_EQ(program->desk.iCurDesk, 2);  // entered, though nothing of it came back
+  EXPECT_TRUE(Visible(b) && Visible(c));
   Go(1);
-  EXPECT_TRUE(Visible(a) && Visible(b) && Visible(c));
+  EXPECT_TRUE(Visible(a));
 }
 
 TEST_F(AfterACrash, ARecordFromBeforeTheSystemStartOrTurnedOffIsNotUsed) {
@@ -133,18 +135,51 @@ TEST_F(AfterACrash, ARecordFromBeforeTheSystemStartOrTurnedOffIsNotUsed) {
   EXPECT_TRUE(Visible(a) && Visible(b) && Visible(c));
 }
 
-TEST_F(AfterACrash, ADesktopWithAPasswordIsNotEnteredWithoutIt) {
+// The windows of a desktop with a password never come on screen before it is typed, not even
+// behind a box that holds the start.
+TEST_F(AfterACrash, ADesktopWithAPasswordShowsNothingBeforeItIsTyped) {
   const Hwnd later = world.Open("Opened after the crash", 40);
   world.store.sections["Settings"]["DeskPass2"] = "7DQE";  // "x"
-  world.ui.userActions.push_back([this] {
+  world.store.sections["Settings"]["Language"] = "missing.lng";  // an error box at start
+  world.windows.showCalls.clear();
+  auto shownSoFar = [&] {
+    return std::count_if(world.windows.showCalls.begin(), world.windows.showCalls.end(),
+                         [&](const auto& call) { return call.first == b && call.second != 0; });
+  };
+  world.ui.duringBox = [&] { EXPECT_FALSE(Visible(b) || Visible(c)); };
+  world.ui.userActions.push_back([&] {
+    EXPECT_EQ(shownSoFar(), 0) << "shown before the password was asked";
     Form* prompt = world.forms.Loaded("frmPassword");
     ASSERT_NE(prompt, nullptr);
     prompt->OnClick(sim::ControlNamed(*prompt, "btnCancel"));
   });
   Start();
+  EXPECT_FALSE(world.ui.boxes.empty());
+  EXPECT_EQ(shownSoFar(), 0);
   EXPECT_EQ(program->desk.iCurDesk, 1);
   EXPECT_TRUE(Visible(a) && Visible(later));
   EXPECT_FALSE(Visible(b) || Visible(c));  // still on their own desktops
+  EXPECT_NE(Desk(2).GetProcessIdxByHandle(b), -1);
+}
+
+// Given the password, the user is back where they were, with what was opened meanwhile.
+TEST_F(AfterACrash, WithItsPasswordTheUserIsBackOnTheirDesktop) {
+  const Hwnd later = world.Open("Opened after the crash", 40);
+  world.store.sections["Settings"]["DeskPass2"] = "7DQE";  // "x"
+  world.ui.userActions.push_back([&] {
+    EXPECT_FALSE(Visible(b) || Visible(c));
+    Form* prompt = world.forms.Loaded("frmPassword");
+    ASSERT_NE(prompt, nullptr);
+    world.forms.Type(*prompt, "txtPassword", "x");
+    world.forms.Click(*prompt, "btnOk");
+  });
+  Start();
+  EXPECT_EQ(program->desk.iCurDesk, 2);
+  EXPECT_TRUE(Visible(b) && Visible(later));
+  EXPECT_FALSE(Visible(a) || Visible(c));
+  Go(1);
+  EXPECT_TRUE(Visible(a));
+  EXPECT_FALSE(Visible(b) || Visible(c) || Visible(later));
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "events/hotkeys.h"
+#include "events/message_filter.h"
 #include "rules/rule.h"
 #include "heart_fixture.h"
 #include "lang/messages.h"
@@ -194,6 +195,15 @@ TEST(HookLibrary, HookIsSetAtStartWithTheMainWindowAndRemovedBeforeAnyWindowIsSh
   program.mainWindow->OnEndSession(true);
   EXPECT_FALSE(hookedAtFirstShow);
   EXPECT_TRUE(world.windows.IsWindowVisible(a));
+}
+
+TEST(MessageFilter, OnlyTheShellsMessagesCrossIntoAnElevatedInstance) {
+  using enum IncomingMessage;
+  for (IncomingMessage message : {HookNotice, Request, SecondInstance, TrayCallback, TaskbarCreated}) {
+    const bool shell = message == TrayCallback || message == TaskbarCreated;
+    EXPECT_EQ(AdmitFromLowerIntegrity(message, true), shell) << static_cast<int>(message);
+    EXPECT_FALSE(AdmitFromLowerIntegrity(message, false)) << static_cast<int>(message);
+  }
 }
 
 }  // namespace

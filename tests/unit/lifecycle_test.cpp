@@ -189,21 +189,25 @@ TEST_F(Lifecycle, CloseRequestsFromOutsideAreRefusedAfterADeclinedExitOrSessionE
   EXPECT_FALSE(program.mainWindow->OnCloseRequest());
 
   EXPECT_TRUE(program.mainWindow->OnQueryEndSession());
-  program.mainWindow->OnEndSession(false);  // the session end was cancelled
+  program.mainWindow->OnEndSession(false);  // the session end was called off
   EXPECT_EQ(program.iUnloadMode, UnloadReason::FormControlMenu);
   EXPECT_FALSE(program.mainWindow->OnCloseRequest());
+  // A session end that this instance was never asked about is forged: nothing happens.
+  program.settings.sGlobalPass = "pw";
+  program.mainWindow->OnEndSession(true);
   EXPECT_FALSE(world.ui.mainDestroyed);
   EXPECT_TRUE(world.tray.present);
 }
 
-TEST_F(Lifecycle, ShutDownStoresTheProgramPasswordScrambledOrDeletesIt) {
-  world.store.sections["Settings"]["GlobalPass"] = EncodePassword("pw");
+TEST_F(Lifecycle, ShutDownStoresTheProgramPasswordAsHeldOrDeletesIt) {
+  const std::string scrambled = EncodePassword("pw");
+  world.store.sections["Settings"]["GlobalPass"] = scrambled;
   ASSERT_EQ(StartUp(program), StartOutcome::Running);
-  EXPECT_EQ(program.settings.sGlobalPass, "pw");
+  world.store.sections["Settings"].erase("GlobalPass");
   program.mainWindow->OnQueryEndSession();
   program.mainWindow->OnEndSession(true);
   EXPECT_TRUE(world.ui.mainDestroyed) << "the session end asks for no password";
-  EXPECT_EQ(DecodePassword(world.store.sections["Settings"]["GlobalPass"]), "pw");
+  EXPECT_EQ(world.store.sections["Settings"]["GlobalPass"], scrambled);
 
   sim::World w;
   Program p{w.platform()};

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "appearance/passwords.h"
 #include "core/discovery.h"
 #include "heart_fixture.h"
 #include "switching/move.h"
@@ -114,6 +115,39 @@ TEST_F(Organize, TheSelectedApplicationMovesByTheNumberOfADesktopOrFromItsMenu) 
     dialog.OnContextMenu(list);  // nothing selected in an empty list: no menu
     dialog.OnContextMenu(Ctl(dialog, "btnOk"));
     EXPECT_EQ(menus.size(), 1u);
+  });
+}
+
+// Every way of moving asks, once per opening of the dialog, for the password of a protected
+// desktop that an application leaves, unless it is the current one; a desktop it goes to asks
+// nothing.
+TEST_F(Organize, AnApplicationLeavesAProtectedDesktopOnlyWithItsPassword) {
+  const Hwnd mail = world.Open("Mail", 11);
+  const Hwnd news = world.Open("News", 12);
+  const Hwnd editor = world.Open("Editor", 10);
+  Send(mail, 2);
+  Send(news, 2);
+  Desk(2).sPassword = EncodePassword("pw");
+  Desk(3).sPassword = EncodePassword("three");
+  Desk(1).sPassword = EncodePassword("one");  // the current desktop's windows are on screen
+  world.ui.choosePopupItem = [](const Menu&) { return 1; };
+  WhileOpen([&](Form& dialog) {
+    Drag(dialog, 1, 0, 3);
+    EXPECT_FALSE(Visible(editor));
+    AnswerPrompt("pw", "btnCancel");
+    Drag(dialog, 2, 0, 1);
+    AnswerPrompt("wrong");
+    EXPECT_TRUE(dialog.OnKeyDown(List(dialog, 2), '1'));
+    EXPECT_EQ(LastBox(), "Wrong password!");
+    EXPECT_FALSE(Visible(mail) || Visible(news));
+    EXPECT_EQ(Desk(2).opi.Count(), 2);
+
+    AnswerPrompt("pw");
+    dialog.OnContextMenu(List(dialog, 2));
+    EXPECT_TRUE(Visible(mail) != Visible(news));
+    Drag(dialog, 2, 0, 1);  // asked once
+    EXPECT_TRUE(Visible(mail) && Visible(news));
+    EXPECT_TRUE(world.ui.userActions.empty());
   });
 }
 

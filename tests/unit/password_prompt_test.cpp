@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "appearance/passwords.h"
 #include "heart_fixture.h"
 #include "lang/messages.h"
 #include "lang/translation.h"
@@ -22,9 +23,10 @@ class PasswordPrompts : public Started {
   std::vector<std::string> labels;
 };
 
+// A scrambled password of older versions works, and its first right entry stores a verifier.
 TEST_F(PasswordPrompts, ADesktopWithAPasswordIsEnteredOnlyWithItExactly) {
   const Hwnd a = world.Open("A", 10);
-  Desk(2).sPassword = "Secret";
+  Desk(2).sPassword = EncodePassword("Secret");
   Answer("secret");  // the wrong case
   Send(1027, 50);
   EXPECT_EQ(program.desk.iCurDesk, 1);
@@ -44,6 +46,8 @@ TEST_F(PasswordPrompts, ADesktopWithAPasswordIsEnteredOnlyWithItExactly) {
   EXPECT_EQ(world.ui.boxes.size(), boxes);
   EXPECT_EQ(labels, std::vector<std::string>(3, "Input DESKTOP Password"));
   EXPECT_EQ(world.forms.Loaded("frmPassword"), nullptr);
+  EXPECT_TRUE(IsVerifier(Desk(2).sPassword));
+  EXPECT_EQ(world.store.sections["Settings"]["DeskPass2"], Desk(2).sPassword);
 }
 
 TEST_F(PasswordPrompts, ExitAsksForTheProgramPasswordButACloseRequestFromOutsideDoesNot) {

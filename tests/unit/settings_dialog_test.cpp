@@ -92,7 +92,7 @@ TEST_F(ProgramSettings, OkSavesEveryCheckBoxIntoItsSettingAndTheHookLibraryFollo
 }
 
 TEST_F(ProgramSettings, TheOldPasswordGuardsEveryChangeAndAnEmptyNewOneAsksBeforeRemoving) {
-  program.settings.sGlobalPass = "admin";
+  program.settings.sGlobalPass = EncodePassword("admin");
   OnProgramSettings([this](Form& form) {
     Click(form, "chkCicleDesktops");
     Click(form, "btnOk");  // refused: the dialog stays open
@@ -106,6 +106,22 @@ TEST_F(ProgramSettings, TheOldPasswordGuardsEveryChangeAndAnEmptyNewOneAsksBefor
   EXPECT_TRUE(program.settings.bCicleDesktops);
   EXPECT_EQ(program.settings.sGlobalPass, "");
   EXPECT_EQ(Stored().count("GlobalPass"), 0u);
+
+  // A new one is held and stored as a verifier; one that cannot be made changes nothing.
+  world.process.cryptoFails = true;
+  OnProgramSettings([this](Form& form) {
+    Click(form, "chkCicleDesktops");
+    Tab(form, 2);
+    Type(form, "txtNewPassword", "n3w");
+    Click(form, "btnOk");
+    EXPECT_EQ(LastBox(), "Windows could not protect the new password, so nothing was changed.");
+    EXPECT_TRUE(program.settings.bCicleDesktops);
+    world.process.cryptoFails = false;
+    Click(form, "btnOk");
+  });
+  EXPECT_FALSE(program.settings.bCicleDesktops);
+  EXPECT_EQ(Stored()["GlobalPass"], program.settings.sGlobalPass);
+  EXPECT_TRUE(PasswordMatches(world.process, "n3w", program.settings.sGlobalPass));
 }
 
 TEST_F(ProgramSettings, ANewLanguageTranslatesEveryOpenFormAndTheTrayAtOnceAndANewThemeShows) {
@@ -186,7 +202,7 @@ TEST_F(DesktopSettings, OpensOnTheCurrentDesktopsSettingsAndKeepsWhatTheUserDidN
 
 TEST_F(DesktopSettings, PasswordsFollowTheOldOneAndTheProgramPasswordGuardsUnprotectedDesktops) {
   GoTo(5);
-  Desk(5).sPassword = "five";
+  Desk(5).sPassword = EncodePassword("five");
   OnDesktopSettings([this](Form& form) {
     Type(form, "txtOldPassword", "five");
     world.ui.boxAnswers.push_back(mb::kYes);  // remove it
@@ -197,7 +213,7 @@ TEST_F(DesktopSettings, PasswordsFollowTheOldOneAndTheProgramPasswordGuardsUnpro
 
   // Without a desktop password and with both fields empty, the program password is asked; a
   // wrong one keeps the dialog open, and the dialog is the open one again.
-  program.settings.sGlobalPass = "admin";
+  program.settings.sGlobalPass = EncodePassword("admin");
   Then("frmDesktop", [this](Form& form) {
     Type(form, "txtDeskName", "Guarded");
     Click(form, "btnOk");
@@ -217,7 +233,8 @@ TEST_F(DesktopSettings, PasswordsFollowTheOldOneAndTheProgramPasswordGuardsUnpro
     Click(form, "btnOk");
   });
   EXPECT_EQ(world.forms.loads, loads + 1) << "only the dialog itself was loaded";
-  EXPECT_EQ(DecodePassword(Key("DeskPass", 5)), "new");
+  EXPECT_TRUE(IsVerifier(Key("DeskPass", 5)));
+  EXPECT_EQ(Key("DeskPass", 5), Desk(5).sPassword);
 }
 
 TEST_F(DesktopSettings, AnImageThatCannotBeKeptOrSetIsToldAndTheStartUpWallpaperShows) {

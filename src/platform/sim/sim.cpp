@@ -1,6 +1,10 @@
 #include "platform/sim/sim.h"
 
+#include <openssl/evp.h>
+#include <openssl/rand.h>
+
 #include <algorithm>
+#include <climits>
 #include <stdexcept>
 
 #include "core/text.h"
@@ -594,6 +598,32 @@ Termination SimProcess::TerminateProcess(uint32_t processId, uint32_t) {
 std::string SimProcess::ProgramOfProcess(uint32_t processId) {
   auto found = programs.find(processId);
   return found == programs.end() ? std::string() : found->second;
+}
+
+std::optional<std::string> SimProcess::DerivePasswordKey(const std::string& password,
+                                                         const std::string& salt,
+                                                         uint32_t iterations, size_t keyLength) {
+  ++keysDerived;
+  if (cryptoFails || iterations < 1 || iterations > INT_MAX || keyLength > INT_MAX) {
+    return std::nullopt;
+  }
+  std::string key(keyLength, '\0');
+  if (PKCS5_PBKDF2_HMAC(password.data(), static_cast<int>(password.size()),
+                        reinterpret_cast<const unsigned char*>(salt.data()),
+                        static_cast<int>(salt.size()), static_cast<int>(iterations), EVP_sha256(),
+                        static_cast<int>(keyLength), reinterpret_cast<unsigned char*>(key.data())) != 1) {
+    return std::nullopt;
+  }
+  return key;
+}
+
+std::optional<std::string> SimProcess::RandomBytes(size_t n) {
+  std::string bytes(n, '\0');
+  if (cryptoFails || n > INT_MAX ||
+      RAND_bytes(reinterpret_cast<unsigned char*>(bytes.data()), static_cast<int>(n)) != 1) {
+    return std::nullopt;
+  }
+  return bytes;
 }
 
 Hwnd SimWindowSystem::ForegroundWindow() { return foreground; }

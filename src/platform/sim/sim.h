@@ -201,6 +201,12 @@ class SimProcess : public System {
   int64_t bootTicks = 3600000;
   std::optional<FileVersion> version = FileVersion{1, 8, 0, 3};
   std::optional<FileVersion> ProgramVersion() override { return version; }
+  // The derivation and the random bytes are OpenSSL's; cryptoFails makes both fail.
+  bool cryptoFails = false;
+  int keysDerived = 0;
+  std::optional<std::string> DerivePasswordKey(const std::string& password, const std::string& salt,
+                                               uint32_t iterations, size_t keyLength) override;
+  std::optional<std::string> RandomBytes(size_t n) override;
 
  private:
   SimClock& clock_;

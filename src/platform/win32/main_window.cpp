@@ -1,5 +1,9 @@
 #include "platform/win32/main_window.h"
 
+#include <iterator>
+#include <vector>
+
+#include "events/message_filter.h"
 #include "platform/win32/messages.h"
 #include "platform/win32/popup_menu.h"
 
@@ -14,7 +18,6 @@ constexpr const wchar_t* kCaption = L"OmbrixMainWND";
 // program sees them before the default processing.
 constexpr UINT kSubscribedBefore[] = {1025, 1026, 1027, 1034, 1035, 1036, 1037,
                                       1044, 1064, 1065, 1066, 1067, 1068, 1069, 1070};
-constexpr UINT kFirstRequest = 1064;
 
 UINT taskbarCreated = 0;
 // The shell follows a right click on the icon with WM_CONTEXTMENU (version 4 behaviour); only a
@@ -122,17 +125,28 @@ bool RunsElevated() {
   return elevated;
 }
 
-// The hook library's notices come from processes of any integrity. Other programs' requests are
-// let through only to an elevated instance, which ordinary programs could not reach otherwise: a
-// sandboxed process must not drive an ordinary one.
+IncomingMessage KindOf(UINT message) {
+  if (message == kTrayCallbackMessage) return IncomingMessage::TrayCallback;
+  if (message == taskbarCreated) return IncomingMessage::TaskbarCreated;
+  if (message == msg::kShowTrayAgain) return IncomingMessage::SecondInstance;
+  if (message >= msg::kGoToDesktop) return IncomingMessage::Request;
+  return IncomingMessage::HookNotice;
+}
+
+// The rule (events/message_filter.h decides it): from a process of lower integrity only the
+// shell's tray callback and "TaskbarCreated" come through, and only into an elevated instance,
+// whose notification area runs lower. Hook notices come from this process and need nothing;
+// other programs' requests (1064 ... 1067) are never let up.
 void AllowFromLowerIntegrity(HWND hwnd) {
   const bool elevated = RunsElevated();
-  for (UINT message : kSubscribedBefore) {
-    if (message >= kFirstRequest && !elevated) continue;
-    ChangeWindowMessageFilterEx(hwnd, message, MSGFLT_ALLOW, nullptr);
+  std::vector<UINT> handled(std::begin(kSubscribedBefore), std::end(kSubscribedBefore));
+  handled.push_back(taskbarCreated);
+  handled.push_back(kTrayCallbackMessage);
+  for (UINT message : handled) {
+    if (AdmitFromLowerIntegrity(KindOf(message), elevated)) {
+      ChangeWindowMessageFilterEx(hwnd, message, MSGFLT_ALLOW, nullptr);
+    }
   }
-  ChangeWindowMessageFilterEx(hwnd, taskbarCreated, MSGFLT_ALLOW, nullptr);
-  ChangeWindowMessageFilterEx(hwnd, kTrayCallbackMessage, MSGFLT_ALLOW, nullptr);
 }
 
 }  // namespace

@@ -4,6 +4,8 @@
 
 #include "platform/win32/text.h"
 #include "platform/win32/win.h"
+// Needs <windows.h> first.
+#include <bcrypt.h>
 
 namespace ombrix::win32 {
 
@@ -188,6 +190,41 @@ std::optional<FileVersion> Win32System::ProgramVersion() {
   }
   return FileVersion{HIWORD(info->dwFileVersionMS), LOWORD(info->dwFileVersionMS),
                      HIWORD(info->dwFileVersionLS), LOWORD(info->dwFileVersionLS)};
+}
+
+// An HMAC SHA-256 provider opened for each derivation: Windows 7 has no ready-made handle.
+std::optional<std::string> Win32System::DerivePasswordKey(const std::string& password,
+                                                          const std::string& salt,
+                                                          uint32_t iterations, size_t keyLength) {
+  if (password.size() > MAXDWORD || salt.size() > MAXDWORD || keyLength > MAXDWORD) {
+    return std::nullopt;
+  }
+  BCRYPT_ALG_HANDLE hmac = nullptr;
+  if (!BCRYPT_SUCCESS(BCryptOpenAlgorithmProvider(&hmac, BCRYPT_SHA256_ALGORITHM, nullptr,
+                                                  BCRYPT_ALG_HANDLE_HMAC_FLAG))) {
+    return std::nullopt;
+  }
+  std::string key(keyLength, '\0');
+  auto bytes = [](const std::string& text) {
+    return reinterpret_cast<PUCHAR>(const_cast<char*>(text.data()));
+  };
+  const NTSTATUS status = BCryptDeriveKeyPBKDF2(
+      hmac, bytes(password), static_cast<ULONG>(password.size()), bytes(salt),
+      static_cast<ULONG>(salt.size()), iterations, reinterpret_cast<PUCHAR>(key.data()),
+      static_cast<ULONG>(key.size()), 0);
+  BCryptCloseAlgorithmProvider(hmac, 0);
+  if (!BCRYPT_SUCCESS(status)) return std::nullopt;
+  return key;
+}
+
+std::optional<std::string> Win32System::RandomBytes(size_t n) {
+  if (n > MAXDWORD) return std::nullopt;
+  std::string bytes(n, '\0');
+  if (!BCRYPT_SUCCESS(BCryptGenRandom(nullptr, reinterpret_cast<PUCHAR>(bytes.data()),
+                                      static_cast<ULONG>(n), BCRYPT_USE_SYSTEM_PREFERRED_RNG))) {
+    return std::nullopt;
+  }
+  return bytes;
 }
 
 }  // namespace ombrix::win32

@@ -35,6 +35,10 @@ class Win32System : public System {
   int64_t StartTime() override;
   int64_t CurrentTime() override;
   std::optional<FileVersion> ProgramVersion() override;
+  // BCrypt: PBKDF2 over an HMAC SHA-256 provider, and the system's preferred random source.
+  std::optional<std::string> DerivePasswordKey(const std::string& password, const std::string& salt,
+                                               uint32_t iterations, size_t keyLength) override;
+  std::optional<std::string> RandomBytes(size_t n) override;
 
  private:
   void* mutex_ = nullptr;
