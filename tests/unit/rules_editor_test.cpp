@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "core/discovery.h"
 #include "heart_fixture.h"
 #include "lang/messages.h"
@@ -137,9 +139,16 @@ TEST_F(RulesEditor, ValidationSaysWhatKeepsARuleFromBeingAdded) {
     Type(dialog, "txtRuleName", "Fixed");
     Pick(dialog, "cmbDeskNumber", 8);
     EXPECT_TRUE(addable());
-    Click(dialog, "btnCancel");
+    // The action chosen by the text the user reads is the action saved.
+    const std::vector<std::string>& actions = Ctl(dialog, "cmbAction").Items;
+    Pick(dialog, "cmbAction",
+         static_cast<int>(std::find(actions.begin(), actions.end(), "Kill") - actions.begin()));
+    Click(dialog, "btnAddRule");
+    Click(dialog, "btnOk");
   });
   Open();
+  ASSERT_EQ(program.colRules.Count(), 2);
+  EXPECT_EQ(program.colRules[2].iAction, RuleAction::Kill);
 }
 
 TEST_F(RulesEditor, OkOffersToAddTheEditedRuleAndRulesThatCannotBeSavedStillApply) {
