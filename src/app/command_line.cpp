@@ -4,20 +4,13 @@
 #include <optional>
 #include <string_view>
 
+#include "core/records.h"
+#include "core/text.h"
 #include "platform/platform.h"
 
 namespace ombrix {
 
 namespace {
-
-constexpr int16_t kLastDesktop = 9;
-
-std::string Lower(std::string text) {
-  for (char& c : text) {
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-  }
-  return text;
-}
 
 bool IsHelp(const std::string& arg) {
   return arg == "--help" || arg == "-h" || arg == "-?" || arg == "/?";
@@ -26,7 +19,7 @@ bool IsHelp(const std::string& arg) {
 // Only a first argument written as a command makes this run a command: any other text is
 // ignored, as it always was, and the tray program starts.
 bool IsCommandLine(const std::vector<std::string>& args) {
-  return !args.empty() && (args[0].starts_with("--") || IsHelp(Lower(args[0])));
+  return !args.empty() && (args[0].starts_with("--") || IsHelp(LowerText(args[0])));
 }
 
 std::optional<int16_t> ParseDesktop(std::string_view text) {
@@ -35,7 +28,7 @@ std::optional<int16_t> ParseDesktop(std::string_view text) {
   if (error != std::errc{} || end != text.data() + text.size() || text.starts_with('-')) {
     return std::nullopt;
   }
-  if (value < 1 || value > kLastDesktop) return std::nullopt;
+  if (value < 1 || value > kDesktopCount) return std::nullopt;
   return static_cast<int16_t>(value);
 }
 
@@ -121,7 +114,7 @@ Request RequestOf(const CommandLine& line, Hwnd window) {
   }
 }
 
-bool IsDesktop(int32_t n) { return n >= 1 && n <= kLastDesktop; }
+bool IsDesktop(int32_t n) { return n >= 1 && n <= kDesktopCount; }
 
 // The current desktop and a step answer with a desktop, the others with "done".
 std::optional<CommandOutcome> Success(const CommandLine& line, int32_t answer,
@@ -167,7 +160,7 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args) {
     return first;
   };
   for (size_t i = 0; i < args.size(); ++i) {
-    const std::string option = Lower(args[i]);
+    const std::string option = LowerText(args[i]);
     if (IsHelp(option)) {
       help = true;
       continue;
@@ -190,7 +183,7 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args) {
       line.window = *hwnd;
       continue;
     }
-    const std::string lowerValue = Lower(value);
+    const std::string lowerValue = LowerText(value);
     if (option == "--go" && (lowerValue == "next" || lowerValue == "prev")) {
       if (!setCommand(Command::Step)) return Bad("one command at a time");
       line.step = lowerValue == "next" ? 1 : -1;

@@ -200,12 +200,9 @@ void RestoreDesktops(Program& program, const DesktopRecord& record) {
   const int16_t start = program.desk.iCurDesk;
   clsDesktop& starting = program.desk.Desk(start);
   for (const RecordedWindow& window : record.windows) {
-    const int position = starting.GetProcessIdxByHandle(window.hwnd);
-    if (window.desk == start || position == -1) continue;
-    List<clsWI>& windows = starting.opi[position].oWin;
-    windows.Remove(windows.FindPosition([&](const clsWI& w) { return w.lHwnd == window.hwnd; }));
-    if (windows.Empty()) starting.opi.Remove(position);
-    program.platform.windows.ShowWindow(window.hwnd, sw::kHide);
+    if (window.desk != start && starting.TakeWindow(window.hwnd)) {
+      program.platform.windows.ShowWindow(window.hwnd, sw::kHide);
+    }
   }
   for (int16_t d = 1; d <= kDesktopCount; ++d) {
     if (d != start) Adopt(program, d, RecordedOn(record, d));

@@ -125,6 +125,16 @@ int clsDesktop::GetProcessIdxByPID(int32_t lPID) const {
   return opi.FindPosition([lPID](const clsPI& p) { return p.pID == lPID; });
 }
 
+std::shared_ptr<clsWI> clsDesktop::TakeWindow(Hwnd lHwnd) {
+  const int a = GetProcessIdxByHandle(lHwnd);
+  if (a <= 0) return nullptr;
+  List<clsWI>& windows = opi[a].oWin;
+  std::shared_ptr<clsWI> window =
+      windows.Remove(windows.FindPosition([lHwnd](const clsWI& w) { return w.lHwnd == lHwnd; }));
+  if (windows.Empty()) opi.Remove(a);
+  return window;
+}
+
 int16_t clsDesktop::GetNumVisProc() const {
   int16_t count = 0;
   for (const auto& app : opi) {

@@ -92,6 +92,9 @@ class clsDesktop {
   std::shared_ptr<clsPI> GetProcessObject(int32_t lPID) const;
   int GetProcessIdxByHandle(Hwnd lHwnd) const;
   int GetProcessIdxByPID(int32_t lPID) const;
+  // Takes the window's record out of its application, and the application out of the desktop
+  // when nothing is left of it; nullptr when no application here holds the window.
+  std::shared_ptr<clsWI> TakeWindow(Hwnd lHwnd);
   int16_t GetNumVisProc() const;
 };
 

@@ -14,10 +14,8 @@ constexpr int kInformationIcon = 1;
 void MoveRecord(clsDesktop& from, clsDesktop& to, Hwnd hwnd) {
   const int a = from.GetProcessIdxByHandle(hwnd);
   if (a <= 0) return;
-  std::shared_ptr<clsPI> app = from.opi.Item(a);
-  std::shared_ptr<clsWI> window =
-      app->oWin.Remove(app->oWin.FindPosition([hwnd](const clsWI& w) { return w.lHwnd == hwnd; }));
-  if (app->oWin.Empty()) from.opi.Remove(a);
+  const std::shared_ptr<clsPI> app = from.opi.Item(a);
+  const std::shared_ptr<clsWI> window = from.TakeWindow(hwnd);
   std::shared_ptr<clsPI> into = to.GetProcessObject(app->pID);
   if (!into) {
     into = std::make_shared<clsPI>();
